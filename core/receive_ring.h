@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "serial_input.h"
+#include "status_fields.h"
+
+namespace veltrane {
+
+// Decouples the receive event from parsing: each event moves everything waiting
+// into the next slot and parses nothing, so it stays constant-time however fast
+// text arrives. The assembler drains the ring on the tick.
+class ReceiveRing {
+public:
+    static constexpr std::int32_t kLastSlot = 10000;  // 10001 slots, 0..10000
+
+    explicit ReceiveRing(StatusFields& fields);
+
+    // The handler of the serial component's receive event.
+    void objComm_OnComm(SerialInput& objComm);
+
+    const std::string& slot(std::int32_t index) const { return strReceiveBuffer[static_cast<std::size_t>(index)]; }
+    std::int32_t writeIndex() const { return lngWriteIndex; }
+
+private:
+    StatusFields& fields_;
+    std::vector<std::string> strReceiveBuffer;
+    std::int32_t lngWriteIndex = 0;  // the slot written most recently
+};
+
+}  // namespace veltrane

@@ -1,0 +1,96 @@
+#include "sentence_assembler.h"
+
+#include <exception>
+
+namespace veltrane {
+
+SentenceAssembler::SentenceAssembler(const ReceiveRing& ring, SentenceInterpreter& interpreter,
+                                     StatusFields& fields, EventPump& pump)
+    : ring_(ring), interpreter_(interpreter), fields_(fields), pump_(pump)
+{
+}
+
+SentenceAssembler::~SentenceAssembler() { *alive_ = false; }
+
+void SentenceAssembler::beginPass()
+{
+    const std::int32_t first = lngReadIndex;
+    std::int32_t last = ring_.writeIndex();
+    // The writer has wrapped past the top slot since the previous pass. Up to
+    // ten slots below the read index is not taken as a wrap: idle is one below.
+    if (last + 10 < first) last = ReceiveRing::kLastSlot;
+    pass_ = Pass{nextPassId_++, last, first, false, false, {}, 0};
+}
+
+void SentenceAssembler::finishPass()
+{
+    if (pass_->last == ReceiveRing::kLastSlot)
+        lngReadIndex = 0;
+    else if (pass_->readAny)
+        lngReadIndex = pass_->last + 1;
+    pass_.reset();
+}
+
+void SentenceAssembler::append(std::string_view text)
+{
+    if (strSentence.size() >= kSentenceLimit) return;
+    strSentence.append(text.substr(0, kSentenceLimit - strSentence.size()));
+}
+
+void SentenceAssembler::take(char c)
+{
+    if (c == '\n' || c == '\r') return;
+    if (c != '$') {
+        if (strSentence.size() < kSentenceLimit) strSentence.push_back(c);
+        return;
+    }
+    if (strSentence.empty()) return;
+    interpreter_.ProcessSentence(strSentence);
+    strSentence = "$";
+}
+
+void SentenceAssembler::ProcessReceivedData()
+{
+    const std::shared_ptr<bool> alive = alive_;
+    if (!*alive) return;
+    try {
+        if (!pass_) beginPass();
+        const std::uint64_t id = pass_->id;
+        for (;;) {
+            Pass& pass = *pass_;
+            if (!pass.scanning) {
+                if (pass.current > pass.last) {
+                    finishPass();
+                    return;
+                }
+                pass.readAny = true;
+                const std::string& slot = ring_.slot(pass.current);
+                if (slot.find('$') == std::string::npos) {
+                    append(slot);
+                    ++pass.current;
+                    continue;
+                }
+                pass.chunk = slot;
+                pass.position = 0;
+                pass.scanning = true;
+            }
+            if (pass.position == pass.chunk.size()) {
+                pass.scanning = false;
+                ++pass.current;
+                continue;
+            }
+            take(pass.chunk[pass.position++]);
+            pump_.runPending();
+            if (!*alive) return;
+            // A nested tick carried this pass to its end while we were paused.
+            if (!pass_ || pass_->id != id) return;
+        }
+    } catch (const std::exception& failure) {
+        if (!*alive) return;
+        // The read index stays: the next pass reads the same slots again.
+        pass_.reset();
+        fields_.set(Field::lblQuality, failure.what());
+    }
+}
+
+}  // namespace veltrane

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "event_pump.h"
+#include "receive_ring.h"
+#include "sentence_interpreter.h"
+#include "status_fields.h"
+
+namespace veltrane {
+
+// Cuts the text in the ring into sentences at every "$" on each tick.
+//
+// A pass yields to the event loop after every character it scans, so a tick,
+// a port change or a whole automatic detection can run in the middle of it.
+// Passes must never overlap (both would append to the one sentence), yet a
+// tick that falls due meanwhile must not be lost: a nested call therefore
+// continues the paused pass from where it stands, and the paused frame, once
+// it gets control back, finds the pass finished and returns.
+class SentenceAssembler {
+public:
+    // A device that never sends "$" must not grow memory without bound.
+    static constexpr std::size_t kSentenceLimit = std::size_t{1} << 20;
+
+    SentenceAssembler(const ReceiveRing& ring, SentenceInterpreter& interpreter,
+                      StatusFields& fields, EventPump& pump);
+    ~SentenceAssembler();
+    SentenceAssembler(const SentenceAssembler&) = delete;
+    SentenceAssembler& operator=(const SentenceAssembler&) = delete;
+
+    void tmrGraph_Timer() { ProcessReceivedData(); }
+    void ProcessReceivedData();
+
+    // Ends a paused pass at its next step without touching anything; no pass runs afterwards.
+    void shutdown() { *alive_ = false; }
+
+    const std::string& sentence() const { return strSentence; }
+    std::int32_t readIndex() const { return lngReadIndex; }
+    bool passInProgress() const { return pass_.has_value(); }
+
+private:
+    struct Pass {
+        std::uint64_t id;
+        std::int32_t last;
+        std::int32_t current;
+        bool readAny;
+        bool scanning;        // inside a chunk that holds "$"
+        std::string chunk;    // a copy: the slot may be overwritten during a yield
+        std::size_t position;
+    };
+
+    void beginPass();
+    void finishPass();
+    void append(std::string_view text);
+    void take(char c);
+
+    const ReceiveRing& ring_;
+    SentenceInterpreter& interpreter_;
+    StatusFields& fields_;
+    EventPump& pump_;
+
+    std::string strSentence;
+    std::int32_t lngReadIndex = 0;
+    std::optional<Pass> pass_;
+    std::uint64_t nextPassId_ = 0;
+    // Shared with every running frame, so a frame resumed after the assembler
+    // is gone can still tell that it must stop.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace veltrane

@@ -1,0 +1,50 @@
+#include "status_fields.h"
+
+#include <algorithm>
+
+namespace veltrane {
+
+std::string_view fieldName(Field field)
+{
+    static constexpr std::array<std::string_view, kFieldCount> names = {
+        "utc_time", "latitude", "longitude", "altitude", "quality", "satellites",
+        "in_view", "hdop", "updated", "comm_ok", "found", "is_gps",
+    };
+    return names[static_cast<std::size_t>(field)];
+}
+
+StatusFields::StatusFields()
+{
+    texts_[index(Field::lblCommOK)] = kNo;
+    texts_[index(Field::lblFound)] = kNo;
+    texts_[index(Field::lblIsGPS)] = kNo;
+}
+
+void StatusFields::set(Field field, std::string_view text)
+{
+    std::string& stored = texts_[index(field)];
+    stored.assign(text);
+    for (FieldObserver* observer : observers_) observer->fieldWritten(field, stored);
+}
+
+void StatusFields::addObserver(FieldObserver* observer) { observers_.push_back(observer); }
+
+void StatusFields::removeObserver(FieldObserver* observer)
+{
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+void ResetGpsDisplay(StatusFields& fields)
+{
+    fields.set(Field::lblUTCTime, "Unknown");
+    fields.set(Field::lblLatitude, "Unknown");
+    fields.set(Field::lblLongitude, "Unknown");
+    fields.set(Field::lblAltitude, "Unknown");
+    fields.set(Field::lblQuality, "No GPS device detected");
+    fields.set(Field::lblSatellites, "0");
+    fields.set(Field::lblInView, "0");
+    fields.set(Field::lblHDOP, "Unknown");
+    fields.set(Field::lblUpdated, "No data received");
+}
+
+}  // namespace veltrane

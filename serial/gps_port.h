@@ -1,0 +1,30 @@
+#pragma once
+
+#include "selection_box.h"
+#include "sentence_log.h"
+#include "serial_component.h"
+#include "status_fields.h"
+
+namespace veltrane {
+
+// The only place a port is opened: every click of either box closes the port
+// and opens it again with both selections, starting the monitor afresh.
+class GpsPort {
+public:
+    GpsPort(StatusFields& fields, SentenceLog& log, SerialComponent& objComm, PortSelection& selection);
+    GpsPort(const GpsPort&) = delete;
+    GpsPort& operator=(const GpsPort&) = delete;
+    ~GpsPort();
+
+    void cboCommPort_Click() { OpenGpsPort(); }
+    void cboBaud_Click() { OpenGpsPort(); }
+    void OpenGpsPort();
+
+private:
+    StatusFields& fields_;
+    SentenceLog& log_;
+    SerialComponent& objComm_;
+    PortSelection& selection_;
+};
+
+}  // namespace veltrane

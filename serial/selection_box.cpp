@@ -1,0 +1,44 @@
+#include "selection_box.h"
+
+#include <stdexcept>
+
+namespace veltrane {
+
+void SelectionBox::change(int index)
+{
+    if (index < 0 || index >= count()) throw std::out_of_range("no such entry");
+    selected_ = index;
+    if (onChanged) onChanged();
+}
+
+void SelectionBox::select(int index)
+{
+    if (index == selected_) return;
+    change(index);
+    if (onClick) onClick();
+}
+
+void SelectionBox::pick(int index)
+{
+    change(index);
+    if (onClick) onClick();
+}
+
+void SelectionBox::setEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    if (onChanged) onChanged();
+}
+
+namespace {
+std::vector<std::string> commEntries()
+{
+    std::vector<std::string> entries;
+    for (int port = 1; port <= 15; ++port) entries.push_back("Comm " + std::to_string(port));
+    return entries;
+}
+}  // namespace
+
+PortSelection::PortSelection() : cboCommPort(commEntries()), cboBaud({"4800", "9600"}) {}
+
+}  // namespace veltrane

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace veltrane {
+
+// A pick-only list with fixed entries, a selection and a click event: the model
+// behind a drop-down box, driven alike by the window, the command-line tool and
+// the automatic detection.
+class SelectionBox {
+public:
+    explicit SelectionBox(std::vector<std::string> entries) : entries_(std::move(entries)) {}
+
+    int count() const { return static_cast<int>(entries_.size()); }
+    const std::string& entry(int index) const { return entries_.at(static_cast<std::size_t>(index)); }
+    int selectedIndex() const { return selected_; }
+    // The text of the selected entry; empty while nothing is selected.
+    std::string selectedText() const { return selected_ < 0 ? std::string() : entry(selected_); }
+
+    // Setting the selection from code raises the click event when the index
+    // changes, as the toolkit's boxes do.
+    void select(int index);
+    // A user's pick raises the click event even for the entry already selected.
+    void pick(int index);
+
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+
+    std::function<void()> onClick;
+    // Lets a view follow changes made from code (selection or enabled state).
+    std::function<void()> onChanged;
+
+private:
+    void change(int index);
+
+    std::vector<std::string> entries_;
+    int selected_ = -1;
+    bool enabled_ = true;
+};
+
+// The two boxes of the settings frame.
+struct PortSelection {
+    PortSelection();
+
+    SelectionBox cboCommPort;  // "Comm 1".."Comm 15"
+    SelectionBox cboBaud;      // "4800", "9600"
+};
+
+}  // namespace veltrane
