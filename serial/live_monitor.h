@@ -1,0 +1,40 @@
+#pragma once
+
+#include <memory>
+
+#include "clock.h"
+#include "gps_port.h"
+#include "monitor.h"
+#include "selection_box.h"
+#include "serial_component.h"
+
+namespace veltrane {
+
+// The monitor bound to a real serial port and driven by the Qt event loop, as
+// the window and the headless tool both run it: the receive event feeds the
+// ring, a 100-millisecond tick runs the assembler, and the two selections open
+// the port. Needs a QCoreApplication (or QApplication) to exist.
+class LiveMonitor {
+public:
+    explicit LiveMonitor(const Clock& clock);
+    ~LiveMonitor();
+    LiveMonitor(const LiveMonitor&) = delete;
+    LiveMonitor& operator=(const LiveMonitor&) = delete;
+
+    StatusFields& fields();
+    SentenceLog& log();
+    PortSelection& selection();
+    SerialComponent& objComm();
+    SentenceAssembler& assembler();
+
+    // Start-up: port entry 0, then baud entry 0, each selection opening the port.
+    void selectFirstEntries();
+    // Closing: stop the tick, close the port if it is open, end any paused pass.
+    void close();
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
+
+}  // namespace veltrane
