@@ -19,7 +19,9 @@ public:
     void ProcessSentence(std::string& sentence);
 
 private:
-    void interpret(std::string_view text);
+    // False when the sentence cannot be interpreted.
+    bool interpret(std::string_view text);
+    bool interpretGga(std::string_view text);
 
     StatusFields& fields_;
     SentenceLog& log_;
