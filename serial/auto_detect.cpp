@@ -1,0 +1,90 @@
+#include "auto_detect.h"
+
+#include <cmath>
+#include <exception>
+
+namespace veltrane {
+
+AutoDetect::AutoDetect(PortSelection& selection, const StatusFields& fields, DetectionView& view,
+                       DetectionLoop& loop)
+    : selection_(selection), fields_(fields), view_(view), loop_(loop)
+{
+}
+
+AutoDetect::~AutoDetect() { *alive_ = false; }
+
+void AutoDetect::setControlsEnabled(bool enabled)
+{
+    selection_.cboCommPort.setEnabled(enabled);
+    selection_.cboBaud.setEnabled(enabled);
+    view_.setAutoEnabled(enabled);
+}
+
+void AutoDetect::cmdAuto_Click()
+{
+    // Every frame keeps its own share: the window may close, and take this
+    // object with it, while the search waits in the event loop.
+    const std::shared_ptr<bool> alive = alive_;
+    if (!*alive) return;
+    try {
+        view_.setSettingsCaption(std::string(kSearchingCaption));
+        setControlsEnabled(false);
+        loop_.runPending();
+        if (!*alive) return;
+        if (search(alive) == Outcome::Abandoned) return;
+        if (reads(Field::lblIsGPS, kNo)) {
+            view_.showMessage(DetectionView::Icon::Information, std::string(kNotDetectedMessage));
+            if (!*alive) return;
+        }
+    } catch (const std::exception&) {
+        if (!*alive) return;
+        view_.showMessage(DetectionView::Icon::Warning, std::string(kSearchFailedMessage));
+        if (!*alive) return;
+    }
+    setControlsEnabled(true);
+    view_.setSettingsCaption(std::string(kSettingsCaption));
+}
+
+AutoDetect::Outcome AutoDetect::search(const std::shared_ptr<bool>& alive)
+{
+    const int ports = selection_.cboCommPort.count();
+    for (int port = 0; port < ports; ++port) {
+        const int bauds = selection_.cboBaud.count();
+        for (int baud = 0; baud < bauds; ++baud) {
+            if (tryCombination(port, baud, alive) == Outcome::Abandoned) return Outcome::Abandoned;
+            if (reads(Field::lblIsGPS, kYes)) break;
+        }
+        if (reads(Field::lblIsGPS, kYes)) break;
+    }
+    return Outcome::Finished;
+}
+
+AutoDetect::Outcome AutoDetect::tryCombination(int portIndex, int baudIndex,
+                                               const std::shared_ptr<bool>& alive)
+{
+    // Each selection that changes reopens the port, which runs no events: the
+    // search cannot be closed between the two.
+    selection_.cboCommPort.select(portIndex);
+    selection_.cboBaud.select(baudIndex);
+    if (onTrying) onTrying(portIndex + 1, selection_.cboBaud.entry(baudIndex));
+
+    // The nearest whole second, ties to even, so the first wait ends 0.5 to 1.5 s later.
+    const double mark = std::nearbyint(loop_.timeOfDay().count());
+    const std::chrono::duration<double> firstDeadline(mark + 1);
+    while (loop_.timeOfDay() < firstDeadline) {
+        loop_.runPendingUntil(firstDeadline);
+        if (!*alive) return Outcome::Abandoned;
+    }
+    if (!reads(Field::lblCommOK, kYes) || !reads(Field::lblFound, kYes)) return Outcome::Finished;
+    if (reads(Field::lblIsGPS, kYes)) return Outcome::Finished;
+
+    const std::chrono::duration<double> secondDeadline(mark + 4);
+    while (loop_.timeOfDay() < secondDeadline) {
+        if (reads(Field::lblIsGPS, kYes)) break;
+        loop_.runPendingUntil(secondDeadline);
+        if (!*alive) return Outcome::Abandoned;
+    }
+    return Outcome::Finished;
+}
+
+}  // namespace veltrane
