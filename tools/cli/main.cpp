@@ -36,6 +36,7 @@ int main(int argc, char** argv)
     }
     using namespace veltrane::cli;
     if (command == "replay") return runReplay(argc - 1, argv + 1);
+    if (command == "detect") return runDetect(argc - 1, argv + 1);
     std::fprintf(stderr, "veltrane-cli: unknown command '%s'\n%s", argv[1], kUsage);
     return 2;
 }
