@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QSerialPort>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "comm_map.h"
+#include "failure.h"
+#include "line_settings.h"
+#include "qt_event_loop.h"
+#include "serial_component.h"
+
+namespace veltrane {
+
+// Failure numbers besides kPortDoesNotExist (8002) and kInvalidSettings (380).
+inline constexpr int kPortInUse = 8005;        // another program holds the port, or it is open here already
+inline constexpr int kPortRefused = 8010;      // the device exists but cannot be opened as a serial port
+inline constexpr int kPortNotOpen = 8012;      // reading a port that is closed
+inline constexpr int kDeviceDisconnected = 8020;
+
+// Why a device could not be opened, in words a person can act on. `accessible`
+// tells whether this user may read and write the device; `group` is the group
+// that owns it.
+Failure describeOpenFailure(int comm, const std::string& device, QSerialPort::SerialPortError error,
+                            const std::string& systemText, bool accessible, const std::string& group);
+
+// The serial component on Qt SerialPort. A Comm number is looked up in the
+// map at each opening. When the device goes away while open (unplugged, far
+// end of a pseudo-terminal closed) Qt reports a read error on every turn of
+// the event loop for as long as the port stays open, which would keep a core
+// busy; the first such error closes the port, and the receive event then
+// hands over what was read and reports the loss once.
+class QtSerialPort final : public SerialComponent {
+public:
+    explicit QtSerialPort(CommMap map);
+
+    bool PortOpen() const override { return port_.isOpen(); }
+    void setPortOpen(bool open) override;
+    void setRThreshold(int threshold) override;
+    void setCommPort(int port) override { comm_ = port; }
+    void setSettings(const std::string& settings) override { settings_ = parseLineSettings(settings); }
+    std::int64_t InBufferCount() override;
+    std::string Input() override;
+
+    const CommMap& commMap() const { return map_; }
+    // Errors Qt reported on an open port, counted so a flood shows.
+    std::uint64_t errorsSeen() const { return errorsSeen_; }
+
+private:
+    void open();
+    void close();
+    void dataArrived();
+    void portError(QSerialPort::SerialPortError error);
+    void deviceLost();
+
+    QSerialPort port_;
+    CommMap map_;
+    int threshold_ = 0;
+    int comm_ = 1;
+    std::string device_;  // of the latest opening
+    LineSettings settings_{.baud = 9600};
+    bool opening_ = false;
+    std::uint64_t errorsSeen_ = 0;
+    std::optional<Failure> lost_;
+    std::string leftOver_;  // read before the device went away, not yet handed over
+    QueuedCall lossCall_{[this] { deviceLost(); }};
+};
+
+}  // namespace veltrane
