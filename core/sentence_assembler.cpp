@@ -19,6 +19,9 @@ void SentenceAssembler::beginPass()
     // The writer has wrapped past the top slot since the previous pass. Up to
     // ten slots below the read index is not taken as a wrap: idle is one below.
     if (last + 10 < first) last = ReceiveRing::kLastSlot;
+    // Caught up after a pass through the top slot: taken literally, the range
+    // 0..10000 would read the whole previous lap again on every idle tick.
+    if (first == 0 && last == ReceiveRing::kLastSlot) last = -1;
     pass_ = Pass{nextPassId_++, last, first, false, false, {}, 0};
 }
 
@@ -46,7 +49,8 @@ void SentenceAssembler::take(char c)
     }
     if (strSentence.empty()) return;
     interpreter_.ProcessSentence(strSentence);
-    strSentence = "$";
+    // assign(1, '$') rather than = "$": g++ 12 at -O2 warns falsely (-Wrestrict) on the latter.
+    strSentence.assign(1, '$');
 }
 
 void SentenceAssembler::ProcessReceivedData()

@@ -1,0 +1,368 @@
+#include "sentence_assembler.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "monitor.h"
+#include "monitor_doubles.h"
+
+namespace veltrane {
+namespace {
+
+using testing::FakeSerialInput;
+using testing::FieldRecorder;
+using testing::FixedClock;
+using testing::rowsOldestFirst;
+using testing::ScriptedPump;
+using Rows = std::vector<std::string>;
+using namespace std::string_literals;
+
+// A monitor with a port whose text the test supplies.
+struct Rig {
+    void receive(std::string text)
+    {
+        port.waiting = std::move(text);
+        m.ring.objComm_OnComm(port);
+    }
+
+    void tick() { m.assembler.tmrGraph_Timer(); }
+
+    // Every chunk stored and followed by its own pass, as a steady receiver does.
+    void feed(const std::vector<std::string>& chunks)
+    {
+        for (const std::string& chunk : chunks) {
+            receive(chunk);
+            tick();
+        }
+    }
+
+    // Stores numbered chunks without "$" until the write index is `target`.
+    void storeUntil(std::int32_t target)
+    {
+        while (m.ring.writeIndex() != target) receive("<" + std::to_string(++stored) + ">");
+    }
+
+    std::string slots(std::int32_t first, std::int32_t last) const
+    {
+        std::string text;
+        for (std::int32_t i = first; i <= last; ++i) text += m.ring.slot(i);
+        return text;
+    }
+
+    // What one pass appends to the sentence, every chunk lacking "$".
+    std::string textOfOnePass()
+    {
+        const std::size_t before = m.assembler.sentence().size();
+        tick();
+        return m.assembler.sentence().substr(before);
+    }
+
+    Rows rows() const { return rowsOldestFirst(m.log); }
+
+    FixedClock clock;
+    ScriptedPump pump;
+    Monitor m{clock, pump};
+    FakeSerialInput port;
+    int stored = 0;
+};
+
+TEST(Assembler, PassesReadTheSlotsTheWrapRuleNames)
+{
+    struct Case {
+        const char* name;
+        std::int32_t read;
+        std::int32_t write;
+        std::int32_t first;  // slots the pass reads; none when first > last
+        std::int32_t last;
+        std::int32_t readAfter;
+    };
+    constexpr Case kCases[] = {
+        {"first pass after start, nothing stored", 0, 0, 0, 0, 1},
+        {"nothing stored since the last pass", 50, 49, 1, 0, 50},
+        {"plain stretch", 7, 20, 7, 20, 21},
+        {"write index 10000", 9995, 10000, 9995, 10000, 0},
+        {"wrapped to slot 3", 9990, 3, 9990, 10000, 0},
+        {"eleven below the read index is a wrap", 50, 39, 50, 10000, 0},
+        {"ten below the read index reads nothing", 50, 40, 1, 0, 50},
+        // Caught up after a pass through the top slot: reading 0..10000 here
+        // would replay the whole previous lap on every idle tick.
+        {"caught up at the top slot", 0, 10000, 1, 0, 0},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        Rig rig;
+        if (c.read == 0 && c.write == ReceiveRing::kLastSlot) {
+            rig.storeUntil(ReceiveRing::kLastSlot - 1);
+            rig.tick();
+            rig.storeUntil(ReceiveRing::kLastSlot);
+            rig.tick();
+        } else if (c.read != 0) {
+            rig.storeUntil(c.read - 1);
+            rig.tick();
+            rig.storeUntil(c.write);
+        }
+        ASSERT_EQ(rig.m.assembler.readIndex(), c.read);
+        ASSERT_EQ(rig.m.ring.writeIndex(), c.write);
+        const std::string expected = c.first <= c.last ? rig.slots(c.first, c.last) : "";
+        EXPECT_EQ(rig.textOfOnePass(), expected);
+        EXPECT_EQ(rig.m.assembler.readIndex(), c.readAfter);
+        EXPECT_EQ(rig.slots(c.first, c.last), expected) << "reading a slot must not clear it";
+    }
+}
+
+TEST(Assembler, AfterATopSlotPassTheNextStartsAtSlotZero)
+{
+    Rig rig;
+    rig.storeUntil(9989);
+    rig.tick();
+    rig.storeUntil(3);
+    EXPECT_EQ(rig.textOfOnePass(), rig.slots(9990, 10000));
+    EXPECT_EQ(rig.textOfOnePass(), rig.slots(0, 3));
+    EXPECT_EQ(rig.m.assembler.readIndex(), 4);
+    EXPECT_EQ(rig.textOfOnePass(), "");
+}
+
+TEST(Assembler, SentencesAreCutAtEveryDollar)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> chunks;
+        Rows rows;
+        std::string sentence;
+    };
+    const Case kCases[] = {
+        {"a chunk without $ goes in whole, line ends included",
+         {"x$GPRMC,1", "\r\n", "\r\n", "$"}, {"GPRMC,1\r\n\r\n"}, "$"},
+        {"line ends are dropped from chunks with $",
+         {"x$GPRMC,A", "B*6A\r\n$GPVTG,C"}, {"GPRMC,AB*6A"}, "$GPVTG,C"},
+        {"a single $ hands on what was collected", {"x$GPGSA,1", "$"}, {"GPGSA,1"}, "$"},
+        {"two $ in a row hand on a bare $, which is ignored", {"x$GPRMC,1$$GPVTG,2$"}, {"GPRMC,1", "GPVTG,2"}, "$"},
+        {"text before the first $ is handed on and ignored",
+         {"garbage\r\n$GPRMC,1\r\n$GPRMC,2\r\n$"}, {"GPRMC,1", "GPRMC,2"}, "$"},
+        {"a stream that begins with $ loses its first sentence",
+         {"$GPRMC,1\r\n$GPRMC,2\r\n$GPRMC,3"}, {"GPRMC,2"}, "$GPRMC,3"},
+        {"only skipped line ends before the first $ count as nothing",
+         {"\r\n$GPRMC,1\r\n$GPRMC,2\r\n$"}, {"GPRMC,2"}, "$"},
+        {"a line end in a chunk of its own is collected before the first $",
+         {"\r\n", "$GPRMC,1\r\n$GPRMC,2\r\n$"}, {"GPRMC,1", "GPRMC,2"}, "$"},
+        {"one character per chunk",
+         {"x", "$", "G", "P", "V", "T", "G", "\r", "\n", "$"}, {"GPVTG\r\n"}, "$"},
+        {"NUL and bytes above 127 are kept",
+         {"x$GPRMC,\0\x80\xe9\xff*00\r\n"s, "$GPGSA,\xb0\0"s, "$"},
+         {"GPRMC,\0\x80\xe9\xff*00"s, "GPGSA,\xb0\0"s}, "$"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        Rig rig;
+        rig.feed(c.chunks);
+        EXPECT_EQ(rig.rows(), c.rows);
+        EXPECT_EQ(rig.m.assembler.sentence(), c.sentence);
+    }
+}
+
+TEST(Assembler, YieldsAfterEveryScannedCharacterOnly)
+{
+    Rig rig;
+    rig.feed({"x$GPRMC,1\r\n"});
+    EXPECT_EQ(rig.pump.calls, 11);
+    rig.feed({std::string(5000, 'a'), "\r\n"});
+    EXPECT_EQ(rig.pump.calls, 11) << "a chunk without $ is appended in one step";
+}
+
+TEST(Assembler, FailedPassShowsTheCauseAndTheNextPassRereadsItsSlots)
+{
+    Rig rig;
+    rig.feed({"x$GPRMC,0"});
+    ASSERT_EQ(rig.m.assembler.readIndex(), 2);
+
+    rig.receive("AB$GPVTG,1");
+    const int before = rig.pump.calls;
+    rig.pump.onYield = [before](int call) {
+        if (call == before + 2) throw Failure(7, "out of memory: close other programs");
+    };
+    rig.tick();
+    EXPECT_EQ(rig.m.fields.read(Field::lblQuality), "out of memory: close other programs");
+    EXPECT_EQ(rig.m.assembler.readIndex(), 2);
+    EXPECT_EQ(rig.m.assembler.sentence(), "$GPRMC,0AB");
+    EXPECT_TRUE(rig.rows().empty());
+
+    rig.tick();
+    EXPECT_EQ(rig.rows(), Rows{"GPRMC,0ABAB"}) << "the failed pass's text is appended again";
+    EXPECT_EQ(rig.m.assembler.sentence(), "$GPVTG,1");
+    EXPECT_EQ(rig.m.assembler.readIndex(), 3);
+}
+
+TEST(Assembler, TickDuringAYieldContinuesThePausedPass)
+{
+    Rig rig;
+    rig.feed({"x$GPRMC,0"});
+    rig.receive("\r\n$GPRMC,1\r\n$GPRMC,2\r\n$");
+    const int before = rig.pump.calls;
+    std::size_t rowsWhenNestedTickReturned = 0;
+    rig.pump.onYield = [&](int call) {
+        if (call != before + 3) return;  // right after the first "$" of the chunk
+        rig.tick();
+        rowsWhenNestedTickReturned = rig.m.log.size();
+    };
+    rig.tick();
+    EXPECT_EQ(rowsWhenNestedTickReturned, 3u) << "the nested tick finishes the work of the pass";
+    EXPECT_EQ(rig.rows(), (Rows{"GPRMC,0", "GPRMC,1", "GPRMC,2"})) << "and nothing is read twice";
+    EXPECT_EQ(rig.pump.calls, before + 23);
+    EXPECT_EQ(rig.m.assembler.readIndex(), 3);
+    EXPECT_FALSE(rig.m.assembler.passInProgress());
+}
+
+// An automatic detection handled in a yield waits there for sentences to be
+// interpreted while receive events and ticks run.
+TEST(Assembler, SentencesAreInterpretedWhileAYieldWaits)
+{
+    Rig rig;
+    rig.feed({"x$GPRMC,0"});
+    rig.receive("\r\n$");
+    Rows seenWhileWaiting;
+    bool waiting = false;
+    rig.pump.onYield = [&](int) {
+        if (waiting) return;
+        waiting = true;
+        for (const char* text : {"GPGSA,1\r\n$GPVTG,2", "\r\n$GPRMC,3", "\r\n$"}) {
+            rig.receive(text);
+            rig.tick();
+        }
+        seenWhileWaiting = rig.rows();
+    };
+    rig.tick();
+    const Rows all = {"GPRMC,0", "GPGSA,1", "GPVTG,2", "GPRMC,3"};
+    EXPECT_EQ(seenWhileWaiting, all);
+    EXPECT_EQ(rig.rows(), all);
+    EXPECT_EQ(rig.m.assembler.sentence(), "$");
+    EXPECT_EQ(rig.m.assembler.readIndex(), rig.m.ring.writeIndex() + 1);
+}
+
+TEST(Assembler, FailureInANestedTickEndsTheSharedPassOnce)
+{
+    Rig rig;
+    rig.feed({"x$GPRMC,0"});
+    rig.receive("12$45");
+    const int before = rig.pump.calls;
+    rig.pump.onYield = [&](int call) {
+        if (call == before + 1) rig.tick();
+        if (call == before + 2) throw Failure(9, "the event loop refused: restart the program");
+    };
+    rig.tick();
+    EXPECT_EQ(rig.pump.calls, before + 2) << "the paused frame does not go on after the failure";
+    EXPECT_EQ(rig.m.fields.read(Field::lblQuality), "the event loop refused: restart the program");
+    EXPECT_EQ(rig.m.assembler.readIndex(), 2);
+    EXPECT_FALSE(rig.m.assembler.passInProgress());
+    EXPECT_TRUE(rig.rows().empty());
+
+    rig.pump.onYield = nullptr;
+    rig.tick();
+    EXPECT_EQ(rig.rows(), Rows{"GPRMC,01212"});
+    EXPECT_EQ(rig.m.assembler.sentence(), "$45");
+}
+
+TEST(Assembler, ShutdownEndsAPausedPassWithoutTouchingAnything)
+{
+    Rig rig;
+    rig.feed({"x$GPRMC,0"});
+    rig.receive("12$GPRMC,1$");
+    const int before = rig.pump.calls;
+    FieldRecorder recorder;
+    rig.m.fields.addObserver(&recorder);
+    rig.pump.onYield = [&](int) { rig.m.assembler.shutdown(); };
+    rig.tick();
+    EXPECT_EQ(rig.pump.calls, before + 1) << "no character after the yield";
+    EXPECT_EQ(rig.m.assembler.sentence(), "$GPRMC,01");
+    EXPECT_EQ(rig.m.assembler.readIndex(), 2);
+    rig.tick();
+    EXPECT_EQ(rig.m.assembler.sentence(), "$GPRMC,01") << "no pass runs after shutdown";
+    EXPECT_TRUE(recorder.writes.empty());
+    EXPECT_TRUE(rig.rows().empty());
+}
+
+// Under AddressSanitizer a frame that touches the destroyed monitor is reported.
+TEST(Assembler, PassPausedWhenTheMonitorIsDestroyedEndsQuietly)
+{
+    struct Case {
+        const char* name;
+        bool nestedTickFirst;
+        bool failAfterDestroying;
+    };
+    constexpr Case kCases[] = {
+        {"plain", false, false}, {"inside a nested tick", true, false}, {"then a failure", false, true}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        FixedClock clock;
+        ScriptedPump pump;
+        auto monitor = std::make_unique<Monitor>(clock, pump);
+        FakeSerialInput port;
+        port.waiting = "x$GPRMC,1$GPRMC,2$GPRMC,3$";
+        monitor->ring.objComm_OnComm(port);
+        pump.onYield = [&](int call) {
+            if (c.nestedTickFirst && call == 3) monitor->assembler.tmrGraph_Timer();
+            if (call == 5) {
+                monitor.reset();
+                if (c.failAfterDestroying) throw Failure(1, "late failure");
+            }
+        };
+        monitor->assembler.tmrGraph_Timer();
+        EXPECT_EQ(monitor, nullptr);
+        EXPECT_EQ(pump.calls, 5);
+    }
+}
+
+TEST(Assembler, SentenceStopsGrowingAtOneMebibyte)
+{
+    constexpr std::size_t kLimit = SentenceAssembler::kSentenceLimit;
+    ASSERT_EQ(kLimit, std::size_t{1} << 20);
+    const std::string half(kLimit / 2, 'a');
+    struct Case {
+        const char* name;
+        std::vector<std::string> chunks;
+    };
+    const Case kCases[] = {
+        {"chunks without $", {"x$GPRMC,", half, half, half + "tail"}},
+        {"scanned chunks", {"x$GPRMC," + half + half, "\r\n" + half + "$"}},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        Rig rig;
+        rig.feed(c.chunks);
+        rig.feed({"b$GPVTG,next$"});
+        ASSERT_EQ(rig.m.log.size(), 2u);
+        EXPECT_EQ(rig.m.log.row(1).data.size(), kLimit - 1) << "the long sentence, cut at the bound";
+        EXPECT_EQ(rig.m.log.row(1).data.substr(0, 7), "GPRMC,a");
+        EXPECT_EQ(rig.m.log.row(1).data.back(), 'a');
+        EXPECT_EQ(rig.m.log.row(0).data, "GPVTG,next") << "the bound applies to one sentence only";
+    }
+}
+
+TEST(Assembler, ChunksOf32767AndMoreCharactersAreReadWhole)
+{
+    for (std::size_t length : {32766u, 32767u, 32768u, 65535u, 65537u, 200000u}) {
+        SCOPED_TRACE(length);
+        std::string chunk = "x";
+        for (int n = 0; chunk.size() < length; ++n) chunk += "$GPRMC," + std::to_string(n) + "\r\n";
+        chunk.resize(length - 1);
+        chunk += '$';
+
+        Rows expected;
+        for (std::size_t at = chunk.find('$'), next; (next = chunk.find('$', at + 1)) != std::string::npos; at = next) {
+            std::string sentence = chunk.substr(at + 1, next - at - 1);
+            std::erase_if(sentence, [](char c) { return c == '\r' || c == '\n'; });
+            // The cut may leave the last sentence too short to be recognised.
+            if (sentence.starts_with("GPRMC")) expected.push_back(sentence);
+        }
+
+        Rig rig;
+        rig.feed({chunk});
+        EXPECT_EQ(rig.rows(), expected);
+        EXPECT_EQ(rig.pump.calls, static_cast<int>(length));
+    }
+}
+
+}  // namespace
+}  // namespace veltrane
