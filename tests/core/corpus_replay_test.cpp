@@ -1,0 +1,116 @@
+// Every real capture through ring, assembler and interpreter at several chunk
+// sizes: the run ends, and the log holds only sentences the file contains, in
+// file order, missing none of the types that can never fail.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "monitor.h"
+#include "monitor_doubles.h"
+
+namespace veltrane {
+namespace {
+
+using testing::FixedClock;
+using testing::rowsOldestFirst;
+using Texts = std::vector<std::string>;
+
+std::vector<std::filesystem::path> captures()
+{
+    std::vector<std::filesystem::path> paths;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(VELTRANE_CORPUS_DIR))
+        if (entry.is_regular_file() && entry.path().extension() == ".log") paths.push_back(entry.path());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+std::string contentsOf(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string withoutLineEnds(std::string text)
+{
+    std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
+    return text;
+}
+
+// The text between each "$" and the next, line ends removed: whatever the
+// chunking, a row is one of these. The last piece never completes.
+Texts piecesBetweenDollars(const std::string& file)
+{
+    Texts pieces;
+    std::size_t at = file.find('$');
+    if (at == std::string::npos) return pieces;
+    for (std::size_t next; (next = file.find('$', at + 1)) != std::string::npos; at = next)
+        pieces.push_back(withoutLineEnds(file.substr(at + 1, next - at - 1)));
+    return pieces;
+}
+
+bool alwaysRecognised(const std::string& piece)
+{
+    std::string id = piece.substr(0, 5);
+    std::transform(id.begin(), id.end(), id.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return id == "GPRMC" || id == "GPRMB" || id == "GPVTG" || id == "GPGSA";
+}
+
+bool isSubsequence(const Texts& part, const Texts& whole)
+{
+    auto from = whole.begin();
+    for (const std::string& text : part) {
+        from = std::find(from, whole.end(), text);
+        if (from == whole.end()) return false;
+        ++from;
+    }
+    return true;
+}
+
+Texts replay(const std::string& file, std::size_t chunkBytes)
+{
+    FixedClock clock;
+    NoEventPump pump;
+    Monitor monitor(clock, pump);
+    for (std::size_t at = 0; at < file.size(); at += chunkBytes) {
+        ChunkInput chunk(file.substr(at, chunkBytes));
+        monitor.ring.objComm_OnComm(chunk);
+        monitor.assembler.ProcessReceivedData();
+    }
+    Texts rows = rowsOldestFirst(monitor.log);
+    std::transform(rows.begin(), rows.end(), rows.begin(), withoutLineEnds);
+    return rows;
+}
+
+TEST(CorpusReplay, EveryCaptureAtEveryChunkSizeLogsWhatTheFileHolds)
+{
+    const auto paths = captures();
+    ASSERT_GT(paths.size(), 100u) << "corpus not found under " << VELTRANE_CORPUS_DIR;
+    std::size_t totalRows = 0;
+    for (const auto& path : paths) {
+        const std::string file = contentsOf(path);
+        const Texts pieces = piecesBetweenDollars(file);
+        // The first piece may be lost with its "$" (a stream that begins with
+        // one), so only the pieces after it are certain to be logged.
+        Texts certain;
+        for (std::size_t i = 1; i < pieces.size(); ++i)
+            if (alwaysRecognised(pieces[i])) certain.push_back(pieces[i]);
+
+        for (std::size_t chunkBytes : {1u, 7u, 64u, 4096u}) {
+            SCOPED_TRACE(path.filename().string() + " in chunks of " + std::to_string(chunkBytes));
+            const Texts rows = replay(file, chunkBytes);
+            EXPECT_TRUE(isSubsequence(rows, pieces)) << "a row that is not in the file, or out of order";
+            EXPECT_TRUE(isSubsequence(certain, rows)) << "a sentence of a type that cannot fail was not logged";
+            totalRows += rows.size();
+        }
+    }
+    EXPECT_GT(totalRows, 10000u);
+}
+
+}  // namespace
+}  // namespace veltrane

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "clock.h"
+#include "event_pump.h"
+#include "failure.h"
+#include "sentence_log.h"
+#include "serial_input.h"
+#include "status_fields.h"
+
+namespace veltrane::testing {
+
+class FixedClock final : public Clock {
+public:
+    LocalTime now() const override { return {2026, 12, 7, 14, 3, 59}; }
+};
+
+// Runs a callback on every yield, so a test can play the events that fall due
+// while a pass is paused.
+class ScriptedPump final : public EventPump {
+public:
+    void runPending() override
+    {
+        ++calls;
+        if (onYield) onYield(calls);
+    }
+
+    int calls = 0;
+    std::function<void(int call)> onYield;
+};
+
+// Every write in order, also the ones that leave the text as it was.
+class FieldRecorder final : public FieldObserver {
+public:
+    void fieldWritten(Field field, const std::string& text) override { writes.emplace_back(field, text); }
+
+    std::size_t count(Field field) const
+    {
+        std::size_t n = 0;
+        for (const auto& write : writes) n += write.first == field ? 1 : 0;
+        return n;
+    }
+
+    std::vector<std::pair<Field, std::string>> writes;
+};
+
+// The log's texts, oldest first, so that expectations read in arrival order.
+inline std::vector<std::string> rowsOldestFirst(const SentenceLog& log)
+{
+    std::vector<std::string> rows;
+    for (std::size_t i = log.size(); i > 0; --i) rows.emplace_back(log.row(i - 1).data);
+    return rows;
+}
+
+// A serial component whose count query or read can be made to fail.
+class FakeSerialInput final : public SerialInput {
+public:
+    std::int64_t InBufferCount() override
+    {
+        if (failCount) throw Failure(8005, "count refused: the port was closed underneath");
+        return static_cast<std::int64_t>(waiting.size());
+    }
+
+    std::string Input() override
+    {
+        if (failInput) throw Failure(8020, "read refused: the device was unplugged");
+        return std::exchange(waiting, std::string());
+    }
+
+    std::string waiting;
+    bool failCount = false;
+    bool failInput = false;
+};
+
+}  // namespace veltrane::testing

@@ -1,0 +1,103 @@
+#include "status_fields.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "monitor_doubles.h"
+
+namespace veltrane {
+namespace {
+
+using testing::FieldRecorder;
+using namespace std::string_literals;
+
+const std::vector<std::pair<Field, std::string>> kResetWrites = {
+    {Field::lblUTCTime, "Unknown"},
+    {Field::lblLatitude, "Unknown"},
+    {Field::lblLongitude, "Unknown"},
+    {Field::lblAltitude, "Unknown"},
+    {Field::lblQuality, "No GPS device detected"},
+    {Field::lblSatellites, "0"},
+    {Field::lblInView, "0"},
+    {Field::lblHDOP, "Unknown"},
+    {Field::lblUpdated, "No data received"},
+};
+
+constexpr Field kIndicators[] = {Field::lblCommOK, Field::lblFound, Field::lblIsGPS};
+
+TEST(StatusFields, BeforeAnyWriteReadoutIsEmptyAndIndicatorsReadNo)
+{
+    const StatusFields fields;
+    for (const auto& [field, resetText] : kResetWrites) EXPECT_EQ(fields.read(field), "") << fieldName(field);
+    for (Field indicator : kIndicators) EXPECT_EQ(fields.read(indicator), "No") << fieldName(indicator);
+}
+
+TEST(StatusFields, ResetWritesTheNineTextsInOrderAndLeavesIndicators)
+{
+    StatusFields fields;
+    for (Field indicator : kIndicators) fields.set(indicator, "Yes");
+    fields.set(Field::lblInView, "12 satellites");
+    FieldRecorder recorder;
+    fields.addObserver(&recorder);
+
+    for (int round = 1; round <= 2; ++round) {
+        recorder.writes.clear();
+        ResetGpsDisplay(fields);
+        EXPECT_EQ(recorder.writes, kResetWrites) << "reset " << round;
+        for (const auto& [field, text] : kResetWrites) EXPECT_EQ(fields.read(field), text) << fieldName(field);
+        for (Field indicator : kIndicators) EXPECT_EQ(fields.read(indicator), "Yes") << fieldName(indicator);
+    }
+}
+
+TEST(StatusFields, ReadReturnsExactlyTheLastTextWritten)
+{
+    const std::string deviceBytes = "GP\0GGA\xb0\xff\r\n"s;
+    const std::vector<std::string> texts = {"Yes", "", deviceBytes, std::string(100000, 'x'), "No"};
+    StatusFields fields;
+    for (const std::string& text : texts) {
+        fields.set(Field::lblQuality, text);
+        EXPECT_EQ(fields.read(Field::lblQuality), text);
+    }
+    // A text taken from the field itself must survive being written back.
+    fields.set(Field::lblQuality, deviceBytes);
+    fields.set(Field::lblQuality, fields.read(Field::lblQuality));
+    EXPECT_EQ(fields.read(Field::lblQuality), deviceBytes);
+}
+
+TEST(StatusFields, ObserversSeeEveryWriteUntilRemoved)
+{
+    StatusFields fields;
+    FieldRecorder first;
+    FieldRecorder second;
+    fields.addObserver(&first);
+    fields.addObserver(&second);
+    fields.set(Field::lblFound, "No");
+    fields.set(Field::lblFound, "No");
+    fields.removeObserver(&first);
+    fields.set(Field::lblIsGPS, "Yes");
+
+    const std::vector<std::pair<Field, std::string>> both = {{Field::lblFound, "No"}, {Field::lblFound, "No"}};
+    EXPECT_EQ(first.writes, both);
+    auto all = both;
+    all.emplace_back(Field::lblIsGPS, "Yes");
+    EXPECT_EQ(second.writes, all);
+}
+
+TEST(StatusFields, MachineNamesFollowTheFieldOrder)
+{
+    const std::vector<std::pair<Field, std::string_view>> names = {
+        {Field::lblUTCTime, "utc_time"}, {Field::lblLatitude, "latitude"},
+        {Field::lblLongitude, "longitude"}, {Field::lblAltitude, "altitude"},
+        {Field::lblQuality, "quality"}, {Field::lblSatellites, "satellites"},
+        {Field::lblInView, "in_view"}, {Field::lblHDOP, "hdop"},
+        {Field::lblUpdated, "updated"}, {Field::lblCommOK, "comm_ok"},
+        {Field::lblFound, "found"}, {Field::lblIsGPS, "is_gps"},
+    };
+    for (const auto& [field, name] : names) EXPECT_EQ(fieldName(field), name);
+}
+
+}  // namespace
+}  // namespace veltrane
