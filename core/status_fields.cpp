@@ -34,6 +34,12 @@ void StatusFields::removeObserver(FieldObserver* observer)
     observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
 }
 
+// g++ 12 gives a known false -Wrestrict warning on the string assignment
+// once these constant texts are inlined into it.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
+#endif
 void ResetGpsDisplay(StatusFields& fields)
 {
     fields.set(Field::lblUTCTime, "Unknown");
@@ -46,5 +52,9 @@ void ResetGpsDisplay(StatusFields& fields)
     fields.set(Field::lblHDOP, "Unknown");
     fields.set(Field::lblUpdated, "No data received");
 }
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 }  // namespace veltrane
