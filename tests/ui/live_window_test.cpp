@@ -1,0 +1,110 @@
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <string_view>
+
+#include "window_fixture.h"
+
+namespace veltrane {
+namespace {
+
+using testing::control;
+using testing::labelText;
+
+// The far end of a pseudo-terminal plays the receiver; the window opens the
+// near end as Comm 1 through the real serial code.
+class Receiver {
+public:
+    Receiver()
+    {
+        char name[256] = {};
+        if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) throw std::runtime_error("openpty failed");
+        path_ = name;
+    }
+    ~Receiver()
+    {
+        ::close(master_);
+        ::close(slave_);
+    }
+    Receiver(const Receiver&) = delete;
+    Receiver& operator=(const Receiver&) = delete;
+
+    QByteArray portsVariable() const { return "1=" + QByteArray::fromStdString(path_); }
+    void send(std::string_view text) const
+    {
+        ASSERT_EQ(::write(master_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    }
+
+private:
+    int master_ = -1;
+    int slave_ = -1;
+    std::string path_;
+};
+
+TEST(LiveWindow, AGgaSentenceFromThePortShowsInTheReadoutAndTheLog)
+{
+    Receiver receiver;
+    auto window = testing::makeWindow(receiver.portsVariable());
+    window->Form_Load();
+    testing::showAndWait(*window);
+    ASSERT_EQ(labelText(*window, "lblCommOK"), "Yes");
+    ASSERT_TRUE(window->monitor().objComm().PortOpen());
+
+    // A sentence is handed on when the next one begins, and the stream's first
+    // "$" only starts the collecting.
+    receiver.send("$GPTXT,start\r\n$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n$GP");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return labelText(*window, "lblUTCTime") == "12:35:19."; }, 3000));
+    EXPECT_EQ(labelText(*window, "lblLatitude"), "4807.0380 N");
+    EXPECT_EQ(labelText(*window, "lblLongitude"), "1131.0000 E");
+    EXPECT_EQ(labelText(*window, "lblAltitude"), "545.4 m");
+    EXPECT_EQ(labelText(*window, "lblQuality"), "Non-Differential Fix Acquired");
+    EXPECT_EQ(labelText(*window, "lblSatellites"), "8 satellites");
+    EXPECT_EQ(labelText(*window, "lblHDOP"), "0.9 m");
+    EXPECT_EQ(labelText(*window, "lblFound"), "Yes");
+    EXPECT_EQ(labelText(*window, "lblIsGPS"), "Yes");
+
+    auto& list = control<QTreeView>(*window, "lvwNMEA");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 1; }, 2000));
+    EXPECT_EQ(list.model()->index(0, 1).data().toString(),
+              "GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47");
+    EXPECT_EQ(list.model()->index(0, 0).data().toString(), labelText(*window, "lblUpdated"));
+}
+
+TEST(LiveWindow, MarkupFromTheDeviceIsShownAsTheCharactersItSent)
+{
+    Receiver receiver;
+    auto window = testing::makeWindow(receiver.portsVariable());
+    window->Form_Load();
+    testing::showAndWait(*window);
+
+    receiver.send("$GPTXT,start\r\n$GPGGA,123519,4807.038,<img src=x>,01131.000,E,1,08,0.9,545.4,M*00\r\n"
+                  "$GPRMC,<b>bold</b>\r\n$");
+    auto& list = control<QTreeView>(*window, "lvwNMEA");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 2; }, 3000));
+    EXPECT_EQ(labelText(*window, "lblLatitude"), "4807.0380 <img src=x>");
+    EXPECT_EQ(control<QLabel>(*window, "lblLatitude").textFormat(), Qt::PlainText);
+    EXPECT_EQ(list.model()->index(0, 1).data().toString(), "GPRMC,<b>bold</b>");
+}
+
+TEST(LiveWindow, ClosingClosesTheOpenPortAndTheUserCanReopenIt)
+{
+    Receiver receiver;
+    auto window = testing::makeWindow(receiver.portsVariable());
+    window->Form_Load();
+    testing::showAndWait(*window);
+    ASSERT_TRUE(window->monitor().objComm().PortOpen());
+
+    // Picking the entry already selected opens the port afresh: the log starts over.
+    window->monitor().log().insertFirst({2024, 1, 1, 0, 0, 0}, "GPRMC,before");
+    auto& ports = control<QComboBox>(*window, "cboCommPort");
+    emit ports.activated(0);
+    EXPECT_TRUE(window->monitor().log().empty());
+    EXPECT_EQ(labelText(*window, "lblCommOK"), "Yes");
+
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->monitor().objComm().PortOpen());
+}
+
+}  // namespace
+}  // namespace veltrane

@@ -1,0 +1,235 @@
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTimer>
+#include <QUrl>
+#include <new>
+
+#include "app_identity.h"
+#include "failure.h"
+#include "failure_report.h"
+#include "url_recorder.h"
+#include "window_fixture.h"
+
+namespace veltrane {
+namespace {
+
+using testing::control;
+using testing::labelText;
+using testing::makeWindow;
+using testing::showAndWait;
+
+TEST(WindowBehaviour, StartUpSelectsTheFirstPortAndBaudAndShowsTheFirstPage)
+{
+    auto window = makeWindow();
+    EXPECT_EQ(window->windowTitle(), "Veltrane");
+    window->Form_Load();
+    showAndWait(*window);
+
+    EXPECT_EQ(window->windowTitle(), "Veltrane v1.0");
+    EXPECT_EQ(control<QTabWidget>(*window, "tabMain").currentIndex(), 0);
+    EXPECT_EQ(control<QComboBox>(*window, "cboCommPort").currentText(), "Comm 1");
+    EXPECT_EQ(control<QComboBox>(*window, "cboBaud").currentText(), "4800");
+    // No device is mapped to Comm 1 here.
+    EXPECT_EQ(labelText(*window, "lblCommOK"), "No");
+    EXPECT_EQ(labelText(*window, "lblFound"), "No");
+    EXPECT_EQ(labelText(*window, "lblIsGPS"), "No");
+    EXPECT_EQ(labelText(*window, "lblUTCTime"), "Unknown");
+    EXPECT_EQ(labelText(*window, "lblQuality"), "No GPS device detected");
+    EXPECT_EQ(labelText(*window, "lblSatellites"), "0");
+    EXPECT_EQ(labelText(*window, "lblUpdated"), "No data received");
+    EXPECT_FALSE(control(*window, "cmdNMEAClear").isVisible());
+}
+
+TEST(WindowBehaviour, CaptionComesFromTitleAndVersion)
+{
+    EXPECT_EQ(versionedCaption(), QString("Veltrane v%1.%2").arg(kMajorVersion).arg(kMinorVersion));
+}
+
+struct Sizes {
+    QSize tab;
+    QSize list;
+    int clearLeft;  // in the tab control
+};
+
+Sizes measure(frmMain& window)
+{
+    auto& tab = control(window, "tabMain");
+    auto& clear = control(window, "cmdNMEAClear");
+    return {tab.size(), control(window, "lvwNMEA").size(), clear.mapTo(&tab, QPoint(0, 0)).x()};
+}
+
+int px(double twips) { return toPixels(twips); }
+
+TEST(WindowBehaviour, ResizingFollowsTheRuleAndKeepsRefusedSizes)
+{
+    auto window = makeWindow();
+    window->Form_Load();
+    showAndWait(*window);
+    const Sizes design = measure(*window);
+    EXPECT_EQ(design.tab, QSize(px(6965), px(5065)));
+    EXPECT_EQ(design.list, QSize(px(6835), px(4265)));
+    EXPECT_EQ(design.clearLeft, px(5740));
+    auto& tab = control(*window, "tabMain");
+    EXPECT_EQ(control(*window, "lvwNMEA").mapTo(&tab, QPoint(0, 0)), QPoint(px(60), px(720)));
+    EXPECT_EQ(control(*window, "cmdNMEAClear").mapTo(&tab, QPoint(0, 0)).y(), px(360));
+
+    // Outer height 166 * 15 + 510 = 3000 twips: below 3050, both heights stay.
+    window->resize(473, 166);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(measure(*window).tab, design.tab);
+    EXPECT_EQ(measure(*window).list, design.list);
+
+    // Outer height 3495: the tab control follows, the list would be negative and stays.
+    window->resize(473, 199);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(measure(*window).tab, QSize(design.tab.width(), px(445)));
+    EXPECT_EQ(measure(*window).list, design.list);
+
+    // Outer width 8 * 15 + 120 = 240: below 250, the tab width stays.
+    window->resize(8, 507);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(measure(*window).tab, QSize(design.tab.width(), px(5065)));
+    EXPECT_EQ(measure(*window).list.width(), design.list.width());
+    EXPECT_EQ(measure(*window).clearLeft, design.clearLeft);
+
+    // Outer width 300: the tab control shrinks to 50, the list keeps its width, the button goes left of the tab.
+    window->resize(12, 507);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(measure(*window).tab.width(), px(50));
+    EXPECT_EQ(measure(*window).list.width(), design.list.width());
+    EXPECT_EQ(measure(*window).clearLeft, px(50 - 130 - 1095));
+
+    window->resize(473, 507);
+    QCoreApplication::processEvents();
+    const Sizes back = measure(*window);
+    EXPECT_EQ(back.tab, design.tab);
+    EXPECT_EQ(back.list, design.list);
+    EXPECT_EQ(back.clearLeft, design.clearLeft);
+}
+
+TEST(WindowBehaviour, RestoringAfterMinimisingLaysTheWindowOutAgain)
+{
+    auto window = makeWindow();
+    window->Form_Load();
+    showAndWait(*window);
+    window->resize(600, 640);
+    QCoreApplication::processEvents();
+    const Sizes before = measure(*window);
+    EXPECT_EQ(before.tab.width(), px(600 * 15 + 120 - 250));
+
+    window->showMinimized();
+    QCoreApplication::processEvents();
+    window->showNormal();
+    QCoreApplication::processEvents();
+    const Sizes after = measure(*window);
+    EXPECT_EQ(after.tab, before.tab);
+    EXPECT_EQ(after.list, before.list);
+    EXPECT_EQ(after.clearLeft, before.clearLeft);
+}
+
+TEST(WindowBehaviour, ClearHistoryIsSeenOnlyOnTheLogPage)
+{
+    auto window = makeWindow();
+    window->Form_Load();
+    showAndWait(*window);
+    auto& tabMain = control<QTabWidget>(*window, "tabMain");
+    auto& clear = control(*window, "cmdNMEAClear");
+
+    tabMain.setCurrentIndex(2);
+    EXPECT_FALSE(clear.isVisible());
+    tabMain.setCurrentIndex(1);
+    EXPECT_TRUE(clear.isVisible());
+    tabMain.setCurrentIndex(0);
+    EXPECT_FALSE(clear.isVisible());
+
+    // The user's click on a tab takes the same way.
+    QTabBar* tabs = tabMain.tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    EXPECT_EQ(tabMain.currentIndex(), 1);
+    EXPECT_TRUE(clear.isVisible());
+}
+
+TEST(WindowBehaviour, ClearHistoryEmptiesOnlyTheLog)
+{
+    auto window = makeWindow();
+    window->Form_Load();
+    showAndWait(*window);
+    SentenceLog& log = window->monitor().log();
+    log.insertFirst({2024, 1, 2, 3, 4, 5}, "GPRMC,1");
+    log.insertFirst({2024, 1, 2, 3, 4, 6}, "GPRMC,2");
+    auto& list = control<QTreeView>(*window, "lvwNMEA");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 2; }, 2000));
+    window->monitor().fields().set(Field::lblIsGPS, "Yes");
+
+    control<QTabWidget>(*window, "tabMain").setCurrentIndex(1);
+    QTest::mouseClick(&control<QPushButton>(*window, "cmdNMEAClear"), Qt::LeftButton);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(list.model()->rowCount(), 0);
+    EXPECT_EQ(labelText(*window, "lblIsGPS"), "Yes");
+    EXPECT_EQ(list.header()->sectionSize(0), px(2000));
+
+    log.insertFirst({2024, 1, 2, 3, 4, 7}, "GPRMC,3");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 1; }, 2000));
+    EXPECT_EQ(list.model()->index(0, 1).data().toString(), "GPRMC,3");
+}
+
+TEST(WindowBehaviour, TheTickRunsUntilTheWindowCloses)
+{
+    auto running = makeWindow();
+    running->Form_Load();
+    // The first pass reads the empty slot 0 and moves on to slot 1.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return running->monitor().assembler().readIndex() == 1; }, 2000));
+
+    auto closing = makeWindow();
+    closing->Form_Load();
+    EXPECT_TRUE(closing->close());
+    QTest::qWait(350);
+    EXPECT_EQ(closing->monitor().assembler().readIndex(), 0);
+    EXPECT_FALSE(closing->monitor().objComm().PortOpen());
+}
+
+TEST(WindowBehaviour, TheLinkAsksTheDesktopEveryTimeAndChangesNothing)
+{
+    auto window = makeWindow();
+    testing::UrlRecorder recorder;
+    const QString scheme = QUrl(QString::fromLatin1(kWebAddress)).scheme();
+    QDesktopServices::setUrlHandler(scheme, &recorder, "open");
+    auto& link = control<QLabel>(*window, "lblLink");
+    QTest::mouseClick(&link, Qt::LeftButton);
+    QTest::mouseClick(&link, Qt::LeftButton);
+    QTest::mouseClick(&link, Qt::RightButton);
+    QDesktopServices::unsetUrlHandler(scheme);
+
+    ASSERT_EQ(recorder.opened.size(), 2);
+    EXPECT_EQ(recorder.opened.at(0), QUrl(QString::fromLatin1(kWebAddress)));
+    EXPECT_EQ(link.text(), QString::fromLatin1(kWebAddress));
+}
+
+TEST(TopLevelFailure, DescribesTheFailureANumberAndACause)
+{
+    const auto described = [](auto failure) { return describeFailure(std::make_exception_ptr(failure)); };
+    EXPECT_EQ(described(Failure(8002, "no such port")).number, 8002);
+    EXPECT_EQ(described(Failure(8002, "no such port")).description, "no such port");
+    EXPECT_EQ(described(std::runtime_error("broken")).number, kRuntimeFailure);
+    EXPECT_EQ(described(std::bad_alloc()).number, 7);
+    EXPECT_EQ(failureMessage({8005, "port in use"}), "Error 8005: port in use\n\nVeltrane will now close.");
+}
+
+TEST(TopLevelFailureDeathTest, AFailureThatEscapesAHandlerIsShownAndEndsTheProgram)
+{
+    EXPECT_EXIT(
+        {
+            QTimer closer;
+            QObject::connect(&closer, &QTimer::timeout, [] {
+                if (QWidget* box = QApplication::activeModalWidget()) box->close();
+            });
+            closer.start(10);
+            runUntrapped([] { throw Failure(8015, "could not close the port"); });
+        },
+        ::testing::ExitedWithCode(EXIT_FAILURE), "Error 8015: could not close the port");
+}
+
+}  // namespace
+}  // namespace veltrane

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QLabel>
+#include <array>
+
+#include "status_fields.h"
+
+namespace veltrane {
+
+// Shows each status field in its label as the field is written.
+class FieldLabels final : private FieldObserver {
+public:
+    using Labels = std::array<QLabel*, kFieldCount>;  // indexed by Field
+
+    FieldLabels(StatusFields& fields, const Labels& labels);
+    ~FieldLabels() override;
+    FieldLabels(const FieldLabels&) = delete;
+    FieldLabels& operator=(const FieldLabels&) = delete;
+
+private:
+    void fieldWritten(Field field, const std::string& text) override;
+
+    StatusFields& fields_;
+    Labels labels_;
+};
+
+}  // namespace veltrane

@@ -1,0 +1,243 @@
+#include "form_layout.h"
+
+#include <QFontDatabase>
+#include <QHeaderView>
+
+#include "app_identity.h"
+
+namespace veltrane {
+
+namespace {
+
+// The window was designed around an 8.25-point sans-serif face.
+constexpr double kFontPoints = 8.25;
+
+QFont windowFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(kFontPoints);
+    return font;
+}
+
+template <class Control>
+Control* make(QWidget* parent, const char* name)
+{
+    auto* control = new Control(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text)
+{
+    auto* control = make<QLabel>(parent, name);
+    control->setTextFormat(Qt::PlainText);
+    control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    control->setText(text);
+    return control;
+}
+
+QLabel* framedLabel(QWidget* frame, const char* name, const TwipsRect& rect, const char* text)
+{
+    QLabel* control = label(frame, name, QString::fromLatin1(text));
+    control->setGeometry(toPixels(rect));
+    return control;
+}
+
+QLabel* pageLabel(TabControl* tab, QWidget* page, const char* name, const TwipsRect& rect, const QString& text)
+{
+    QLabel* control = label(page, name, text);
+    tab->place(control, rect);
+    return control;
+}
+
+QLabel* picture(QWidget* parent, const char* name)
+{
+    auto* control = make<QLabel>(parent, name);
+    control->setPixmap(QPixmap(QStringLiteral(":/icons/veltrane-32.png")));
+    return control;
+}
+
+void setField(FormControls& form, Field field, QLabel* label, const char* tooltip)
+{
+    label->setToolTip(QString::fromLatin1(tooltip));
+    form.fields[static_cast<std::size_t>(field)] = label;
+}
+
+void buildSettings(QWidget& window, FormControls& form)
+{
+    QGroupBox* frame = form.grpSettings = make<QGroupBox>(&window, "grpSettings");
+    frame->setTitle(QStringLiteral("GPS Device Settings"));
+    frame->setGeometry(toPixels(TwipsRect{60, 60, 6975, 975}));
+
+    picture(frame, "imgSettings")->setGeometry(toPixels(TwipsRect{120, 300, 480, 480}));
+    framedLabel(frame, "lblCommPort", {840, 420, 1095, 195}, "Comm Port:");
+    form.cboCommPort = make<QComboBox>(frame, "cboCommPort");
+    form.cboCommPort->setGeometry(toPixels(TwipsRect{1740, 360, 1275, 315}));
+    form.cboCommPort->setToolTip(QStringLiteral("The port that your GPS device is plugged into"));
+    framedLabel(frame, "lblBaud", {3240, 420, 1095, 195}, "Baud Rate:");
+    form.cboBaud = make<QComboBox>(frame, "cboBaud");
+    form.cboBaud->setGeometry(toPixels(TwipsRect{4140, 360, 1215, 315}));
+    form.cboBaud->setToolTip(QStringLiteral("The speed that your GPS device operates at"));
+    form.cmdAuto = make<QPushButton>(frame, "cmdAuto");
+    form.cmdAuto->setText(QStringLiteral("Auto Detect"));
+    form.cmdAuto->setGeometry(toPixels(TwipsRect{5520, 360, 1275, 315}));
+    form.cmdAuto->setToolTip(
+        QStringLiteral("Attempts to automatically detects your Comm Port and Baud Rate settings"));
+}
+
+void buildResults(QWidget& window, FormControls& form)
+{
+    auto* frame = make<QGroupBox>(&window, "grpResults");
+    frame->setTitle(QStringLiteral("GPS Connection Results"));
+    frame->setGeometry(toPixels(TwipsRect{60, 1140, 6975, 1215}));
+    picture(frame, "imgResults")->setGeometry(toPixels(TwipsRect{180, 360, 480, 480}));
+
+    // Each caption runs under its indicator, so the indicator is made after it to lie on top.
+    framedLabel(frame, "lblCommOKLabel", {840, 300, 3435, 255}, "Found selected Comm Port:");
+    setField(form, Field::lblCommOK, framedLabel(frame, "lblCommOK", {3000, 300, 855, 255}, ""),
+             "Indicates whether the selected Comm Port exists on your PC");
+    framedLabel(frame, "lblFoundLabel", {840, 540, 3435, 255}, "Found device on Comm Port:");
+    setField(form, Field::lblFound, framedLabel(frame, "lblFound", {3000, 540, 375, 255}, ""),
+             "Indicates whether a device was found on the selected Comm Port");
+    framedLabel(frame, "lblIsGPSLabel", {840, 780, 3435, 255}, "Device recognised as GPS:");
+    setField(form, Field::lblIsGPS, framedLabel(frame, "lblIsGPS", {3000, 780, 855, 255}, ""),
+             "Indicates whether the device is sending signals in the standard GPS format");
+}
+
+struct Readout {
+    const char* captionName;
+    const char* caption;
+    double captionWidth;
+    const char* fieldName;
+    Field field;
+    double top;
+    const char* tooltip;
+};
+
+constexpr Readout kReadouts[] = {
+    {"Label1", "Current UTC Time:", 3315, "lblUTCTime", Field::lblUTCTime, 420,
+     "The current UTC time returned by the GPS"},
+    {"Label2", "Latitude:", 1575, "lblLatitude", Field::lblLatitude, 660,
+     "The current latitude returned by the GPS"},
+    {"Label3", "Longitude:", 1575, "lblLongitude", Field::lblLongitude, 900,
+     "The current longitude returned by the GPS"},
+    {"Label6", "Altitude:", 1575, "lblAltitude", Field::lblAltitude, 1140,
+     "The current altitude returned by the GPS, in meters"},
+    {"Label4", "Signal Quality:", 1575, "lblQuality", Field::lblQuality, 1560,
+     "The type of signal that the GPS is currently receiving"},
+    {"Label5", "Satellites in Use:", 1575, "lblSatellites", Field::lblSatellites, 1800,
+     "The number of satellites that the GPS is using to determine your position"},
+    {"Label8", "Satellites in View:", 1575, "lblInView", Field::lblInView, 2040,
+     "The number of satellites that the GPS can currently see"},
+    {"Label7", "HDOP: ", 1575, "lblHDOP", Field::lblHDOP, 2280,
+     "The horizontal dilution or position, or accuracy of the GPS, in meters"},
+    {"lblUpdatedLabel", "Date last updated:", 1815, "lblUpdated", Field::lblUpdated, 2700,
+     "The date and time that information was last received from the GPS device"},
+};
+
+void buildInformationPage(TabControl* tab, FormControls& form)
+{
+    QWidget* page = make<QWidget>(tab, "pageInformation");
+    tab->addTab(page, QStringLiteral("GPS Information"));
+    for (const Readout& r : kReadouts) {
+        pageLabel(tab, page, r.captionName, {120, r.top, r.captionWidth, 195}, QString::fromLatin1(r.caption));
+        setField(form, r.field, pageLabel(tab, page, r.fieldName, {2040, r.top, 3375, 195}, {}), r.tooltip);
+    }
+}
+
+void buildLogPage(TabControl* tab, FormControls& form)
+{
+    QWidget* page = make<QWidget>(tab, "pageNMEA");
+    tab->addTab(page, QStringLiteral("NMEA Data"));
+
+    QTreeView* list = form.lvwNMEA = make<QTreeView>(page, "lvwNMEA");
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    // A million rows stay quick only when no row has to be measured.
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    list->header()->setStretchLastSection(false);
+    tab->place(list, kLvwNMEADesign);
+
+    QPushButton* clear = form.cmdNMEAClear = make<QPushButton>(page, "cmdNMEAClear");
+    clear->setText(QStringLiteral("Clear History"));
+    tab->place(clear, kCmdNMEAClearDesign);
+    clear->hide();
+}
+
+void buildAboutPage(TabControl* tab, FormControls& form, const QFont& font)
+{
+    QWidget* page = make<QWidget>(tab, "pageAbout");
+    tab->addTab(page, QStringLiteral("About"));
+
+    tab->place(picture(page, "Image1"), {180, 480, 480, 480});
+    QFont bold = font;
+    bold.setBold(true);
+    pageLabel(tab, page, "Label9", {840, 480, 6015, 255}, QString::fromLatin1(kApplicationTitle))->setFont(bold);
+    QLabel* about = pageLabel(tab, page, "Label10", {840, 720, 6015, 435},
+                              QStringLiteral("A data and signal monitor for testing GPS devices.\n"
+                                             "Written by the Veltrane developers."));
+    about->setWordWrap(true);
+    pageLabel(tab, page, "Label11", {840, 1260, 5955, 195},
+              QStringLiteral("Copyright \u00a9 2026 the Veltrane developers. All rights reserved."));
+    pageLabel(tab, page, "Label12", {840, 1620, 5835, 195},
+              QStringLiteral("For more information on this application, please visit:"));
+
+    LinkLabel* link = form.lblLink = make<LinkLabel>(page, "lblLink");
+    link->setTextFormat(Qt::PlainText);
+    link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    link->setText(QString::fromLatin1(kWebAddress));
+    QFont underlined = font;
+    underlined.setUnderline(true);
+    link->setFont(underlined);
+    QPalette blue = link->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    link->setPalette(blue);
+    link->setCursor(Qt::WhatsThisCursor);
+    tab->place(link, {840, 1860, 2655, 195});
+}
+
+void buildTabs(QWidget& window, FormControls& form, const QFont& font)
+{
+    TabControl* tab = form.tabMain = new TabControl(&window);
+    tab->setObjectName(QStringLiteral("tabMain"));
+    tab->setGeometry(toPixels(kTabMainDesign));
+    buildInformationPage(tab, form);
+    buildLogPage(tab, form);
+    buildAboutPage(tab, form, font);
+    tab->setCurrentIndex(0);
+}
+
+}  // namespace
+
+FormControls buildForm(QWidget& window)
+{
+    const QFont font = windowFont();
+    window.setFont(font);
+    window.setObjectName(QStringLiteral("frmMain"));
+
+    FormControls form{};
+    buildSettings(window, form);
+    buildResults(window, form);
+    buildTabs(window, form, font);
+
+    QWidget::setTabOrder(form.cboCommPort, form.tabMain);
+    QWidget::setTabOrder(form.tabMain, form.lvwNMEA);
+    QWidget::setTabOrder(form.lvwNMEA, form.cmdNMEAClear);
+    QWidget::setTabOrder(form.cmdNMEAClear, form.cboBaud);
+    QWidget::setTabOrder(form.cboBaud, form.cmdAuto);
+    return form;
+}
+
+void showLog(QTreeView& list, QAbstractItemModel& log)
+{
+    list.setModel(&log);
+    list.header()->resizeSection(0, toPixels(2000));
+    list.header()->resizeSection(1, toPixels(6000));
+}
+
+}  // namespace veltrane

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
+
+#include "field_labels.h"
+#include "link_label.h"
+#include "tab_control.h"
+#include "twips.h"
+
+namespace veltrane {
+
+// The controls the window's handlers work with; every control also carries
+// its name as objectName.
+struct FormControls {
+    QGroupBox* grpSettings;
+    QComboBox* cboCommPort;
+    QComboBox* cboBaud;
+    QPushButton* cmdAuto;
+    TabControl* tabMain;
+    QTreeView* lvwNMEA;
+    QPushButton* cmdNMEAClear;
+    LinkLabel* lblLink;
+    FieldLabels::Labels fields;
+};
+
+// Where the controls that follow the window's size stand at design time.
+inline constexpr TwipsRect kTabMainDesign{60, 2460, 6975, 5055};
+inline constexpr TwipsRect kLvwNMEADesign{60, 720, 6855, 4275};
+inline constexpr TwipsRect kCmdNMEAClearDesign{5820, 360, 1095, 315};
+
+inline constexpr double kClientWidth = 7095;
+inline constexpr double kClientHeight = 7605;
+
+// Builds every control of the window at its designed place, with its texts,
+// tooltips, fonts and keyboard order.
+FormControls buildForm(QWidget& window);
+
+// Shows the log in the list with its two columns, which together are wider
+// than the list so that it scrolls sideways.
+void showLog(QTreeView& list, QAbstractItemModel& log);
+
+}  // namespace veltrane

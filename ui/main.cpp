@@ -1,0 +1,64 @@
+#include <QApplication>
+#include <QIcon>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "app_identity.h"
+#include "failure_report.h"
+#include "main_window.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: veltrane [--version] [--help]\n"
+    "\n"
+    "A data and signal monitor for testing GPS receivers on a serial port.\n"
+    "VELTRANE_PORTS maps Comm numbers to devices, e.g. VELTRANE_PORTS=1=/dev/ttyUSB0\n";
+
+// Answered before Qt starts, so that they work without a display.
+bool answeredWithoutWindow(int argc, char** argv, int& status)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("veltrane %s\n", VELTRANE_VERSION);
+            status = 0;
+            return true;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            status = 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int status = 0;
+    if (answeredWithoutWindow(argc, argv, status)) return status;
+
+    QApplication app(argc, argv);
+    if (app.arguments().size() > 1) {
+        std::fprintf(stderr, "veltrane: unexpected argument '%s'\n%s",
+                     app.arguments().at(1).toLocal8Bit().constData(), kUsage);
+        return 2;
+    }
+    QApplication::setApplicationName(QString::fromLatin1(veltrane::kApplicationTitle));
+    QApplication::setApplicationVersion(QStringLiteral(VELTRANE_VERSION));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/veltrane-16.png"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/icons/veltrane-32.png"), QSize(32, 32));
+    QApplication::setWindowIcon(icon);
+
+    std::unique_ptr<veltrane::frmMain> window;
+    veltrane::runUntrapped([&window] {
+        window = std::make_unique<veltrane::frmMain>();
+        window->Form_Load();
+    });
+    window->show();
+    return QApplication::exec();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+namespace veltrane {
+
+// The sizes that follow the window's outer size, in twips (single precision,
+// as the rule computes them). Everything else on the window stays put.
+struct ResizableLayout {
+    float tabWidth = 6975;
+    float tabHeight = 5055;
+    float listWidth = 6855;
+    float listHeight = 4275;
+    float clearLeft = 5820;
+    float clearWidth = 1095;
+};
+
+// Applies the five steps to the outer size. A size that would come out below
+// zero is refused and the control keeps its previous one; later steps then
+// work from that. The button's Left may go negative.
+void applyResizeRule(ResizableLayout& layout, float outerWidth, float outerHeight);
+
+}  // namespace veltrane
