@@ -178,9 +178,13 @@ void QtSerialPort::portError(QSerialPort::SerialPortError error)
     if (error == QSerialPort::NoError || opening_) return;
     ++errorsSeen_;
     if (lost_ || lossCall_.pending()) return;
-    lost_ = Failure(kDeviceDisconnected, portLabel(comm_, device_) +
-                                             " disconnected (" + port_.errorString().toStdString() +
-                                             "): reconnect the receiver and select the port again");
+    // After a hang-up Qt's error text is whatever errno last held; it helps
+    // only for the rarer errors.
+    const std::string detail = error == QSerialPort::ReadError || error == QSerialPort::ResourceError
+                                   ? std::string()
+                                   : " (" + port_.errorString().toStdString() + ")";
+    lost_ = Failure(kDeviceDisconnected, portLabel(comm_, device_) + " disconnected" + detail +
+                                             ": reconnect the receiver and select the port again");
     // Closing from inside Qt's own read notification is not safe; the event
     // loop runs the close next, and errors until then are only counted.
     lossCall_.post();

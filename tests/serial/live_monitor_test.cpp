@@ -1,0 +1,189 @@
+#include "live_monitor.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "pty_pair.h"
+
+namespace veltrane {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::PtyPair;
+using testing::runUntil;
+
+const std::string kGga = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
+const std::string kRmc = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n";
+
+class FixedClock final : public Clock {
+public:
+    LocalTime now() const override { return {2026, 12, 7, 8, 9, 10}; }
+};
+
+class QualityRecorder final : public FieldObserver {
+public:
+    void fieldWritten(Field field, const std::string& text) override
+    {
+        if (field == Field::lblQuality) writes.push_back(text);
+    }
+    int countContaining(std::string_view part) const
+    {
+        int count = 0;
+        for (const std::string& text : writes) count += text.find(part) != std::string::npos;
+        return count;
+    }
+    std::vector<std::string> writes;
+};
+
+// Comm 1 is a link to a pseudo-terminal, as a udev by-id link names a USB
+// receiver, so a new receiver can take the place of an unplugged one; Comm 2
+// is /dev/null, which exists but is no serial port; Comm 3 names nothing.
+class LiveMonitorTest : public ::testing::Test {
+protected:
+    LiveMonitorTest()
+        : directory_(std::filesystem::temp_directory_path() /
+                     ("veltrane-live-" + std::to_string(::getpid()) + "-" +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name())),
+          link_(directory_ / "gps")
+    {
+        std::filesystem::create_directories(directory_);
+        plugIn();
+        ::setenv("VELTRANE_PORTS", ("1=" + link_.string() + ",2=/dev/null").c_str(), 1);
+        monitor_ = std::make_unique<LiveMonitor>(clock_);
+        ::unsetenv("VELTRANE_PORTS");
+        monitor_->fields().addObserver(&quality_);
+    }
+    ~LiveMonitorTest() override
+    {
+        monitor_->close();
+        monitor_.reset();
+        std::filesystem::remove_all(directory_);
+    }
+
+    void plugIn()
+    {
+        receiver_ = std::make_unique<PtyPair>();
+        std::filesystem::remove(link_);
+        std::filesystem::create_symlink(receiver_->path(), link_);
+    }
+    const std::string& field(Field field) { return monitor_->fields().read(field); }
+    void expectReadoutReset()
+    {
+        EXPECT_EQ(field(Field::lblUTCTime), "Unknown");
+        EXPECT_EQ(field(Field::lblLatitude), "Unknown");
+        EXPECT_EQ(field(Field::lblSatellites), "0");
+        EXPECT_EQ(field(Field::lblUpdated), "No data received");
+        EXPECT_EQ(field(Field::lblFound), "No");
+        EXPECT_EQ(field(Field::lblIsGPS), "No");
+        EXPECT_TRUE(monitor_->log().empty());
+    }
+    // Sends sentences until the log holds a row: the first sentence after
+    // start-up is never interpreted, and each waits for the next "$".
+    void receiveFix()
+    {
+        receiver_->send(kGga + kGga + kRmc);
+        ASSERT_TRUE(runUntil([&] { return monitor_->log().size() >= 1; }));
+    }
+
+    std::filesystem::path directory_;
+    std::filesystem::path link_;
+    FixedClock clock_;
+    QualityRecorder quality_;
+    std::unique_ptr<PtyPair> receiver_;
+    std::unique_ptr<LiveMonitor> monitor_;
+};
+
+TEST_F(LiveMonitorTest, StartUpOpensCommOneAtTheFirstBaudRate)
+{
+    monitor_->selectFirstEntries();
+    EXPECT_EQ(field(Field::lblCommOK), "Yes");
+    EXPECT_TRUE(monitor_->objComm().PortOpen());
+    EXPECT_EQ(receiver_->speed(), B4800);
+    expectReadoutReset();
+    // The first opening runs before a baud rate is selected and is refused.
+    EXPECT_EQ(quality_.countContaining("no baud rate is selected"), 1);
+    EXPECT_EQ(field(Field::lblQuality), "No GPS device detected");
+}
+
+TEST_F(LiveMonitorTest, WhatTheReceiverSendsReachesTheReadoutAndTheLog)
+{
+    monitor_->selectFirstEntries();
+    receiveFix();
+    EXPECT_EQ(field(Field::lblFound), "Yes");
+    EXPECT_EQ(field(Field::lblIsGPS), "Yes");
+    EXPECT_EQ(field(Field::lblUTCTime), "12:35:19.");
+    EXPECT_EQ(field(Field::lblLatitude), "4807.0380 N");
+    EXPECT_EQ(field(Field::lblSatellites), "8 satellites");
+    EXPECT_EQ(monitor_->log().row(0).data, kGga.substr(1, kGga.size() - 3));
+}
+
+TEST_F(LiveMonitorTest, ChangingOnlyTheBaudRateReopensAndResets)
+{
+    monitor_->selectFirstEntries();
+    receiveFix();
+    monitor_->selection().cboBaud.select(1);
+    EXPECT_EQ(field(Field::lblCommOK), "Yes");
+    EXPECT_EQ(receiver_->speed(), B9600);
+    expectReadoutReset();
+
+    receiver_->send(kRmc);
+    ASSERT_TRUE(runUntil([&] { return field(Field::lblIsGPS) == "Yes"; }));
+}
+
+TEST_F(LiveMonitorTest, ANumberWithoutADeviceReadsNoAndLeavesNoPortOpen)
+{
+    monitor_->selectFirstEntries();
+    receiveFix();
+    monitor_->selection().cboCommPort.select(2);
+    EXPECT_EQ(field(Field::lblCommOK), "No");
+    EXPECT_FALSE(monitor_->objComm().PortOpen());
+    expectReadoutReset();
+    EXPECT_EQ(field(Field::lblQuality), "No GPS device detected");
+}
+
+TEST_F(LiveMonitorTest, AnyOtherFailureLandsInQualityAndLeavesCommOkAlone)
+{
+    monitor_->selectFirstEntries();
+    monitor_->selection().cboCommPort.select(1);
+    EXPECT_EQ(field(Field::lblCommOK), "Yes") << "from the opening before";
+    EXPECT_FALSE(monitor_->objComm().PortOpen());
+    EXPECT_NE(field(Field::lblQuality).find("Comm 2 (/dev/null)"), std::string::npos) << field(Field::lblQuality);
+}
+
+TEST_F(LiveMonitorTest, AnUnplugIsReportedOnceAndSelectingThePortAgainReopensIt)
+{
+    monitor_->selectFirstEntries();
+    receiveFix();
+    receiver_->unplug();
+    ASSERT_TRUE(runUntil([&] { return !monitor_->objComm().PortOpen(); }));
+    EXPECT_LT(testing::wakeUpsDuring(300ms), 50) << "idle after the unplug, apart from the tick";
+    EXPECT_EQ(quality_.countContaining("disconnected"), 1);
+    EXPECT_NE(field(Field::lblQuality).find("disconnected"), std::string::npos);
+    EXPECT_EQ(field(Field::lblCommOK), "Yes") << "the indicators stay until the next opening";
+
+    plugIn();
+    monitor_->selection().cboBaud.pick(0);
+    EXPECT_EQ(field(Field::lblCommOK), "Yes");
+    ASSERT_TRUE(monitor_->objComm().PortOpen());
+    receiver_->send(kRmc + kRmc);
+    ASSERT_TRUE(runUntil([&] { return monitor_->log().size() >= 1; }));
+}
+
+TEST_F(LiveMonitorTest, ClosingStopsTheTickAndThePort)
+{
+    monitor_->selectFirstEntries();
+    monitor_->close();
+    EXPECT_FALSE(monitor_->objComm().PortOpen());
+    receiver_->send(kGga + kGga + kRmc);
+    testing::runFor(300ms);
+    EXPECT_TRUE(monitor_->log().empty());
+    EXPECT_EQ(field(Field::lblFound), "No");
+}
+
+}  // namespace
+}  // namespace veltrane
