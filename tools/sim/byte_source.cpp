@@ -1,0 +1,36 @@
+#include "byte_source.h"
+
+#include <algorithm>
+
+namespace veltrane::sim {
+
+std::string CaptureSource::take(std::size_t count, std::time_t)
+{
+    std::string out;
+    while (out.size() < count && !capture_.empty()) {
+        if (position_ == capture_.size()) {
+            if (!loop_) break;
+            position_ = 0;
+        }
+        const std::size_t n = std::min(count - out.size(), capture_.size() - position_);
+        out.append(capture_, position_, n);
+        position_ += n;
+    }
+    return out;
+}
+
+std::string ReceiverSource::take(std::size_t count, std::time_t now)
+{
+    // A second's sentences that have not gone out in time are skipped, as a
+    // receiver whose line is too slow would: the output stays current.
+    if (now != lastSecond_ && queued_.size() < bytesPerSecond_) {
+        lastSecond_ = now;
+        queued_ += receiver_.second(now);
+    }
+    const std::size_t n = std::min(count, queued_.size());
+    std::string out = queued_.substr(0, n);
+    queued_.erase(0, n);
+    return out;
+}
+
+}  // namespace veltrane::sim

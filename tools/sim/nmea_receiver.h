@@ -1,0 +1,35 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <string_view>
+
+namespace veltrane::sim {
+
+// "$" + body + "*" + the checksum (XOR of the body's bytes, two upper-case
+// hex digits) + CR LF.
+std::string nmeaSentence(std::string_view body);
+
+// A receiver of its own: a fixed set of satellites and a position that moves
+// north-east at walking-to-cycling pace from where it starts.
+class NmeaReceiver {
+public:
+    static constexpr double kStartLatitude = 52.0907;   // degrees north
+    static constexpr double kStartLongitude = 5.1214;   // degrees east
+    static constexpr double kSpeedMetresPerSecond = 5.0;
+    static constexpr double kCourseDegrees = 45.0;
+
+    explicit NmeaReceiver(std::time_t start) : start_(start) {}
+
+    // What the receiver sends in the second that begins at `utc`: GGA, GSA,
+    // GSV (two parts), RMC and VTG.
+    std::string second(std::time_t utc) const;
+
+    double latitudeAt(std::time_t utc) const;
+    double longitudeAt(std::time_t utc) const;
+
+private:
+    std::time_t start_;
+};
+
+}  // namespace veltrane::sim

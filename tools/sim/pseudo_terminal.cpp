@@ -1,0 +1,109 @@
+#include "pseudo_terminal.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <pty.h>
+#include <stdexcept>
+#include <termios.h>
+#include <unistd.h>
+
+namespace veltrane::sim {
+
+namespace {
+
+speed_t speedConstant(int baud) { return baud == 9600 ? B9600 : B4800; }
+
+std::runtime_error systemError(const std::string& what)
+{
+    return std::runtime_error(what + ": " + std::strerror(errno));
+}
+
+void makeRaw(int fd, int baud, const std::string& what)
+{
+    termios settings{};
+    if (::tcgetattr(fd, &settings) != 0) throw systemError(what + " is not a serial line");
+    ::cfmakeraw(&settings);
+    ::cfsetispeed(&settings, speedConstant(baud));
+    ::cfsetospeed(&settings, speedConstant(baud));
+    if (::tcsetattr(fd, TCSANOW, &settings) != 0) throw systemError("cannot set up " + what);
+}
+
+}  // namespace
+
+SerialLine SerialLine::openPseudoTerminal(int baud)
+{
+    int master = -1;
+    int slave = -1;
+    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) throw systemError("cannot open a pseudo-terminal");
+    const char* name = ::ttyname(slave);
+    if (!name) {
+        ::close(master);
+        ::close(slave);
+        throw systemError("cannot name the pseudo-terminal");
+    }
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    // A fresh pseudo-terminal echoes and edits lines; a serial port does neither.
+    makeRaw(slave, baud, name);
+    return SerialLine(master, slave, name, baud);
+}
+
+SerialLine SerialLine::openDevice(const std::string& path, int baud)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) throw systemError("cannot open " + path);
+    try {
+        makeRaw(fd, baud, path);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    return SerialLine(fd, -1, path, baud);
+}
+
+SerialLine::SerialLine(int writeFd, int monitorSideFd, std::string path, int baud)
+    : writeFd_(writeFd), monitorSideFd_(monitorSideFd), path_(std::move(path)), baud_(baud)
+{
+}
+
+SerialLine::SerialLine(SerialLine&& other) noexcept
+    : writeFd_(other.writeFd_), monitorSideFd_(other.monitorSideFd_), path_(std::move(other.path_)), baud_(other.baud_)
+{
+    other.writeFd_ = -1;
+    other.monitorSideFd_ = -1;
+}
+
+SerialLine::~SerialLine()
+{
+    if (monitorSideFd_ >= 0) ::close(monitorSideFd_);
+    if (writeFd_ >= 0) ::close(writeFd_);
+}
+
+bool SerialLine::speedsMatch() const
+{
+    if (monitorSideFd_ < 0) return true;
+    // Both ends of a pseudo-terminal share the monitor side's settings, which
+    // the monitor sets when it opens the port.
+    termios settings{};
+    if (::tcgetattr(monitorSideFd_, &settings) != 0) return true;
+    return ::cfgetospeed(&settings) == speedConstant(baud_);
+}
+
+void SerialLine::write(std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(writeFd_, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+void SerialLine::discardInput()
+{
+    char scratch[256];
+    while (::read(writeFd_, scratch, sizeof scratch) > 0) {
+    }
+}
+
+}  // namespace veltrane::sim
