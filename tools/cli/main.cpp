@@ -37,6 +37,8 @@ int main(int argc, char** argv)
     using namespace veltrane::cli;
     if (command == "replay") return runReplay(argc - 1, argv + 1);
     if (command == "detect") return runDetect(argc - 1, argv + 1);
+    if (command == "monitor") return runMonitor(argc - 1, argv + 1);
+    if (command == "ports") return runPorts(argc - 1, argv + 1);
     std::fprintf(stderr, "veltrane-cli: unknown command '%s'\n%s", argv[1], kUsage);
     return 2;
 }
