@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <poll.h>
+#include <string>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// A program run with its standard output and error on a pipe; ended with SIGTERM.
+class Child {
+public:
+    explicit Child(std::vector<std::string> args, std::vector<std::string> environment = {})
+    {
+        int out[2];
+        if (::pipe(out) != 0) throw std::runtime_error("pipe");
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            ::dup2(out[1], STDERR_FILENO);
+            ::close(out[0]);
+            ::close(out[1]);
+            for (const std::string& variable : environment) ::putenv(const_cast<char*>(variable.c_str()));
+            std::vector<char*> argv;
+            for (std::string& arg : args) argv.push_back(arg.data());
+            argv.push_back(nullptr);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        out_ = out[0];
+    }
+    ~Child()
+    {
+        if (pid_ > 0) stop();
+        ::close(out_);
+    }
+
+    // Reads standard output until `done` holds, the stream ends or `limit` passes.
+    std::string read(const std::function<bool(const std::string&)>& done, std::chrono::milliseconds limit)
+    {
+        const Clock::time_point end = Clock::now() + limit;
+        while (!done(output_) && Clock::now() < end) {
+            pollfd ready{out_, POLLIN, 0};
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+            if (::poll(&ready, 1, static_cast<int>(std::max<long long>(left.count(), 0))) <= 0) continue;
+            char buffer[4096];
+            const ssize_t n = ::read(out_, buffer, sizeof buffer);
+            if (n <= 0) break;
+            output_.append(buffer, static_cast<std::size_t>(n));
+        }
+        return output_;
+    }
+    std::string firstLine()
+    {
+        const std::string text = read([](const std::string& s) { return s.find('\n') != std::string::npos; }, 5s);
+        return text.substr(0, text.find('\n'));
+    }
+    // SIGTERM, then the exit status (-1 if it had to be killed).
+    int stop()
+    {
+        ::kill(pid_, SIGTERM);
+        int status = 0;
+        for (int i = 0; i < 300 && ::waitpid(pid_, &status, WNOHANG) == 0; ++i) std::this_thread::sleep_for(10ms);
+        if (::waitpid(pid_, &status, WNOHANG) == 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, &status, 0);
+            pid_ = -1;
+            return -1;
+        }
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int out_ = -1;
+    std::string output_;
+};
+
+// The monitor's side of the line, opened as a serial port at a given speed.
+class Line {
+public:
+    Line(const std::string& path, speed_t speed) : fd_(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK))
+    {
+        if (fd_ < 0) throw std::runtime_error("cannot open " + path);
+        termios settings{};
+        ::tcgetattr(fd_, &settings);
+        ::cfmakeraw(&settings);
+        ::cfsetispeed(&settings, speed);
+        ::cfsetospeed(&settings, speed);
+        ::tcsetattr(fd_, TCSANOW, &settings);
+        ::tcflush(fd_, TCIFLUSH);
+    }
+    ~Line() { ::close(fd_); }
+
+    std::string readFor(std::chrono::milliseconds duration)
+    {
+        std::string text;
+        const Clock::time_point end = Clock::now() + duration;
+        while (Clock::now() < end) {
+            pollfd ready{fd_, POLLIN, 0};
+            ::poll(&ready, 1, 20);
+            char buffer[4096];
+            const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+            if (n > 0) text.append(buffer, static_cast<std::size_t>(n));
+        }
+        return text;
+    }
+
+private:
+    int fd_;
+};
+
+TEST(Simulator, SendsSentencesAtItsSpeedAndNoDollarAtAnother)
+{
+    Child sim({VELTRANE_SIM});
+    const std::string path = sim.firstLine();
+    ASSERT_EQ(path.rfind("/dev/pts/", 0), 0u) << path;
+    {
+        Line matching(path, B4800);
+        const std::string text = matching.readFor(2500ms);
+        EXPECT_NE(text.find("\r\n$GPGGA,"), std::string::npos) << text;
+        EXPECT_NE(text.find("\r\n$GPRMC,"), std::string::npos) << text;
+        // 480 bytes a second; a fast machine cannot make the line faster.
+        EXPECT_LE(text.size(), 480u * 3) << "2.5 s at 4800 baud";
+    }
+    {
+        Line mismatched(path, B9600);
+        const std::string text = mismatched.readFor(1500ms);
+        EXPECT_GT(text.size(), 100u) << "something arrives";
+        EXPECT_EQ(text.find('$'), std::string::npos);
+    }
+    EXPECT_EQ(sim.stop(), 0) << "SIGTERM ends it cleanly";
+}
+
+TEST(Simulator, PlaysACaptureOnceOrInALoop)
+{
+    const std::string capturePath = ::testing::TempDir() + "veltrane-sim-capture.log";
+    const std::string capture = "$GPRMC,1*00\r\n$GPVTG,2*00\r\n";
+    std::ofstream(capturePath, std::ios::binary) << capture;
+
+    Child once({VELTRANE_SIM, "--baud", "9600", "--file", capturePath});
+    Line onceLine(once.firstLine(), B9600);
+    EXPECT_EQ(onceLine.readFor(800ms), capture);
+
+    Child looped({VELTRANE_SIM, "--baud", "9600", "--file", capturePath, "--loop"});
+    Line loopedLine(looped.firstLine(), B9600);
+    const std::string text = loopedLine.readFor(800ms);
+    ASSERT_GE(text.size(), 3 * capture.size());
+    EXPECT_EQ(text.substr(0, 3 * capture.size()), capture + capture + capture);
+}
+
+TEST(Simulator, RefusesWhatItCannotDoWithTheReason)
+{
+    Child missing({VELTRANE_SIM, "--file", "/nonexistent/capture.log"});
+    EXPECT_EQ(missing.read([](const std::string&) { return false; }, 2s),
+              "veltrane-sim: cannot read the capture /nonexistent/capture.log: No such file or directory\n");
+    Child bad({VELTRANE_SIM, "--baud", "300"});
+    EXPECT_EQ(bad.read([](const std::string&) { return false; }, 2s).rfind(
+                  "veltrane-sim: --baud must be 4800 or 9600, not 300\nusage: veltrane-sim", 0),
+              0u);
+    EXPECT_EQ(missing.stop(), 1);
+    EXPECT_EQ(bad.stop(), 2);
+}
+
+// The whole road with no hardware: the simulator on a pseudo-terminal, a Comm
+// number mapped to it, and the headless monitor printing what the window shows.
+TEST(Simulator, TheMonitorShowsTheSimulatedReceiver)
+{
+    Child sim({VELTRANE_SIM, "--baud", "9600"});
+    const std::string path = sim.firstLine();
+    Child monitor({VELTRANE_CLI, "monitor", "--comm", "3", "--baud", "9600", "--json", "--seconds", "3"},
+                  {"VELTRANE_PORTS=3=" + path});
+    const std::string events = monitor.read([](const std::string&) { return false; }, 10s);
+    EXPECT_NE(events.find(R"({"event":"field","name":"comm_ok","text":"Yes"})"), std::string::npos) << events;
+    EXPECT_NE(events.find(R"({"event":"field","name":"is_gps","text":"Yes"})"), std::string::npos) << events;
+    EXPECT_NE(events.find(R"({"event":"field","name":"latitude","text":"5205.)"), std::string::npos) << events;
+    EXPECT_NE(events.find(R"(","data":"GPGGA,)"), std::string::npos) << events;
+
+    // Ending the simulator is an unplug: reported once, and the monitor carries on idle.
+    Child watching({VELTRANE_CLI, "monitor", "--comm", "3", "--baud", "9600", "--json", "--seconds", "2"},
+                   {"VELTRANE_PORTS=3=" + path});
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(sim.stop(), 0);
+    const std::string afterUnplug = watching.read([](const std::string&) { return false; }, 10s);
+    std::size_t reports = 0;
+    for (std::size_t at = 0; (at = afterUnplug.find("disconnected", at)) != std::string::npos; ++at) ++reports;
+    EXPECT_EQ(reports, 1u) << afterUnplug;
+    EXPECT_EQ(watching.stop(), 0);
+}
+
+}  // namespace
