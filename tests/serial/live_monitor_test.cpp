@@ -45,11 +45,13 @@ public:
 // is /dev/null, which exists but is no serial port; Comm 3 names nothing.
 class LiveMonitorTest : public ::testing::Test {
 protected:
+    // Qt locks a port by the file name of its path, so the link's name is
+    // unique too: tests running side by side must not share a lock.
     LiveMonitorTest()
         : directory_(std::filesystem::temp_directory_path() /
                      ("veltrane-live-" + std::to_string(::getpid()) + "-" +
                       ::testing::UnitTest::GetInstance()->current_test_info()->name())),
-          link_(directory_ / "gps")
+          link_(directory_ / ("gps-" + std::to_string(::getpid())))
     {
         std::filesystem::create_directories(directory_);
         plugIn();
