@@ -183,8 +183,8 @@ void QtSerialPort::portError(QSerialPort::SerialPortError error)
     const std::string detail = error == QSerialPort::ReadError || error == QSerialPort::ResourceError
                                    ? std::string()
                                    : " (" + port_.errorString().toStdString() + ")";
-    lost_ = Failure(kDeviceDisconnected, portLabel(comm_, device_) + " disconnected" + detail +
-                                             ": reconnect the receiver and select the port again");
+    lost_ = Failure(kDeviceDisconnected, portLabel(comm_, device_) + ": device disconnected" + detail +
+                                             "; reconnect the receiver and select the port again");
     // Closing from inside Qt's own read notification is not safe; the event
     // loop runs the close next, and errors until then are only counted.
     lossCall_.post();

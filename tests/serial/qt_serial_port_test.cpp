@@ -162,7 +162,7 @@ TEST(QtSerialPort, AnUnplugClosesThePortReportsOnceAndLeavesTheLoopIdle)
     EXPECT_EQ(received, "last words");
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_EQ(failures[0].number(), kDeviceDisconnected);
-    EXPECT_TRUE(contains(failures[0].what(), "Comm 1 (" + receiver.path() + ") disconnected")) << failures[0].what();
+    EXPECT_TRUE(contains(failures[0].what(), "Comm 1 (" + receiver.path() + "): device disconnected; reconnect")) << failures[0].what();
     EXPECT_TRUE(contains(failures[0].what(), "select the port again")) << failures[0].what();
     EXPECT_GE(port.errorsSeen(), 1u);
     EXPECT_LE(port.errorsSeen(), 10u) << "errors after the first one are not waited out";
