@@ -135,10 +135,12 @@ public:
         winsize size{};
         const bool known = ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0;
         const std::string panel = renderPanel(live_, options_, known ? size.ws_col : 80, known ? size.ws_row : 24);
-        // Home, draw, then clear whatever the previous frame left below.
-        std::fputs("\x1b[H", stdout);
-        std::fputs(panel.c_str(), stdout);
-        std::fputs("\x1b[J", stdout);
+        // Home, then each line cleared to its end and whatever the previous
+        // frame left below: a shorter text must not show the old one's tail.
+        std::string frame = "\x1b[H";
+        for (const char c : panel) frame += c == '\n' ? "\x1b[K\n" : std::string(1, c);
+        frame += "\x1b[J";
+        std::fputs(frame.c_str(), stdout);
         std::fflush(stdout);
     }
 
