@@ -151,16 +151,8 @@ void buildLogPage(TabControl* tab, FormControls& form)
     QWidget* page = make<QWidget>(tab, "pageNMEA");
     tab->addTab(page, QStringLiteral("NMEA Data"));
 
-    QTreeView* list = form.lvwNMEA = make<QTreeView>(page, "lvwNMEA");
-    list->setRootIsDecorated(false);
-    list->setItemsExpandable(false);
-    // A million rows stay quick only when no row has to be measured.
-    list->setUniformRowHeights(true);
-    list->setAllColumnsShowFocus(true);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    list->header()->setStretchLastSection(false);
+    QTableView* list = form.lvwNMEA = make<QTableView>(page, "lvwNMEA");
+    configureLogList(*list);
     tab->place(list, kLvwNMEADesign);
 
     QPushButton* clear = form.cmdNMEAClear = make<QPushButton>(page, "cmdNMEAClear");
@@ -233,11 +225,30 @@ FormControls buildForm(QWidget& window)
     return form;
 }
 
-void showLog(QTreeView& list, QAbstractItemModel& log)
+void configureLogList(QTableView& list)
+{
+    // A table rather than a tree: a tree lays out every row again after each
+    // insert, which costs tens of milliseconds a tick with a million rows.
+    QHeaderView* rows = list.verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(list.fontMetrics().height() + 4);
+    QHeaderView* columns = list.horizontalHeader();
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    columns->setHighlightSections(false);
+    columns->setStretchLastSection(false);
+    list.setShowGrid(false);
+    list.setWordWrap(false);
+    list.setSelectionBehavior(QAbstractItemView::SelectRows);
+    list.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list.setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+}
+
+void showLog(QTableView& list, QAbstractItemModel& log)
 {
     list.setModel(&log);
-    list.header()->resizeSection(0, toPixels(2000));
-    list.header()->resizeSection(1, toPixels(6000));
+    list.horizontalHeader()->resizeSection(0, toPixels(2000));
+    list.horizontalHeader()->resizeSection(1, toPixels(6000));
 }
 
 }  // namespace veltrane

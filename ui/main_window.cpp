@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include <QCloseEvent>
+#include <QMessageBox>
 
 #include "app_identity.h"
 #include "failure_report.h"
@@ -24,7 +25,8 @@ frmMain::frmMain(QWidget* parent)
       baudCombo_(*controls_.cboBaud, monitor_.selection().cboBaud),
       resizable_{static_cast<float>(kTabMainDesign.width), static_cast<float>(kTabMainDesign.height),
                  static_cast<float>(kLvwNMEADesign.width), static_cast<float>(kLvwNMEADesign.height),
-                 static_cast<float>(kCmdNMEAClearDesign.left), static_cast<float>(kCmdNMEAClearDesign.width)}
+                 static_cast<float>(kCmdNMEAClearDesign.left), static_cast<float>(kCmdNMEAClearDesign.width)},
+      autoDetect_(monitor_.selection(), monitor_.fields(), *this, detectionLoop_)
 {
     showLog(*controls_.lvwNMEA, logModel_);
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
@@ -33,6 +35,8 @@ frmMain::frmMain(QWidget* parent)
     connect(controls_.tabMain, &QTabWidget::currentChanged, this, [this] { runUntrapped([this] { tabMain_Click(); }); });
     connect(controls_.cmdNMEAClear, &QPushButton::clicked, this,
             [this] { runUntrapped([this] { cmdNMEAClear_Click(); }); });
+    connect(controls_.cmdAuto, &QPushButton::clicked, this,
+            [this] { runUntrapped([this] { autoDetect_.cmdAuto_Click(); }); });
     connect(controls_.lblLink, &LinkLabel::clicked, this, &frmMain::lblLink_Click);
 }
 
@@ -46,13 +50,17 @@ void frmMain::Form_Load()
     controls_.cboCommPort->setFocus();
 }
 
-void frmMain::setSettingsCaption(const QString& caption) { controls_.grpSettings->setTitle(caption); }
-
-void frmMain::setAutoDetectEnabled(bool enabled) { controls_.cmdAuto->setEnabled(enabled); }
-
-void frmMain::showMessage(const QString& text, QMessageBox::Icon icon)
+void frmMain::setSettingsCaption(const std::string& caption)
 {
-    QMessageBox box(icon, QString::fromLatin1(kApplicationTitle), text, QMessageBox::Ok, this);
+    controls_.grpSettings->setTitle(QString::fromStdString(caption));
+}
+
+void frmMain::setAutoEnabled(bool enabled) { controls_.cmdAuto->setEnabled(enabled); }
+
+void frmMain::showMessage(Icon icon, const std::string& text)
+{
+    QMessageBox box(icon == Icon::Information ? QMessageBox::Information : QMessageBox::Warning,
+                    QString::fromLatin1(kApplicationTitle), QString::fromStdString(text), QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -107,7 +115,12 @@ void frmMain::tabMain_Click()
 
 void frmMain::cmdNMEAClear_Click() { monitor_.log().clear(); }
 
-void frmMain::Form_QueryUnload() { monitor_.close(); }
+void frmMain::Form_QueryUnload()
+{
+    // A search paused in one of its waits must end without touching the window again.
+    autoDetect_.shutdown();
+    monitor_.close();
+}
 
 void frmMain::lblLink_Click() { OpenHyperlink(QString::fromLatin1(kWebAddress)); }
 

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QMessageBox>
 #include <QWidget>
 
+#include "auto_detect.h"
 #include "clock.h"
 #include "field_labels.h"
 #include "form_layout.h"
 #include "live_monitor.h"
+#include "qt_detection_loop.h"
 #include "resize_rule.h"
 #include "selection_combo.h"
 #include "sentence_log_model.h"
@@ -15,7 +16,7 @@ namespace veltrane {
 
 // The one window: the monitor's readout, indicators and log, the port and
 // baud choice, and the About page.
-class frmMain final : public QWidget {
+class frmMain final : public QWidget, private DetectionView {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
@@ -26,12 +27,7 @@ public:
     void Form_Load();
 
     LiveMonitor& monitor() { return monitor_; }
-    QPushButton& cmdAuto() { return *controls_.cmdAuto; }
-
-    // What the automatic detection changes on the window while it searches.
-    void setSettingsCaption(const QString& caption);
-    void setAutoDetectEnabled(bool enabled);
-    void showMessage(const QString& text, QMessageBox::Icon icon);
+    AutoDetect& autoDetect() { return autoDetect_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -46,14 +42,20 @@ private:
     void lblLink_Click();
     QSizeF outerSizeInTwips() const;
 
+    void setSettingsCaption(const std::string& caption) override;
+    void setAutoEnabled(bool enabled) override;
+    void showMessage(Icon icon, const std::string& text) override;
+
     SystemClock clock_;
     LiveMonitor monitor_;
+    QtDetectionLoop detectionLoop_;
     FormControls controls_;
     FieldLabels fieldLabels_;
     SentenceLogModel logModel_;
     SelectionCombo portCombo_;
     SelectionCombo baudCombo_;
     ResizableLayout resizable_;
+    AutoDetect autoDetect_;
 };
 
 }  // namespace veltrane

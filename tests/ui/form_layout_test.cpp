@@ -159,12 +159,12 @@ TEST(FormLayout, TextsAndListEntriesAreTheProgramsOwn)
     EXPECT_FALSE(ports.isEditable());
     EXPECT_FALSE(bauds.isEditable());
 
-    auto& list = control<QTreeView>(*window, "lvwNMEA");
+    auto& list = control<QTableView>(*window, "lvwNMEA");
     EXPECT_EQ(list.model()->headerData(0, Qt::Horizontal).toString(), "Time");
     EXPECT_EQ(list.model()->headerData(1, Qt::Horizontal).toString(), "NMEA Data");
-    EXPECT_EQ(list.header()->sectionSize(0), toPixels(2000.0));
-    EXPECT_EQ(list.header()->sectionSize(1), toPixels(6000.0));
-    EXPECT_TRUE(list.uniformRowHeights());
+    EXPECT_EQ(list.horizontalHeader()->sectionSize(0), toPixels(2000.0));
+    EXPECT_EQ(list.horizontalHeader()->sectionSize(1), toPixels(6000.0));
+    EXPECT_EQ(list.verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
 }
 
 TEST(FormLayout, OnlyTheReadoutIndicatorsAndSettingsHaveTooltips)

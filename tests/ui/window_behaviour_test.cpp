@@ -159,7 +159,7 @@ TEST(WindowBehaviour, ClearHistoryEmptiesOnlyTheLog)
     SentenceLog& log = window->monitor().log();
     log.insertFirst({2024, 1, 2, 3, 4, 5}, "GPRMC,1");
     log.insertFirst({2024, 1, 2, 3, 4, 6}, "GPRMC,2");
-    auto& list = control<QTreeView>(*window, "lvwNMEA");
+    auto& list = control<QTableView>(*window, "lvwNMEA");
     ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 2; }, 2000));
     window->monitor().fields().set(Field::lblIsGPS, "Yes");
 
@@ -168,7 +168,7 @@ TEST(WindowBehaviour, ClearHistoryEmptiesOnlyTheLog)
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(list.model()->rowCount(), 0);
     EXPECT_EQ(labelText(*window, "lblIsGPS"), "Yes");
-    EXPECT_EQ(list.header()->sectionSize(0), px(2000));
+    EXPECT_EQ(list.horizontalHeader()->sectionSize(0), px(2000));
 
     log.insertFirst({2024, 1, 2, 3, 4, 7}, "GPRMC,3");
     ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 1; }, 2000));

@@ -1,0 +1,64 @@
+#include <QTimer>
+
+#include "window_fixture.h"
+
+namespace veltrane {
+namespace {
+
+using testing::control;
+
+// Closes every message box that comes up, counting them, so that a search
+// that failed to stop ends the test instead of hanging it.
+class MessageCloser {
+public:
+    MessageCloser()
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                ++closed;
+                box->close();
+            }
+        });
+        timer_.start(50);
+    }
+    int closed = 0;
+
+private:
+    QTimer timer_;
+};
+
+TEST(AutoDetectWindow, TheSearchShowsOnTheWindowAndClosingStopsIt)
+{
+    auto window = testing::makeWindow();  // no Comm number names a device
+    window->Form_Load();
+    testing::showAndWait(*window);
+    MessageCloser messages;
+
+    int trials = 0;
+    QString captionWhileSearching;
+    bool boxesEnabledWhileSearching = true;
+    bool buttonEnabledWhileSearching = true;
+    window->autoDetect().onTrying = [&](int, const std::string&) {
+        if (++trials == 1) {
+            captionWhileSearching = control<QGroupBox>(*window, "grpSettings").title();
+            boxesEnabledWhileSearching = control(*window, "cboCommPort").isEnabled() ||
+                                         control(*window, "cboBaud").isEnabled();
+            buttonEnabledWhileSearching = control(*window, "cmdAuto").isEnabled();
+        }
+        // The close request arrives as the user's would, inside the search's wait.
+        if (trials == 2) QTimer::singleShot(0, window.get(), [&] { window->close(); });
+    };
+
+    QTest::mouseClick(&control<QPushButton>(*window, "cmdAuto"), Qt::LeftButton);
+
+    EXPECT_EQ(captionWhileSearching, "Autodetecting GPS device...");
+    EXPECT_FALSE(boxesEnabledWhileSearching);
+    EXPECT_FALSE(buttonEnabledWhileSearching);
+    EXPECT_EQ(trials, 2);
+    EXPECT_EQ(messages.closed, 0);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->monitor().objComm().PortOpen());
+}
+
+}  // namespace
+}  // namespace veltrane
