@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# veltrane-cli replay against gpsd's gpsdecode on the same 50 MB capture (the
+# shared corpus concatenated until it is that large), side by side in one run:
+# three alternating rounds, the best time of each counted, printed as MB/s and
+# their ratio. Builds a Release veltrane-cli in $BUILD_DIR (default
+# build-release) and installs gpsd-clients when gpsdecode is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build_dir=${BUILD_DIR:-build-release}
+corpus=$(cd ../shared/corpus && pwd)
+
+if ! command -v gpsdecode >/dev/null; then
+    sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq gpsd-clients
+fi
+
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build_dir" -j2 --target veltrane-cli
+cli=$build_dir/tools/cli/veltrane-cli
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+capture=$work/capture.log
+target=$((50 * 1024 * 1024))
+: >"$capture"
+mapfile -d '' logs < <(find "$corpus" -name '*.log' -print0 | sort -z)
+while [ "$(stat -c %s "$capture")" -lt "$target" ]; do cat "${logs[@]}" >>"$capture"; done
+bytes=$(stat -c %s "$capture")
+
+seconds() {
+    local start end
+    start=$(date +%s.%N)
+    "$@" >/dev/null
+    end=$(date +%s.%N)
+    awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f\n", b - a }'
+}
+best() { printf '%s\n' "$@" | sort -g | head -n 1; }
+
+replay_times=() gpsdecode_times=()
+for round in 1 2 3; do
+    replay_times+=("$(seconds "$cli" replay --chunk-bytes 4096 --json "$capture")")
+    gpsdecode_times+=("$(seconds sh -c 'gpsdecode < "$1"' gpsdecode "$capture")")
+    echo "round $round: replay ${replay_times[-1]} s, gpsdecode ${gpsdecode_times[-1]} s"
+done
+
+replay_best=$(best "${replay_times[@]}")
+gpsdecode_best=$(best "${gpsdecode_times[@]}")
+awk -v bytes="$bytes" -v replay="$replay_best" -v gpsdecode="$gpsdecode_best" 'BEGIN {
+    mb = bytes / 1e6
+    printf "capture: %.1f MB\n", mb
+    printf "veltrane-cli replay --chunk-bytes 4096 --json: %.1f MB/s\n", mb / replay
+    printf "gpsdecode:                                     %.1f MB/s\n", mb / gpsdecode
+    printf "ratio: %.1f times as fast as gpsdecode\n", gpsdecode / replay
+}'
