@@ -42,7 +42,12 @@ struct Rig {
     // Stores numbered chunks without "$" until the write index is `target`.
     void storeUntil(std::int32_t target)
     {
-        while (m.ring.writeIndex() != target) receive("<" + std::to_string(++stored) + ">");
+        while (m.ring.writeIndex() != target) {
+            std::string numbered(1, '<');
+            numbered += std::to_string(++stored);
+            numbered += '>';
+            receive(std::move(numbered));
+        }
     }
 
     std::string slots(std::int32_t first, std::int32_t last) const
