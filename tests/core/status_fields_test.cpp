@@ -86,18 +86,5 @@ TEST(StatusFields, ObserversSeeEveryWriteUntilRemoved)
     EXPECT_EQ(second.writes, all);
 }
 
-TEST(StatusFields, MachineNamesFollowTheFieldOrder)
-{
-    const std::vector<std::pair<Field, std::string_view>> names = {
-        {Field::lblUTCTime, "utc_time"}, {Field::lblLatitude, "latitude"},
-        {Field::lblLongitude, "longitude"}, {Field::lblAltitude, "altitude"},
-        {Field::lblQuality, "quality"}, {Field::lblSatellites, "satellites"},
-        {Field::lblInView, "in_view"}, {Field::lblHDOP, "hdop"},
-        {Field::lblUpdated, "updated"}, {Field::lblCommOK, "comm_ok"},
-        {Field::lblFound, "found"}, {Field::lblIsGPS, "is_gps"},
-    };
-    for (const auto& [field, name] : names) EXPECT_EQ(fieldName(field), name);
-}
-
 }  // namespace
 }  // namespace veltrane
