@@ -1,7 +1,9 @@
 #include "form_layout.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <algorithm>
 
 #include "app_identity.h"
 
@@ -12,11 +14,40 @@ namespace {
 // The window was designed around an 8.25-point sans-serif face.
 constexpr double kFontPoints = 8.25;
 
+struct Room {
+    const char* caption;
+    double twips;  // from the caption's left edge to the control beside it
+};
+
+// The captions with the least room beside them.
+constexpr Room kTightestCaptions[] = {
+    {"Found selected Comm Port:", 3000 - 840},
+    {"Found device on Comm Port:", 3000 - 840},
+    {"Device recognised as GPS:", 3000 - 840},
+    {"Comm Port:", 1740 - 840},
+    {"Baud Rate:", 4140 - 3240},
+};
+
+bool captionsFit(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    for (const Room& room : kTightestCaptions)
+        if (metrics.horizontalAdvance(QString::fromLatin1(room.caption)) > toPixels(room.twips)) return false;
+    return true;
+}
+
+// The form was drawn for a face narrower than most desktops' sans-serif, so
+// the face is narrowed just as much as the longest captions need to fit
+// beside their fields.
 QFont windowFont()
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(kFontPoints);
+    for (int stretch = QFont::Unstretched; stretch > QFont::ExtraCondensed; stretch -= 5) {
+        font.setStretch(stretch);
+        if (captionsFit(font)) break;
+    }
     return font;
 }
 
@@ -190,7 +221,10 @@ void buildAboutPage(TabControl* tab, FormControls& form, const QFont& font)
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
     link->setPalette(blue);
     link->setCursor(Qt::WhatsThisCursor);
-    tab->place(link, {840, 1860, 2655, 195});
+    // The address is set when building and may be longer than the label was
+    // drawn for; cut short it would be of no use.
+    const double textWidth = toTwips(link->fontMetrics().horizontalAdvance(link->text()) + 1);
+    tab->place(link, {840, 1860, std::max(2655.0, textWidth), 195});
 }
 
 void buildTabs(QWidget& window, FormControls& form, const QFont& font)

@@ -60,7 +60,6 @@ constexpr Placement kPlacements[] = {
     {"Label10", In::Page, 840, 720, 6015, 435},
     {"Label11", In::Page, 840, 1260, 5955, 195},
     {"Label12", In::Page, 840, 1620, 5835, 195},
-    {"lblLink", In::Page, 840, 1860, 2655, 195},
 };
 
 QRect expectedPixels(int left, int top, int width, int height)
@@ -93,6 +92,15 @@ TEST(FormLayout, EveryControlStandsWhereItWasDesigned)
         }
     }
     EXPECT_EQ(window->size(), QSize(473, 507));
+
+    // The link keeps its place and grows only as far as its address needs.
+    auto& link = control<QLabel>(*window, "lblLink");
+    const QRect designed = expectedPixels(840, 1860, 2655, 195);
+    const QRect actual = rectIn(link, tabMain, In::Page);
+    EXPECT_EQ(actual.topLeft(), designed.topLeft());
+    EXPECT_EQ(actual.height(), designed.height());
+    EXPECT_GE(actual.width(), designed.width());
+    EXPECT_LE(link.fontMetrics().horizontalAdvance(link.text()), actual.width());
 }
 
 TEST(FormLayout, ResizableControlsStartAtTheirDesignBeforeTheFirstResize)
@@ -215,6 +223,22 @@ TEST(FormLayout, FontsFollowTheDesign)
     EXPECT_EQ(link.cursor().shape(), Qt::WhatsThisCursor);
     for (const char* picture : {"imgSettings", "imgResults", "Image1"})
         EXPECT_EQ(control<QLabel>(*window, picture).pixmap().size(), QSize(32, 32)) << picture;
+}
+
+TEST(FormLayout, CaptionsFitBesideTheControlsNextToThem)
+{
+    auto window = makeWindow();
+    const std::pair<const char*, const char*> neighbours[] = {
+        {"lblCommPort", "cboCommPort"},      {"lblBaud", "cboBaud"},
+        {"lblCommOKLabel", "lblCommOK"},     {"lblFoundLabel", "lblFound"},
+        {"lblIsGPSLabel", "lblIsGPS"},       {"Label1", "lblUTCTime"},
+        {"lblUpdatedLabel", "lblUpdated"},   {"Label8", "lblInView"},
+    };
+    for (const auto& [caption, beside] : neighbours) {
+        auto& label = control<QLabel>(*window, caption);
+        const int room = control(*window, beside).x() - label.x();
+        EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), room) << caption;
+    }
 }
 
 QString focusedName()

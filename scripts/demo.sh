@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Shows the window on live data without any hardware: veltrane-sim plays a
+# receiver on a pseudo-terminal and Comm 1 is mapped to it (VELTRANE_PORTS).
+# Without a display, veltrane-cli monitor watches the simulator instead.
+# Ending the window (or the monitor, with Ctrl+C) ends the simulator.
+#
+# Usage: scripts/demo.sh [ARGS...]
+#   ARGS go to the program that runs: none for the window; for the monitor,
+#   for example --seconds 10 or --json. VELTRANE_BUILD_DIR names the build
+#   directory (default: build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${VELTRANE_BUILD_DIR:-build}
+sim=$build/tools/sim/veltrane-sim
+window=$build/ui/veltrane
+cli=$build/tools/cli/veltrane-cli
+
+for program in "$sim" "$window" "$cli"; do
+    if [ ! -x "$program" ]; then
+        echo "demo: $program is missing: build first with scripts/build.sh" >&2
+        exit 1
+    fi
+done
+
+sim_output=$(mktemp)
+"$sim" --baud 4800 >"$sim_output" &
+sim_pid=$!
+app_pid=
+cleanup() {
+    for pid in $app_pid $sim_pid; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -f "$sim_output"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Runs in the background so that a signal to this script ends it at once.
+run() {
+    "$@" &
+    app_pid=$!
+    wait "$app_pid"
+}
+
+# The simulator's first line is the pseudo-terminal it plays on.
+pty=
+for _ in $(seq 50); do
+    IFS= read -r pty <"$sim_output" || true
+    [ -n "$pty" ] && break
+    kill -0 "$sim_pid" 2>/dev/null || break
+    sleep 0.1
+done
+if [ -z "$pty" ]; then
+    echo "demo: veltrane-sim did not start a pseudo-terminal" >&2
+    exit 1
+fi
+export VELTRANE_PORTS="1=$pty"
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    echo "demo: Comm 1 is the simulator on $pty; close the window to stop" >&2
+    run "$window" "$@"
+else
+    echo "demo: no display; watching the simulator on $pty with veltrane-cli monitor (Ctrl+C stops)" >&2
+    run "$cli" monitor --comm 1 --baud 4800 "$@"
+fi
