@@ -44,18 +44,5 @@ TEST(ResizeRule, FollowsTheOuterSizeAndKeepsRefusedSizes)
     }
 }
 
-TEST(ResizeRule, RestoringAfterMinimisingUndoesIt)
-{
-    ResizableLayout restored = kShown;
-    applyResizeRule(restored, 2400, 540);
-    applyResizeRule(restored, 7215, 8115);
-    const ResizableLayout direct = kShown;
-    EXPECT_FLOAT_EQ(restored.tabWidth, direct.tabWidth);
-    EXPECT_FLOAT_EQ(restored.tabHeight, direct.tabHeight);
-    EXPECT_FLOAT_EQ(restored.listWidth, direct.listWidth);
-    EXPECT_FLOAT_EQ(restored.listHeight, direct.listHeight);
-    EXPECT_FLOAT_EQ(restored.clearLeft, direct.clearLeft);
-}
-
 }  // namespace
 }  // namespace veltrane
