@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-serialport-dev libgl-dev
-    xvfb xauth imagemagick
+    xvfb xauth imagemagick fonts-dejavu-core
 )
 
 missing=()
