@@ -1,6 +1,6 @@
 // What the sentence log costs the window with a million rows in it: handing
 // one tick's rows to the view in one insert against one insert per row, and
-// repainting the list. Run: build/tests/ui/ui_bench (QT_QPA_PLATFORM=offscreen).
+// repainting the list. Run: build/bench/ui_bench (QT_QPA_PLATFORM=offscreen).
 #include <QApplication>
 #include <QTest>
 #include <benchmark/benchmark.h>
