@@ -30,6 +30,8 @@ inline constexpr std::string_view kNo = "No";
 
 // The stable machine name of a field ("utc_time", "comm_ok", ...).
 std::string_view fieldName(Field field);
+// The caption shown beside a field ("Current UTC Time:", "Found selected Comm Port:", ...).
+std::string_view fieldCaption(Field field);
 
 class FieldObserver {
 public:

@@ -129,4 +129,11 @@ void JsonEventPrinter::flush()
     std::fflush(out_);
 }
 
+std::string readoutLine(const StatusFields& fields, Field field)
+{
+    std::string line(fieldCaption(field));
+    line.resize(28, ' ');
+    return line + escapeForTerminal(fields.read(field));
+}
+
 }  // namespace veltrane::cli

@@ -30,5 +30,7 @@ private:
 void appendJsonString(std::string& out, std::string_view latin1);
 // Device bytes (Latin-1) made safe for a terminal: UTF-8, control characters escaped.
 std::string escapeForTerminal(std::string_view latin1);
+// A field's caption padded to one column, then its text made safe for a terminal.
+std::string readoutLine(const StatusFields& fields, Field field);
 
 }  // namespace veltrane::cli

@@ -3,7 +3,6 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include <array>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -50,24 +49,6 @@ void onSignal(int)
     [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[1], &byte, 1);
 }
 
-struct Row {
-    Field field;
-    const char* caption;
-};
-constexpr std::array<Row, kFieldCount> kPanelRows = {{
-    {Field::lblUTCTime, "Current UTC Time:"},
-    {Field::lblLatitude, "Latitude:"},
-    {Field::lblLongitude, "Longitude:"},
-    {Field::lblAltitude, "Altitude:"},
-    {Field::lblQuality, "Signal Quality:"},
-    {Field::lblSatellites, "Satellites in Use:"},
-    {Field::lblInView, "Satellites in View:"},
-    {Field::lblHDOP, "HDOP:"},
-    {Field::lblUpdated, "Date last updated:"},
-    {Field::lblCommOK, "Found selected Comm Port:"},
-    {Field::lblFound, "Found device on Comm Port:"},
-    {Field::lblIsGPS, "Device recognised as GPS:"},
-}};
 constexpr std::size_t kReadoutRows = 9;
 
 // At most `columns` characters of UTF-8 text, so a long sentence does not wrap
@@ -90,16 +71,13 @@ std::string renderPanel(LiveMonitor& live, const MonitorOptions& options, std::s
 {
     std::string panel = "Veltrane monitor: Comm " + std::to_string(options.comm) + " at " +
                         live.selection().cboBaud.selectedText() + " baud\n\n";
-    for (std::size_t i = 0; i < kPanelRows.size(); ++i) {
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
         if (i == kReadoutRows) panel += '\n';
-        std::string line = kPanelRows[i].caption;
-        line.resize(28, ' ');
-        line += escapeForTerminal(live.fields().read(kPanelRows[i].field));
-        panel += clip(line, width) + '\n';
+        panel += clip(readoutLine(live.fields(), static_cast<Field>(i)), width) + '\n';
     }
     const SentenceLog& log = live.log();
     panel += "\nTime                 NMEA Data (" + std::to_string(log.size()) + " rows)\n";
-    const std::size_t used = kPanelRows.size() + 6;
+    const std::size_t used = kFieldCount + 6;
     const std::size_t rows = height > used + 3 ? height - used : 3;
     for (std::size_t i = 0; i < log.size() && i < rows; ++i) {
         const LogRow row = log.row(i);

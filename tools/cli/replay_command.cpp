@@ -161,26 +161,8 @@ int replayStream(std::FILE* in, std::size_t chunkBytes, Monitor& monitor)
 
 void printReadout(const StatusFields& fields, std::size_t rows)
 {
-    struct Line {
-        const char* caption;
-        Field field;
-    };
-    constexpr Line kLines[] = {
-        {"Current UTC Time:", Field::lblUTCTime},
-        {"Latitude:", Field::lblLatitude},
-        {"Longitude:", Field::lblLongitude},
-        {"Altitude:", Field::lblAltitude},
-        {"Signal Quality:", Field::lblQuality},
-        {"Satellites in Use:", Field::lblSatellites},
-        {"Satellites in View:", Field::lblInView},
-        {"HDOP:", Field::lblHDOP},
-        {"Date last updated:", Field::lblUpdated},
-        {"Found selected Comm Port:", Field::lblCommOK},
-        {"Found device on Comm Port:", Field::lblFound},
-        {"Device recognised as GPS:", Field::lblIsGPS},
-    };
-    for (const Line& line : kLines)
-        std::printf("%-27s %s\n", line.caption, escapeForTerminal(fields.read(line.field)).c_str());
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        std::printf("%s\n", readoutLine(fields, static_cast<Field>(i)).c_str());
     std::printf("%-27s %zu\n", "Rows in the log:", rows);
 }
 
