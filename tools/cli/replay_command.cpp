@@ -11,12 +11,15 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include <sys/stat.h>
 
 #include "commands.h"
 #include "event_printer.h"
+#include "gps_port.h"
 #include "monitor.h"
+#include "serial_component.h"
 
 namespace veltrane::cli {
 
@@ -115,26 +118,35 @@ int unreadableCause(std::FILE* in)
     return S_ISDIR(status.st_mode) ? EISDIR : 0;
 }
 
-// The effects of a successful port opening, in the order the opening has them.
-void openAsIfPort(Monitor& monitor)
-{
-    ResetGpsDisplay(monitor.fields);
-    monitor.fields.set(Field::lblFound, kNo);
-    monitor.fields.set(Field::lblIsGPS, kNo);
-    monitor.log.clear();
-    monitor.fields.set(Field::lblCommOK, kYes);
-}
+// A port that always opens and whose buffer holds the chunk being replayed, so
+// a capture goes through the same opening and receive handler as a real port.
+class CapturePort final : public SerialComponent {
+public:
+    bool PortOpen() const override { return open_; }
+    void setPortOpen(bool open) override { open_ = open; }
+    void setRThreshold(int) override {}
+    void setCommPort(int) override {}
+    void setSettings(const std::string&) override {}
+    std::int64_t InBufferCount() override { return static_cast<std::int64_t>(chunk_.size()); }
+    std::string Input() override { return std::exchange(chunk_, {}); }
 
-void deliver(Monitor& monitor, std::string&& chunk)
+    void receive(std::string&& chunk) { chunk_ = std::move(chunk); }
+
+private:
+    bool open_ = false;
+    std::string chunk_;
+};
+
+void deliver(Monitor& monitor, CapturePort& port, std::string&& chunk)
 {
-    ChunkInput input(std::move(chunk));
-    monitor.ring.objComm_OnComm(input);
+    port.receive(std::move(chunk));
+    monitor.ring.objComm_OnComm(port);
     monitor.assembler.ProcessReceivedData();
 }
 
 // Cuts the stream into chunks of exactly `chunkBytes`, the last one shorter.
 // Returns the errno of a failed read, 0 when the stream ended normally.
-int replayStream(std::FILE* in, std::size_t chunkBytes, Monitor& monitor)
+int replayStream(std::FILE* in, std::size_t chunkBytes, Monitor& monitor, CapturePort& port)
 {
     const auto block = std::make_unique<char[]>(kReadBytes);
     const std::size_t chunkCapacity = std::min(chunkBytes, kReadBytes);
@@ -147,7 +159,7 @@ int replayStream(std::FILE* in, std::size_t chunkBytes, Monitor& monitor)
             chunk.append(block.get() + used, take);
             used += take;
             if (chunk.size() == chunkBytes) {
-                deliver(monitor, std::move(chunk));
+                deliver(monitor, port, std::move(chunk));
                 chunk.clear();
                 chunk.reserve(chunkCapacity);
             }
@@ -155,7 +167,7 @@ int replayStream(std::FILE* in, std::size_t chunkBytes, Monitor& monitor)
         if (got < kReadBytes) break;
     }
     const int readError = std::ferror(in) ? errno : 0;
-    if (!chunk.empty()) deliver(monitor, std::move(chunk));
+    if (!chunk.empty()) deliver(monitor, port, std::move(chunk));
     return readError;
 }
 
@@ -197,8 +209,14 @@ int runReplay(int argc, char** argv)
         monitor.log.addObserver(&*printer);
     }
 
-    openAsIfPort(monitor);
-    const int readError = replayStream(in, options->chunkBytes, monitor);
+    // Comm 1 at 4800, chosen before the opening is bound to the boxes: one opening, not two.
+    PortSelection selection;
+    selection.cboCommPort.select(0);
+    selection.cboBaud.select(0);
+    CapturePort port;
+    GpsPort opening(monitor.fields, monitor.log, port, selection);
+    opening.OpenGpsPort();
+    const int readError = replayStream(in, options->chunkBytes, monitor, port);
     if (!fromStdin) std::fclose(in);
 
     if (printer) printer->flush();
