@@ -1,7 +1,5 @@
 #include <QCoreApplication>
-#include <QTimer>
 
-#include <csignal>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -12,6 +10,7 @@
 #include "event_printer.h"
 #include "live_monitor.h"
 #include "qt_detection_loop.h"
+#include "stop_signals.h"
 
 namespace veltrane::cli {
 
@@ -29,10 +28,6 @@ constexpr const char* kDetectUsage =
     "\n"
     "Exit status: 0 found, 1 nothing recognised, 2 the search failed or bad usage,\n"
     "130 interrupted.\n";
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void onSignal(int) { interrupted = 1; }
 
 // The search's messages become the tool's result instead of dialogs.
 class RecordingView final : public DetectionView {
@@ -97,8 +92,6 @@ int runDetect(int argc, char** argv)
 
     int qtArgc = 1;
     QCoreApplication app(qtArgc, argv);
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
 
     SystemClock clock;
     LiveMonitor live(clock);
@@ -110,16 +103,18 @@ int runDetect(int argc, char** argv)
                        : "trying Comm " + std::to_string(comm) + " at " + baud);
     };
 
-    // A signal handler may do next to nothing; the search notices at its next wake-up.
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (interrupted) detect.shutdown();
+    bool interrupted = false;
+    const StopSignals stop([&] {
+        interrupted = true;
+        detect.shutdown();
     });
-    watch.start(50);
+    if (!stop.watching()) {
+        std::perror("veltrane-cli detect: cannot watch for signals");
+        return 1;
+    }
 
     live.selectFirstEntries();
     detect.cmdAuto_Click();
-    watch.stop();
     live.close();
 
     if (interrupted) {

@@ -1,9 +1,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
-#include <QSocketNotifier>
 #include <QTimer>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -13,9 +11,11 @@
 #include <unistd.h>
 
 #include "clock.h"
+#include "comm_map.h"
 #include "commands.h"
 #include "event_printer.h"
 #include "live_monitor.h"
+#include "stop_signals.h"
 
 namespace veltrane::cli {
 
@@ -39,15 +39,6 @@ struct MonitorOptions {
     bool json = false;
     double seconds = 0;  // 0: until a signal
 };
-
-// Written by the signal handler, read by the event loop: the self-pipe trick.
-int signalPipe[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[1], &byte, 1);
-}
 
 constexpr std::size_t kReadoutRows = 9;
 
@@ -149,8 +140,8 @@ bool parseOptions(int argc, char** argv, MonitorOptions& options, std::string& e
         char* end = nullptr;
         if (arg == "--comm") {
             const long comm = std::strtol(value.c_str(), &end, 10);
-            if (value.empty() || *end != '\0' || comm < 1 || comm > 15) {
-                error = "--comm must be 1 to 15, not '" + value + "'";
+            if (value.empty() || *end != '\0' || comm < 1 || comm > kLastComm) {
+                error = "--comm must be 1 to " + std::to_string(kLastComm) + ", not '" + value + "'";
                 return false;
             }
             options.comm = static_cast<int>(comm);
@@ -190,14 +181,11 @@ int runMonitor(int argc, char** argv)
 
     int qtArgc = 1;
     QCoreApplication app(qtArgc, argv);
-    if (::pipe(signalPipe) != 0) {
+    const StopSignals stop([&app] { app.quit(); });
+    if (!stop.watching()) {
         std::perror("veltrane-cli monitor: cannot watch for signals");
         return 1;
     }
-    QSocketNotifier signalled(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&signalled, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
     if (options.seconds > 0)
         QTimer::singleShot(static_cast<int>(options.seconds * 1000), Qt::PreciseTimer, &app, &QCoreApplication::quit);
 
