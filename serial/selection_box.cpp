@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "comm_map.h"
+
 namespace veltrane {
 
 void SelectionBox::change(int index)
@@ -34,7 +36,7 @@ namespace {
 std::vector<std::string> commEntries()
 {
     std::vector<std::string> entries;
-    for (int port = 1; port <= 15; ++port) entries.push_back("Comm " + std::to_string(port));
+    for (int port = 1; port <= kLastComm; ++port) entries.push_back("Comm " + std::to_string(port));
     return entries;
 }
 }  // namespace
