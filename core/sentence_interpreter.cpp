@@ -1,5 +1,6 @@
 #include "sentence_interpreter.h"
 
+#include <array>
 #include <optional>
 
 #include "decimal.h"
@@ -9,26 +10,32 @@ namespace veltrane {
 namespace {
 
 // The pieces of a sentence split at every ",", empty ones included; field 0
-// holds the identifier and the checksum stays on the last piece.
+// holds the identifier and the checksum stays on the last piece. Split once,
+// and only as far as any sentence type reads.
 class Fields {
 public:
-    explicit Fields(std::string_view text) : text_(text) {}
+    static constexpr std::size_t kRead = 10;  // fields 0 to 9
+
+    explicit Fields(std::string_view text)
+    {
+        for (;;) {
+            const std::size_t comma = text.find(',');
+            pieces_[count_++] = text.substr(0, comma);
+            if (comma == std::string_view::npos || count_ == kRead) break;
+            text.remove_prefix(comma + 1);
+        }
+    }
 
     // Nothing when the sentence has fewer pieces.
     std::optional<std::string_view> operator[](std::size_t number) const
     {
-        std::size_t start = 0;
-        for (std::size_t n = 0; n < number; ++n) {
-            const std::size_t comma = text_.find(',', start);
-            if (comma == std::string_view::npos) return std::nullopt;
-            start = comma + 1;
-        }
-        const std::size_t end = text_.find(',', start);
-        return text_.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (number >= count_) return std::nullopt;
+        return pieces_[number];
     }
 
 private:
-    std::string_view text_;
+    std::array<std::string_view, kRead> pieces_{};
+    std::size_t count_ = 0;
 };
 
 std::string identifierOf(std::string_view text)
