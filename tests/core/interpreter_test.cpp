@@ -6,16 +6,12 @@
 #include <utility>
 #include <vector>
 
+#include "monitor_doubles.h"
+
 namespace veltrane {
 namespace {
 
 using Writes = std::vector<std::pair<Field, std::string>>;
-
-class Recorder final : public FieldObserver {
-public:
-    void fieldWritten(Field field, const std::string& text) override { writes.emplace_back(field, text); }
-    Writes writes;
-};
 
 // Each read is one second later, so the two reads of a call can be told apart.
 class SteppingClock final : public Clock {
@@ -37,7 +33,7 @@ Outcome interpret(const std::vector<std::string>& sentences)
     SentenceLog log;
     SteppingClock clock;
     SentenceInterpreter interpreter(fields, log, clock);
-    Recorder recorder;
+    testing::FieldRecorder recorder;
     fields.addObserver(&recorder);
     for (std::string sentence : sentences) interpreter.ProcessSentence(sentence);
     Outcome outcome{recorder.writes, {}};
