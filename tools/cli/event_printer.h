@@ -1,36 +1,65 @@
 #pragma once
 
-#include <cstdio>
+#include <cstdint>
 #include <string>
-#include <string_view>
 
+#include "output.h"
 #include "sentence_log.h"
 #include "status_fields.h"
 
 namespace veltrane::cli {
 
-// Prints every field write, log row and clearing of the log as one JSON object
-// per line, in order. Buffered: call flush() before waiting for more input.
-class JsonEventPrinter final : public FieldObserver, public LogObserver {
+// What the monitor reports besides field writes and log rows.
+class EventPrinter : public FieldObserver, public LogObserver {
 public:
-    explicit JsonEventPrinter(std::FILE* out);
+    // Chunks the receive ring overwrote before they were read.
+    virtual void chunksLost(std::uint64_t chunks) = 0;
+    virtual void flush() = 0;
+};
+
+// Every field write, log row, clearing of the log and loss as one JSON object
+// per line, in order. Buffered: flush() before waiting for more input.
+class JsonEventPrinter final : public EventPrinter {
+public:
+    explicit JsonEventPrinter(Output& out);
     ~JsonEventPrinter() override;
 
     void fieldWritten(Field field, const std::string& text) override;
     void rowInserted(const LogRow& row) override;
     void cleared() override;
-    void flush();
+    void chunksLost(std::uint64_t chunks) override;
+    void flush() override;
 
 private:
-    std::FILE* out_;
+    void ended();
+
+    Output& out_;
     std::string buffer_;
 };
 
-// Device bytes (Latin-1) as a JSON string body in UTF-8, control characters escaped.
-void appendJsonString(std::string& out, std::string_view latin1);
-// Device bytes (Latin-1) made safe for a terminal: UTF-8, control characters escaped.
-std::string escapeForTerminal(std::string_view latin1);
+// The same events as lines a person reads, each written as it happens, for a
+// monitor whose output is a pipe or a file rather than a terminal.
+class EventLinePrinter final : public EventPrinter {
+public:
+    explicit EventLinePrinter(Output& out) : out_(out) {}
+
+    void fieldWritten(Field field, const std::string& text) override;
+    void rowInserted(const LogRow& row) override;
+    void cleared() override;
+    void chunksLost(std::uint64_t chunks) override;
+    void flush() override { out_.flush(); }
+
+private:
+    void say(const std::string& line);
+
+    Output& out_;
+};
+
 // A field's caption padded to one column, then its text made safe for a terminal.
 std::string readoutLine(const StatusFields& fields, Field field);
+std::string readoutLine(Field field, const std::string& text);
+// The readout, the indicators and the number of log rows, as replay and a
+// monitor without a terminal end with.
+std::string readoutSummary(const StatusFields& fields, std::size_t rows);
 
 }  // namespace veltrane::cli

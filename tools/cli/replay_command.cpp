@@ -1,22 +1,20 @@
-// veltrane-cli replay: a recorded capture through the monitor, as if a port had
-// just been opened on it. Chunking is exact whatever the reads return, so a
-// replay at a given chunk size is repeatable byte for byte.
+// A recorded capture through the monitor, as if a port had just been opened on
+// it. Chunking is exact whatever the reads return, so a replay at a given
+// chunk size is repeatable byte for byte.
 
-#include <cerrno>
+#include "replay_command.h"
+
 #include <algorithm>
-#include <charconv>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <optional>
-#include <string>
-#include <string_view>
 #include <utility>
 
-#include <sys/stat.h>
-
-#include "commands.h"
+#include "capture_file.h"
 #include "event_printer.h"
+#include "exit_status.h"
 #include "gps_port.h"
 #include "monitor.h"
 #include "serial_component.h"
@@ -25,98 +23,7 @@ namespace veltrane::cli {
 
 namespace {
 
-constexpr const char* kReplayHelp =
-    "usage: veltrane-cli replay [--chunk-bytes N] [--json] [FILE]\n"
-    "\n"
-    "Runs a recorded capture through the monitor as if a port had just been opened\n"
-    "on it: the readout is reset, the log emptied, and the file's bytes are handed\n"
-    "to the receive handler in chunks, each followed by one assembler pass.\n"
-    "\n"
-    "  FILE             the capture to read; standard input when FILE is - or absent\n"
-    "  --chunk-bytes N  bytes per receive event, 1 or more (default 64); the last\n"
-    "                   chunk may be shorter\n"
-    "  --json           print one JSON object per line for every status field write,\n"
-    "                   every log row and every clearing of the log, in order\n"
-    "  --help           print this text\n"
-    "\n"
-    "Without --json it prints the readout, the three indicators and the number of\n"
-    "log rows once the capture has been read.\n"
-    "\n"
-    "Exit status: 0 on success, 2 on bad usage or an unreadable file, 1 when the\n"
-    "output cannot be written.\n";
-
 constexpr std::size_t kReadBytes = std::size_t{1} << 20;
-
-struct ReplayOptions {
-    std::size_t chunkBytes = 64;
-    bool json = false;
-    bool help = false;
-    std::string file = "-";
-};
-
-// A name as the user typed it, safe for a terminal, in quotes.
-std::string quoted(std::string_view name)
-{
-    std::string text(1, '\'');
-    text += escapeForTerminal(name);
-    text += '\'';
-    return text;
-}
-
-int usageError(const std::string& reason)
-{
-    std::fprintf(stderr, "veltrane-cli replay: %s (see veltrane-cli replay --help)\n", reason.c_str());
-    return 2;
-}
-
-// Nothing when the arguments are bad; the reason has been printed then.
-std::optional<ReplayOptions> parseOptions(int argc, char** argv)
-{
-    ReplayOptions options;
-    bool haveFile = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--chunk-bytes") {
-            if (i + 1 == argc) {
-                usageError("--chunk-bytes needs a number of bytes");
-                return std::nullopt;
-            }
-            const std::string_view value = argv[++i];
-            std::size_t bytes = 0;
-            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), bytes);
-            if (error != std::errc() || end != value.data() + value.size() || bytes == 0) {
-                usageError("--chunk-bytes needs a whole number of bytes, 1 or more, not " + quoted(value));
-                return std::nullopt;
-            }
-            options.chunkBytes = bytes;
-        } else if (arg.size() > 1 && arg.front() == '-') {
-            usageError("unknown option " + quoted(arg));
-            return std::nullopt;
-        } else if (haveFile) {
-            usageError("one capture at a time: both " + quoted(options.file) + " and " + quoted(arg) + " given");
-            return std::nullopt;
-        } else {
-            options.file = arg;
-            haveFile = true;
-        }
-    }
-    return options;
-}
-
-// The errno-style cause why `in` cannot be replayed, 0 when it can. A
-// directory opens fine and fails only at the first read: refuse it up front,
-// before any output.
-int unreadableCause(std::FILE* in)
-{
-    if (in == nullptr) return errno;
-    struct stat status {};
-    if (fstat(fileno(in), &status) != 0) return errno;
-    return S_ISDIR(status.st_mode) ? EISDIR : 0;
-}
 
 // A port that always opens and whose buffer holds the chunk being replayed, so
 // a capture goes through the same opening and receive handler as a real port.
@@ -146,12 +53,11 @@ void deliver(Monitor& monitor, CapturePort& port, std::string&& chunk)
 
 // Cuts the stream into chunks of exactly `chunkBytes`, the last one shorter.
 // Returns the errno of a failed read, 0 when the stream ended normally.
-int replayStream(std::FILE* in, std::size_t chunkBytes, Monitor& monitor, CapturePort& port)
+int replayStream(std::FILE* in, std::size_t chunkBytes, Monitor& monitor, CapturePort& port, const Output& out)
 {
     const auto block = std::make_unique<char[]>(kReadBytes);
-    const std::size_t chunkCapacity = std::min(chunkBytes, kReadBytes);
     std::string chunk;
-    chunk.reserve(chunkCapacity);
+    chunk.reserve(chunkBytes);
     for (;;) {
         const std::size_t got = std::fread(block.get(), 1, kReadBytes, in);
         for (std::size_t used = 0; used < got;) {
@@ -161,50 +67,33 @@ int replayStream(std::FILE* in, std::size_t chunkBytes, Monitor& monitor, Captur
             if (chunk.size() == chunkBytes) {
                 deliver(monitor, port, std::move(chunk));
                 chunk.clear();
-                chunk.reserve(chunkCapacity);
+                chunk.reserve(chunkBytes);
             }
         }
-        if (got < kReadBytes) break;
+        // Nobody is reading any more: the rest of a long capture would be wasted work.
+        if (got < kReadBytes || out.failed()) break;
     }
     const int readError = std::ferror(in) ? errno : 0;
     if (!chunk.empty()) deliver(monitor, port, std::move(chunk));
     return readError;
 }
 
-void printReadout(const StatusFields& fields, std::size_t rows)
-{
-    for (std::size_t i = 0; i < kFieldCount; ++i)
-        std::printf("%s\n", readoutLine(fields, static_cast<Field>(i)).c_str());
-    std::printf("%-27s %zu\n", "Rows in the log:", rows);
-}
-
 }  // namespace
 
-int runReplay(int argc, char** argv)
+int runReplay(const ReplayOptions& options, Output& out, Output& err)
 {
-    const std::optional<ReplayOptions> options = parseOptions(argc, argv);
-    if (!options) return 2;
-    if (options->help) {
-        std::fputs(kReplayHelp, stdout);
-        return 0;
-    }
-
-    const bool fromStdin = options->file == "-";
-    std::FILE* in = fromStdin ? stdin : std::fopen(options->file.c_str(), "rb");
-    const std::string shownName = fromStdin ? std::string("standard input") : quoted(options->file);
-    const int openError = unreadableCause(in);
-    if (openError != 0) {
-        if (in != nullptr && !fromStdin) std::fclose(in);
-        std::fprintf(stderr, "veltrane-cli replay: cannot read %s: %s\n", shownName.c_str(), std::strerror(openError));
-        return 2;
+    const CaptureFile capture(options.file);
+    if (!capture.readable()) {
+        err.line("veltrane-cli replay: cannot read " + capture.shownName() + ": " + capture.problem());
+        return kExitFailure;
     }
 
     std::optional<JsonEventPrinter> printer;
     SystemClock clock;
     NoEventPump pump;
     Monitor monitor(clock, pump);
-    if (options->json) {
-        printer.emplace(stdout);
+    if (options.json) {
+        printer.emplace(out);
         monitor.fields.addObserver(&*printer);
         monitor.log.addObserver(&*printer);
     }
@@ -216,20 +105,16 @@ int runReplay(int argc, char** argv)
     CapturePort port;
     GpsPort opening(monitor.fields, monitor.log, port, selection);
     opening.OpenGpsPort();
-    const int readError = replayStream(in, options->chunkBytes, monitor, port);
-    if (!fromStdin) std::fclose(in);
+    const int readError = replayStream(capture.file(), options.chunkBytes, monitor, port, out);
 
     if (printer) printer->flush();
     if (readError != 0) {
-        std::fprintf(stderr, "veltrane-cli replay: cannot read %s: %s\n", shownName.c_str(), std::strerror(readError));
-        return 2;
+        err.line("veltrane-cli replay: cannot read " + capture.shownName() + ": " + std::strerror(readError));
+        return kExitFailure;
     }
-    if (!printer) printReadout(monitor.fields, monitor.log.size());
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "veltrane-cli replay: cannot write the output: %s\n", std::strerror(errno));
-        return 1;
-    }
-    return 0;
+    if (!printer) out.write(readoutSummary(monitor.fields, monitor.log.size()));
+    out.flush();
+    return kExitSuccess;
 }
 
 }  // namespace veltrane::cli

@@ -1,0 +1,58 @@
+#include "device_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace veltrane {
+namespace {
+
+using namespace std::string_literals;
+
+struct EscapeCase {
+    std::string latin1;
+    std::string json;
+    std::string terminal;
+};
+
+const EscapeCase kEscapeCases[] = {
+    {"GPRMC,123519,A*6A", "GPRMC,123519,A*6A", "GPRMC,123519,A*6A"},
+    {"", "", ""},
+    {"say \"hi\" \\ back", "say \\\"hi\\\" \\\\ back", "say \"hi\" \\\\ back"},
+    {"\r\n\t", "\\r\\n\\t", "\\r\\n\\t"},
+    {"a\0b"s, "a\\u0000b", "a\\x00b"},
+    {"\x1b[2J\x07", "\\u001b[2J\\u0007", "\\x1b[2J\\x07"},
+    {"\x7f", "\\u007f", "\\x7f"},
+    {"\x80\x85\x9b\x9f", "\\u0080\\u0085\\u009b\\u009f", "\\x80\\x85\\x9b\\x9f"},
+    {"\xa0\xb0\xe9\xff", "\xc2\xa0\xc2\xb0\xc3\xa9\xc3\xbf", "\xc2\xa0\xc2\xb0\xc3\xa9\xc3\xbf"},
+    {"N\xb0\x31", "N\xc2\xb0" "1", "N\xc2\xb0" "1"},
+};
+
+TEST(DeviceText, JsonAndTerminalEscaping)
+{
+    for (const EscapeCase& c : kEscapeCases) {
+        std::string json = "prefix:";
+        appendJsonString(json, c.latin1);
+        EXPECT_EQ(json, "prefix:" + c.json) << "input of " << c.latin1.size() << " bytes";
+        EXPECT_EQ(escapeDeviceText(c.latin1), c.terminal) << "input of " << c.latin1.size() << " bytes";
+    }
+}
+
+TEST(DeviceText, EveryByteMapsToOneUnambiguousJsonCharacter)
+{
+    for (int byte = 0; byte < 256; ++byte) {
+        std::string json;
+        appendJsonString(json, std::string(1, static_cast<char>(byte)));
+        const bool escaped = json.front() == '\\';
+        if (byte < 0x20 || (byte >= 0x7f && byte <= 0x9f)) {
+            EXPECT_TRUE(escaped) << byte;
+        } else if (byte >= 0xa0) {
+            EXPECT_EQ(json.size(), 2u) << byte;
+        } else if (byte != '"' && byte != '\\') {
+            EXPECT_EQ(json, std::string(1, static_cast<char>(byte)));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace veltrane

@@ -1,0 +1,38 @@
+#include "capture_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "device_text.h"
+
+namespace veltrane::cli {
+
+CaptureFile::CaptureFile(const std::string& name)
+{
+    if (name == "-") {
+        file_ = stdin;
+        shownName_ = "standard input";
+        return;
+    }
+    shownName_ = "'" + escapeDeviceText(name) + "'";
+    std::error_code error;
+    if (std::filesystem::is_directory(name, error)) {
+        problem_ = std::strerror(EISDIR);
+        return;
+    }
+    file_ = std::fopen(name.c_str(), "rb");
+    if (!file_) {
+        problem_ = std::strerror(errno);
+        return;
+    }
+    ownsFile_ = true;
+}
+
+CaptureFile::~CaptureFile()
+{
+    if (ownsFile_) std::fclose(file_);
+}
+
+}  // namespace veltrane::cli

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace veltrane::cli {
+
+// A recorded capture opened for reading: a file by name, or standard input
+// for "-". A directory opens fine on some systems and fails only at the
+// first read, so it is refused here, before any output.
+class CaptureFile {
+public:
+    explicit CaptureFile(const std::string& name);
+    ~CaptureFile();
+    CaptureFile(const CaptureFile&) = delete;
+    CaptureFile& operator=(const CaptureFile&) = delete;
+
+    bool readable() const { return problem_.empty(); }
+    // Why it cannot be read, as the system words it.
+    const std::string& problem() const { return problem_; }
+    // The name as a message shows it: quoted and safe for a terminal.
+    const std::string& shownName() const { return shownName_; }
+    std::FILE* file() const { return file_; }
+
+private:
+    std::FILE* file_ = nullptr;
+    bool ownsFile_ = false;
+    std::string problem_;
+    std::string shownName_;
+};
+
+}  // namespace veltrane::cli

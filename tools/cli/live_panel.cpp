@@ -1,0 +1,80 @@
+#include "live_panel.h"
+
+#include "clock.h"
+#include "device_text.h"
+#include "event_printer.h"
+#include "terminal.h"
+
+namespace veltrane::cli {
+
+namespace {
+
+constexpr std::size_t kReadoutRows = 9;
+constexpr TerminalSize kUnknownTerminal{80, 24};
+
+// At most `columns` characters of UTF-8 text.
+std::string clip(std::string text, std::size_t columns)
+{
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xc0) == 0x80) continue;
+        if (characters++ == columns) {
+            text.resize(i);
+            break;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string renderPanel(LiveMonitor& live, const std::string& heading, std::size_t width, std::size_t height)
+{
+    std::string panel = clip(heading, width) + "\n\n";
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        if (i == kReadoutRows) panel += '\n';
+        panel += clip(readoutLine(live.fields(), static_cast<Field>(i)), width) + '\n';
+    }
+    const SentenceLog& log = live.log();
+    panel += "\nTime                 NMEA Data (" + std::to_string(log.size()) + " rows)\n";
+    const std::size_t used = kFieldCount + 6;
+    const std::size_t rows = height > used + 3 ? height - used : 3;
+    for (std::size_t i = 0; i < log.size() && i < rows; ++i) {
+        const LogRow row = log.row(i);
+        panel += clip(formatTimestamp(row.time) + "  " + escapeDeviceText(row.data), width) + '\n';
+    }
+    return panel;
+}
+
+LivePanel::LivePanel(LiveMonitor& live, std::string heading, Output& out, std::FILE* terminal)
+    : live_(live), heading_(std::move(heading)), out_(out), terminal_(terminal)
+{
+    live_.fields().addObserver(this);
+    live_.log().addObserver(this);
+    QObject::connect(&redraw_, &QTimer::timeout, [this] { draw(); });
+    redraw_.start(200);
+    out_.write("\x1b[2J");
+}
+
+LivePanel::~LivePanel()
+{
+    live_.fields().removeObserver(this);
+    live_.log().removeObserver(this);
+}
+
+void LivePanel::draw()
+{
+    if (!changed_) return;
+    changed_ = false;
+    const TerminalSize size = terminalSize(terminal_).value_or(kUnknownTerminal);
+    const std::string panel = renderPanel(live_, heading_, size.columns, size.rows);
+    // Home, then each line cleared to its end and whatever the previous
+    // frame left below: a shorter text must not show the old one's tail.
+    std::string frame = "\x1b[H";
+    for (const char c : panel) frame += c == '\n' ? "\x1b[K\n" : std::string(1, c);
+    frame += "\x1b[J";
+    out_.write(frame);
+    out_.flush();
+}
+
+}  // namespace veltrane::cli

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "output.h"
+
+namespace veltrane::cli {
+
+// A timer counts milliseconds in an int; a little under 12 days stays far inside it.
+inline constexpr double kMaxSeconds = 1e6;
+
+struct MonitorOptions {
+    int comm = 1;
+    int baudIndex = 0;  // 0: 4800, 1: 9600
+    bool json = false;
+    double seconds = 0;  // 0: until a signal
+};
+
+// The window's start-up and live readout, headless. Needs no display.
+int runMonitor(const MonitorOptions& options, Output& out, Output& err);
+
+}  // namespace veltrane::cli

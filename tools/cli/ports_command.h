@@ -1,0 +1,16 @@
+#pragma once
+
+#include "output.h"
+
+namespace veltrane {
+class CommMap;
+}
+
+namespace veltrane::cli {
+
+struct PortsOptions {};
+
+// Prints which device each Comm number names now.
+int runPorts(const PortsOptions& options, const CommMap& map, Output& out, Output& err);
+
+}  // namespace veltrane::cli
