@@ -1,0 +1,53 @@
+#include "statistics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace veltrane::health {
+
+namespace {
+constexpr double kEarthRadiusMetres = 6371008.8;
+constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
+}  // namespace
+
+std::optional<double> nearestRank(std::vector<double>& values, int percent)
+{
+    if (values.empty()) return std::nullopt;
+    std::sort(values.begin(), values.end());
+    const std::size_t rank = (static_cast<std::size_t>(percent) * values.size() + 99) / 100;
+    return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
+}
+
+std::optional<Spread> spreadOf(std::vector<double> values)
+{
+    const std::optional<double> median = nearestRank(values, 50);
+    if (!median) return std::nullopt;
+    return Spread{values.front(), *median, values.back()};
+}
+
+std::optional<Scatter> scatterOf(const std::vector<double>& latitudes, const std::vector<double>& longitudes)
+{
+    const std::size_t n = latitudes.size();
+    if (n == 0 || longitudes.size() != n) return std::nullopt;
+    double latitudeSum = 0;
+    double longitudeSum = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        latitudeSum += latitudes[i];
+        longitudeSum += longitudes[i];
+    }
+    Scatter scatter{latitudeSum / static_cast<double>(n), longitudeSum / static_cast<double>(n), 0, 0};
+    const double eastScale = std::cos(scatter.meanLatitude * kRadiansPerDegree);
+    std::vector<double> distances;
+    distances.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double east = kEarthRadiusMetres * (longitudes[i] - scatter.meanLongitude) * kRadiansPerDegree * eastScale;
+        const double north = kEarthRadiusMetres * (latitudes[i] - scatter.meanLatitude) * kRadiansPerDegree;
+        distances.push_back(std::hypot(east, north));
+    }
+    scatter.cep50 = *nearestRank(distances, 50);
+    scatter.cep95 = *nearestRank(distances, 95);
+    return scatter;
+}
+
+}  // namespace veltrane::health

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "health_figures.h"
+
+namespace veltrane::health {
+
+// Limits a person may set on top of the fixed rules.
+struct Thresholds {
+    std::optional<double> maxTtffSeconds;
+    std::optional<double> maxCep95Metres;
+    std::optional<double> maxHdop;        // compared with the median HDOP
+    std::optional<double> minSatellites;  // compared with the median of satellites used
+};
+
+// At most this share of sentences, in percent, may carry an invalid checksum.
+inline constexpr int kMaxInvalidChecksumPercent = 1;
+
+struct Verdict {
+    bool pass;
+    std::vector<std::string> reasons;  // why it failed, one text each; empty on a pass
+};
+
+// Pass when there is a fix, at most 1 % of the sentences have an invalid
+// checksum, and each threshold given holds.
+Verdict judge(const HealthFigures& figures, const Thresholds& thresholds);
+
+}  // namespace veltrane::health

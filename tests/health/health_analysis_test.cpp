@@ -1,0 +1,168 @@
+#include "health_analysis.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <string>
+
+namespace veltrane::health {
+namespace {
+
+// "$" + body + "*" + checksum + CR LF, as a receiver sends it.
+std::string sentence(const std::string& body)
+{
+    unsigned char sum = 0;
+    for (const char c : body) sum ^= static_cast<unsigned char>(c);
+    char suffix[8];
+    std::snprintf(suffix, sizeof suffix, "*%02X\r\n", sum);
+    return "$" + body + suffix;
+}
+
+std::string gga(const std::string& position, const std::string& quality = "1", const std::string& talker = "GP")
+{
+    return sentence(talker + "GGA,123519," + position + "," + quality + ",08,0.9,545.4,M,46.9,M,,");
+}
+
+HealthFigures analyse(const std::string& capture, std::size_t chunk = 4096)
+{
+    HealthAnalysis analysis;
+    for (std::size_t at = 0; at < capture.size(); at += chunk) analysis.add(std::string_view(capture).substr(at, chunk));
+    return analysis.finish();
+}
+
+TEST(HealthAnalysis, CountsByTheDefinitions)
+{
+    const std::string fix = gga("4807.038,N,01131.000,E");
+    struct Case {
+        const char* name;
+        std::string capture;
+        std::uint64_t noise, sentences, invalid, absent, ggas, fixes, positions;
+        bool window;
+    };
+    const Case kCases[] = {
+        {"a GP receiver with a fix", fix + sentence("GPRMC,123519,A"), 0, 2, 0, 0, 1, 1, 1, true},
+        {"a GN-only receiver", gga("4807.038,N,01131.000,E", "1", "GN") + sentence("GNRMC,1"), 0, 2, 0, 0, 1, 1, 1,
+         false},
+        {"noise before, between and instead of sentences", "garbage\r\nxx" + fix + "\r\n\n" + "1$GPRMC*00", 7 + 2 + 1,
+         2, 1, 0, 1, 1, 1, true},
+        // The window reads it all the same: it verifies no checksum.
+        {"a GGA with a bad checksum is no GGA", "$GPGGA,1,4807.038,N,01131.000,E,1,08,0.9,1,M*00\r\n", 0, 1, 1, 0, 0,
+         0, 0, true},
+        {"a GGA without a checksum counts", "$GPGGA,1,4807.038,N,01131.000,E,2,08,0.9,1,M\n", 0, 1, 0, 1, 1, 1, 1,
+         true},
+        {"quality 0 and empty are no fix", gga("4807.038,N,01131.000,E", "0") + gga(",,,", ""), 0, 2, 0, 0, 2, 0, 0,
+         true},
+        {"a fix without a position", gga(",N,01131.000,E", "6"), 0, 1, 0, 0, 1, 1, 0, false},
+        {"a last line without LF", "$GPRMC,1", 0, 1, 0, 1, 0, 0, 0, true},
+        {"CR-only lines are one line", "$GPRMC,1\r$GPRMC,2\r", 0, 1, 0, 1, 0, 0, 0, true},
+        {"proprietary and AIS sentences", sentence("PGRME,15.0,M") + "!AIVDM,1*00\r\n", 0, 2, 1, 0, 0, 0, 0, false},
+        {"nothing at all", "", 0, 0, 0, 0, 0, 0, 0, false},
+    };
+    for (const Case& c : kCases) {
+        for (const std::size_t chunk : {std::size_t{1}, std::size_t{7}, std::size_t{4096}}) {
+            SCOPED_TRACE(std::string(c.name) + " in chunks of " + std::to_string(chunk));
+            const HealthFigures figures = analyse(c.capture, chunk);
+            EXPECT_EQ(figures.bytes, c.capture.size());
+            EXPECT_EQ(figures.noiseBytes, c.noise);
+            EXPECT_EQ(figures.sentenceCount(), c.sentences);
+            EXPECT_EQ(figures.checksumInvalidCount(), c.invalid);
+            std::uint64_t absent = 0;
+            for (const auto& [address, counts] : figures.sentences) absent += counts.checksumAbsent;
+            EXPECT_EQ(absent, c.absent);
+            EXPECT_EQ(figures.ggaCount, c.ggas);
+            EXPECT_EQ(figures.fixes, c.fixes);
+            EXPECT_EQ(figures.positionCount, c.positions);
+            EXPECT_EQ(figures.windowRecognises, c.window);
+            EXPECT_FALSE(figures.ttffSeconds) << "a capture has no times";
+        }
+    }
+}
+
+TEST(HealthAnalysis, HemispheresGiveSignedDegrees)
+{
+    struct Case {
+        const char* position;
+        std::optional<double> latitude;
+        std::optional<double> longitude;
+    };
+    const Case kCases[] = {
+        {"4807.038,N,01131.000,E", 48 + 7.038 / 60, 11 + 31.0 / 60},
+        {"4807.038,S,01131.000,W", -(48 + 7.038 / 60), -(11 + 31.0 / 60)},
+        {"0000.000,N,18000.000,W", 0.0, -180.0},
+        {"5959.999,N,00059.9999,E", 59 + 59.999 / 60, 59.9999 / 60},
+        {"4807.038,n,01131.000,E", std::nullopt, std::nullopt},
+        {"4807.038,,01131.000,E", std::nullopt, std::nullopt},
+        {"4807.038,N,01131.000,X", std::nullopt, std::nullopt},
+        {"-4807.038,N,01131.000,E", std::nullopt, std::nullopt},
+        {"4807.038,N,,E", std::nullopt, std::nullopt},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.position);
+        const HealthFigures figures = analyse(gga(c.position));
+        ASSERT_EQ(figures.scatter.has_value(), c.latitude.has_value());
+        if (!c.latitude) continue;
+        EXPECT_DOUBLE_EQ(figures.scatter->meanLatitude, *c.latitude);
+        EXPECT_DOUBLE_EQ(figures.scatter->meanLongitude, *c.longitude);
+    }
+}
+
+// Twenty fixes around 52 N 5 E: eight 1 m away, eight 2 m away and four 10 m
+// away, each ring symmetric, so the mean is the centre and the nearest-rank
+// percentiles fall on rank 10 (2 m) and rank 19 (10 m).
+TEST(HealthAnalysis, CepOfAKnownScatter)
+{
+    constexpr double kRadius = 6371008.8;
+    constexpr double kLatitude = 52.0;
+    constexpr double kLongitude = 5.0;
+    const auto angle = [](double degrees, int width, char positive, char negative) {
+        const double magnitude = std::fabs(degrees);
+        const double whole = std::floor(magnitude);
+        char text[64];
+        std::snprintf(text, sizeof text, "%0*.0f%012.9f,%c", width, whole, (magnitude - whole) * 60,
+                      degrees < 0 ? negative : positive);
+        return std::string(text);
+    };
+    std::string capture;
+    const auto fixAt = [&](double metres, double bearingDegrees) {
+        const double bearing = bearingDegrees * std::numbers::pi / 180;
+        const double north = metres * std::cos(bearing);
+        const double east = metres * std::sin(bearing);
+        const double latitude = kLatitude + north / kRadius * 180 / std::numbers::pi;
+        const double longitude =
+            kLongitude + east / (kRadius * std::cos(kLatitude * std::numbers::pi / 180)) * 180 / std::numbers::pi;
+        capture += gga(angle(latitude, 2, 'N', 'S') + "," + angle(longitude, 3, 'E', 'W'));
+    };
+    for (int i = 0; i < 8; ++i) fixAt(1, 45.0 * i);
+    for (int i = 0; i < 8; ++i) fixAt(2, 45.0 * i + 10);
+    for (int i = 0; i < 4; ++i) fixAt(10, 90.0 * i);
+
+    const HealthFigures figures = analyse(capture);
+    ASSERT_TRUE(figures.scatter);
+    EXPECT_EQ(figures.positionCount, 20u);
+    EXPECT_NEAR(figures.scatter->meanLatitude, kLatitude, 1e-9);
+    EXPECT_NEAR(figures.scatter->meanLongitude, kLongitude, 1e-9);
+    EXPECT_NEAR(figures.scatter->cep50, 2.0, 1e-3);
+    EXPECT_NEAR(figures.scatter->cep95, 10.0, 1e-3);
+}
+
+TEST(HealthAnalysis, LiveFiguresFromArrivalTimes)
+{
+    HealthAnalysis analysis(100.0);
+    analysis.add(gga(",,,", "0"), 100.4);                     // no fix yet
+    analysis.add(gga("4807.038,N,01131.000,E"), 101.4);       // the first fix
+    analysis.add(sentence("GPRMC,1") + gga("4807.038,N,01131.000,E").substr(0, 20), 102.3);
+    analysis.add(gga("4807.038,N,01131.000,E").substr(20), 102.5);  // its line ends now
+    analysis.add(gga("4807.038,N,01131.000,E"), 103.6);
+    const HealthFigures figures = analysis.finish();
+    ASSERT_TRUE(figures.ttffSeconds);
+    EXPECT_NEAR(*figures.ttffSeconds, 1.4, 1e-9);
+    ASSERT_TRUE(figures.ggaIntervalSeconds);
+    EXPECT_NEAR(*figures.ggaIntervalSeconds, 1.1, 1e-9) << "intervals 1.0, 1.1, 1.1: median 1.1";
+    ASSERT_TRUE(figures.satellitesUsed);
+    EXPECT_EQ(figures.satellitesUsed->median, 8);
+}
+
+}  // namespace
+}  // namespace veltrane::health
