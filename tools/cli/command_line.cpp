@@ -58,7 +58,7 @@ struct Parser {
     {
         app.formatter(formatter);
         setUp(app);
-        formatter->describe(&app, "usage: veltrane-cli COMMAND [OPTIONS]\n\n"
+        formatter->describe(&app, "Usage: veltrane-cli COMMAND [OPTIONS]\n\n"
                         "Tests GPS receivers that speak NMEA 0183 on a serial port, without a window.\n\n"
                         "Commands:\n"
                         "  replay   run a recorded capture through the monitor\n"
@@ -95,7 +95,7 @@ struct Parser {
     void defineReplay()
     {
         CLI::App* c = replayCommand = subcommand("replay", "run a recorded capture through the monitor");
-        formatter->describe(c, "usage: veltrane-cli replay [--chunk-bytes N] [--json] [FILE]\n\n"
+        formatter->describe(c, "Usage: veltrane-cli replay [--chunk-bytes N] [--json] [FILE]\n\n"
                        "Runs a recorded capture through the monitor as if a port had just been opened\n"
                        "on it: the readout is reset, the log emptied, and the file's bytes are handed\n"
                        "to the receive handler in chunks, each followed by one assembler pass. Without\n"
@@ -114,7 +114,7 @@ struct Parser {
     void defineMonitor()
     {
         CLI::App* c = monitorCommand = subcommand("monitor", "watch a serial port live");
-        formatter->describe(c, "usage: veltrane-cli monitor [--comm N] [--baud 4800|9600] [--json] [--seconds S]\n\n"
+        formatter->describe(c, "Usage: veltrane-cli monitor [--comm N] [--baud 4800|9600] [--json] [--seconds S]\n\n"
                        "Opens Comm N at the baud rate as the window does at start-up and shows the live\n"
                        "readout and the sentence log: a live panel on a terminal, otherwise one line per\n"
                        "event as it happens. Runs until Ctrl+C, SIGTERM, SIGHUP, S seconds, or the\n"
@@ -139,7 +139,7 @@ struct Parser {
     void definePorts()
     {
         CLI::App* c = portsCommand = subcommand("ports", "list which device each Comm number names");
-        formatter->describe(c, "usage: veltrane-cli ports\n\n"
+        formatter->describe(c, "Usage: veltrane-cli ports\n\n"
                        "Prints which device each Comm number names now, one line per number that has one.\n" +
                        kPortsVariable);
         c->footer(exitTable({"0  every line of the map names a device", "1  the output could not be written",
@@ -150,7 +150,7 @@ struct Parser {
     void defineDetect()
     {
         CLI::App* c = detectCommand = subcommand("detect", "search every Comm number and baud rate for a GPS receiver");
-        formatter->describe(c, "usage: veltrane-cli detect [--json]\n\n"
+        formatter->describe(c, "Usage: veltrane-cli detect [--json]\n\n"
                        "Tries Comm 1 to Comm 15 at 4800 and at 9600 baud, in that order, and stops at\n"
                        "the first combination whose output is recognised as GPS. Each trial takes about\n"
                        "one second, four when text arrives that is not recognised.\n" +

@@ -104,7 +104,7 @@ TEST(CommandLine, HelpAndVersionWorkEverywhereAndHelpEndsWithTheExitTable)
             StringOutput err;
             EXPECT_EQ(runCommandLine(arguments, out, err), kExitSuccess);
             EXPECT_EQ(err.text(), "");
-            const std::string usage = std::string("usage: veltrane-cli ") + (*command ? command : "COMMAND");
+            const std::string usage = std::string("Usage: veltrane-cli ") + (*command ? command : "COMMAND");
             EXPECT_EQ(firstLine(out.text()).rfind(usage, 0), 0u) << out.text();
             const std::size_t table = out.text().rfind("\nExit status:\n");
             ASSERT_NE(table, std::string::npos);
