@@ -30,13 +30,13 @@ std::optional<Scatter> scatterOf(const std::vector<double>& latitudes, const std
 {
     const std::size_t n = latitudes.size();
     if (n == 0 || longitudes.size() != n) return std::nullopt;
-    double latitudeSum = 0;
-    double longitudeSum = 0;
+    // A running mean: fixes that all stand on one spot give exactly that spot
+    // and a scatter of 0 m, where a sum divided by n would leave rounding dust.
+    Scatter scatter{0, 0, 0, 0};
     for (std::size_t i = 0; i < n; ++i) {
-        latitudeSum += latitudes[i];
-        longitudeSum += longitudes[i];
+        scatter.meanLatitude += (latitudes[i] - scatter.meanLatitude) / static_cast<double>(i + 1);
+        scatter.meanLongitude += (longitudes[i] - scatter.meanLongitude) / static_cast<double>(i + 1);
     }
-    Scatter scatter{latitudeSum / static_cast<double>(n), longitudeSum / static_cast<double>(n), 0, 0};
     const double eastScale = std::cos(scatter.meanLatitude * kRadiansPerDegree);
     std::vector<double> distances;
     distances.reserve(n);

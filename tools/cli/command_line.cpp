@@ -41,6 +41,13 @@ public:
         about_[command] = std::move(text);
     }
 
+    // The value's name only: which options go together is said in the usage line.
+    std::string make_option_opts(const CLI::Option* option) const override
+    {
+        return option->get_type_size() != 0 && !option->get_type_name().empty() ? " " + option->get_type_name()
+                                                                                 : "";
+    }
+
     std::string make_help(const CLI::App* command, std::string, CLI::AppFormatMode mode) const override
     {
         std::string text = about_.at(command) + "\n" + make_positionals(command) + make_groups(command, mode) +
@@ -64,7 +71,8 @@ struct Parser {
                         "  replay   run a recorded capture through the monitor\n"
                         "  monitor  watch a serial port live\n"
                         "  ports    list which device each Comm number names\n"
-                        "  detect   search every Comm number and baud rate for a GPS receiver\n\n"
+                        "  detect   search every Comm number and baud rate for a GPS receiver\n"
+                        "  check    tell whether a receiver is healthy, with a verdict scripts can trust\n\n"
                         "`veltrane-cli COMMAND --help` describes a command.\n" +
                         kPortsVariable);
         app.footer(exitTable({"0    success", "1    the command failed; the reason is printed",
@@ -75,6 +83,7 @@ struct Parser {
         defineMonitor();
         definePorts();
         defineDetect();
+        defineCheck();
     }
 
     static void setUp(CLI::App& command)
@@ -161,6 +170,69 @@ struct Parser {
                              "129, 130, 143  ended by SIGHUP, SIGINT (Ctrl+C) or SIGTERM"}));
     }
 
+    void defineCheck()
+    {
+        CLI::App* c = checkCommand = subcommand("check", "tell whether a receiver is healthy");
+        formatter->describe(
+            c, "Usage: veltrane-cli check [--comm N [--baud RATE] | --file CAPTURE] [--seconds S] [--json]\n"
+               "                          [--max-ttff S] [--max-cep95 M] [--max-hdop H] [--min-satellites N]\n\n"
+               "Listens to a receiver for S seconds (default 60) and says whether it is healthy: it\n"
+               "passes when it reports at least one fix, at most 1 % of its sentences carry an\n"
+               "invalid checksum, and each threshold given holds. With --comm it opens that port;\n"
+               "with neither --comm nor --file it first searches for the receiver as detect does.\n"
+               "With --file it reads a recorded capture (as monitor --record writes it) by the same\n"
+               "definitions; the time to first fix and the GGA interval are then unknown. The\n"
+               "report says when the window would not recognise the receiver; that alone is no\n"
+               "failure.\n" +
+                   kPortsVariable);
+        CLI::Option* comm = c->add_option("--comm", check.comm, "the Comm number, 1 to 15")
+                                ->type_name("N")
+                                ->check(wholeNumberFrom(1, kLastComm));
+        CLI::Option* baud = c->add_option("--baud", checkBaud, "the baud rate, 4800 or 9600 (default 4800)")
+                                ->type_name("RATE")
+                                ->check(oneOf({"4800", "9600"}))
+                                ->needs(comm);
+        CLI::Option* seconds = c->add_option("--seconds", check.seconds, "listen for S seconds (default 60)")
+                                   ->type_name("S")
+                                   ->check(secondsUpTo(kMaxSeconds));
+        maxTtff = c->add_option("--max-ttff", ttff, "fail when the first fix takes more than S seconds")
+                      ->type_name("S")
+                      ->check(numberFrom(0, kMaxSeconds));
+        c->add_option("--file", check.file, "check a recorded capture instead of a port")
+            ->type_name("CAPTURE")
+            ->excludes(comm)
+            ->excludes(baud)
+            ->excludes(seconds)
+            ->excludes(maxTtff);
+        c->add_flag("--json", check.json, "print the report as one JSON object");
+        maxCep95 = c->add_option("--max-cep95", cep95, "fail when 95 % of the fixes are not within M metres")
+                       ->type_name("M")
+                       ->check(numberFrom(0, 20000000));
+        maxHdop = c->add_option("--max-hdop", hdop, "fail when the median HDOP is above H")
+                      ->type_name("H")
+                      ->check(numberFrom(0, 100));
+        minSatellites = c->add_option("--min-satellites", satellites,
+                                      "fail when the median number of satellites used is below N")
+                            ->type_name("N")
+                            ->check(wholeNumberFrom(0, 99));
+        c->footer(exitTable({"0    the receiver passed", "1    it failed; the reasons are printed (or the output could "
+                             "not be written)",
+                             "2    bad usage", "3    no receiver was found, or the port could not be opened",
+                             "129, 130, 143  ended by SIGHUP, SIGINT (Ctrl+C) or SIGTERM"}));
+    }
+
+    CheckOptions checkOptions() const
+    {
+        CheckOptions options = check;
+        options.baudIndex = checkBaud == "4800" ? 0 : 1;
+        const auto given = [](const CLI::Option* option, double value) {
+            return option->count() > 0 ? std::optional(value) : std::nullopt;
+        };
+        options.thresholds = {given(maxTtff, ttff), given(maxCep95, cep95), given(maxHdop, hdop),
+                              given(minSatellites, satellites)};
+        return options;
+    }
+
     CLI::App* chosen() const
     {
         for (CLI::App* command : commands)
@@ -180,6 +252,17 @@ struct Parser {
     std::string monitorBaud = "4800";
     PortsOptions ports;
     DetectOptions detect;
+    CLI::App* checkCommand = nullptr;
+    CheckOptions check;
+    std::string checkBaud = "4800";
+    CLI::Option* maxTtff = nullptr;
+    CLI::Option* maxCep95 = nullptr;
+    CLI::Option* maxHdop = nullptr;
+    CLI::Option* minSatellites = nullptr;
+    double ttff = 0;
+    double cep95 = 0;
+    double hdop = 0;
+    double satellites = 0;
 };
 
 std::string quoted(const std::string& text) { return "'" + escapeDeviceText(text) + "'"; }
@@ -234,9 +317,9 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments)
     if (!parser.app.remaining().empty()) {
         const std::string first = parser.app.remaining().front();
         if (first.starts_with("-")) return usageError(nullptr, "unknown option " + quoted(first));
-        return usageError(nullptr, "unknown command " + quoted(first) + ": replay, monitor, ports or detect");
+        return usageError(nullptr, "unknown command " + quoted(first) + ": replay, monitor, ports, detect or check");
     }
-    if (!command) return usageError(nullptr, "a command is needed: replay, monitor, ports or detect");
+    if (!command) return usageError(nullptr, "a command is needed: replay, monitor, ports, detect or check");
     if (!command->remaining().empty()) {
         const std::string first = command->remaining().front();
         return usageError(command, (first.starts_with("-") ? "unknown option " : "unexpected argument ") +
@@ -249,6 +332,7 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments)
         return parser.monitor;
     }
     if (command == parser.portsCommand) return parser.ports;
+    if (command == parser.checkCommand) return parser.checkOptions();
     return parser.detect;
 }
 

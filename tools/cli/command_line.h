@@ -4,6 +4,7 @@
 #include <variant>
 #include <vector>
 
+#include "check_command.h"
 #include "detect_command.h"
 #include "monitor_command.h"
 #include "ports_command.h"
@@ -19,7 +20,8 @@ struct PrintText {
 struct UsageError {
     std::string message;
 };
-using Invocation = std::variant<PrintText, UsageError, ReplayOptions, MonitorOptions, PortsOptions, DetectOptions>;
+using Invocation =
+    std::variant<PrintText, UsageError, ReplayOptions, MonitorOptions, PortsOptions, DetectOptions, CheckOptions>;
 
 Invocation parseCommandLine(const std::vector<std::string>& arguments);
 

@@ -60,6 +60,10 @@ Run run(const Invocation& invocation, Output& out, Output& err)
                 const auto application = eventLoopApplication();
                 return Run{runDetect(options, out, err), "detect"};
             },
+            [&](const CheckOptions& options) {
+                const auto application = eventLoopApplication();
+                return Run{runCheck(options, out, err), "check"};
+            },
         },
         invocation);
 }

@@ -54,8 +54,8 @@ TEST(CommandLine, UsageErrorsAreOneLineNamingTheArgumentAndExitTwo)
         std::string line;
     };
     const Case kCases[] = {
-        {{}, "veltrane-cli: a command is needed: replay, monitor, ports or detect (see 'veltrane-cli --help')"},
-        {{"frob"}, "veltrane-cli: unknown command 'frob': replay, monitor, ports or detect (see 'veltrane-cli --help')"},
+        {{}, "veltrane-cli: a command is needed: replay, monitor, ports, detect or check (see 'veltrane-cli --help')"},
+        {{"frob"}, "veltrane-cli: unknown command 'frob': replay, monitor, ports, detect or check (see 'veltrane-cli --help')"},
         {{"--frob"}, "veltrane-cli: unknown option '--frob' (see 'veltrane-cli --help')"},
         {{"monitor", "--comm", "16"},
          "veltrane-cli monitor: --comm: must be a whole number from 1 to 15, not '16' (see 'veltrane-cli monitor --help')"},
