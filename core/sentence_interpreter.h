@@ -21,7 +21,6 @@ public:
 private:
     // False when the sentence cannot be interpreted.
     bool interpret(std::string_view text);
-    bool interpretGga(std::string_view text);
 
     StatusFields& fields_;
     SentenceLog& log_;

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "sentence_pieces.h"
+#include "status_fields.h"
+
+namespace veltrane {
+
+// Writes the readout fields a sentence carries; false when the sentence
+// cannot be interpreted (a piece missing, empty or not a number).
+using SentenceReader = bool (*)(const SentencePieces& pieces, StatusFields& fields);
+
+// A sentence type the interpreter knows, by its five-letter identifier. A
+// recognised type turns the GPS indicator to "Yes" and is logged.
+struct SentenceType {
+    std::string_view identifier;
+    bool recognised;
+    SentenceReader read;  // nullptr: nothing is read
+};
+
+// Every type the interpreter knows; any other identifier changes only the update stamp.
+std::span<const SentenceType> sentenceTypes();
+// The type of an identifier already upper-cased; nullptr for an unknown one.
+const SentenceType* findSentenceType(std::string_view identifier);
+
+}  // namespace veltrane
