@@ -44,7 +44,7 @@ public:
     ~Child()
     {
         if (pid_ > 0) stop();
-        ::close(out_);
+        if (out_ >= 0) ::close(out_);
     }
 
     // Reads standard output until `done` holds, the stream ends or `limit` passes.
@@ -70,19 +70,27 @@ public:
     // Waits for the program to end by itself; its exit status, or -1 after `limit`.
     int wait(std::chrono::milliseconds limit)
     {
-        read([](const std::string&) { return false; }, limit);
+        const Clock::time_point end = Clock::now() + limit;
+        if (out_ >= 0) read([](const std::string&) { return false; }, limit);
         int status = 0;
         pid_t ended = 0;
-        for (int i = 0; i < 200 && (ended = ::waitpid(pid_, &status, WNOHANG)) == 0; ++i)
+        while ((ended = ::waitpid(pid_, &status, WNOHANG)) == 0 && Clock::now() < end + 2s)
             std::this_thread::sleep_for(10ms);
         if (ended != pid_) return -1;
         pid_ = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    // SIGTERM, then the exit status (-1 if it had to be killed).
-    int stop()
+    // Closes our end of its output, as a reader that went away (`| head -1`).
+    void closeOutput()
     {
-        ::kill(pid_, SIGTERM);
+        ::close(out_);
+        out_ = -1;
+    }
+
+    // Sends a signal, then waits for the exit status (-1 if it had to be killed).
+    int stop(int signal = SIGTERM)
+    {
+        ::kill(pid_, signal);
         int status = 0;
         for (int i = 0; i < 300 && ::waitpid(pid_, &status, WNOHANG) == 0; ++i) std::this_thread::sleep_for(10ms);
         if (::waitpid(pid_, &status, WNOHANG) == 0) {
