@@ -108,7 +108,7 @@ TEST_F(LiveMonitorTest, StartUpOpensCommOneAtTheFirstBaudRate)
     EXPECT_EQ(receiver_->speed(), B4800);
     expectReadoutReset();
     // The first opening runs before a baud rate is selected and is refused.
-    EXPECT_EQ(quality_.countContaining("no baud rate is selected"), 1);
+    EXPECT_EQ(quality_.countContaining("No baud rate selected"), 1);
     EXPECT_EQ(field(Field::lblQuality), "No GPS device detected");
 }
 
@@ -154,7 +154,7 @@ TEST_F(LiveMonitorTest, AnyOtherFailureLandsInQualityAndLeavesCommOkAlone)
     monitor_->selection().cboCommPort.select(1);
     EXPECT_EQ(field(Field::lblCommOK), "Yes") << "from the opening before";
     EXPECT_FALSE(monitor_->objComm().PortOpen());
-    EXPECT_NE(field(Field::lblQuality).find("Comm 2 (/dev/null)"), std::string::npos) << field(Field::lblQuality);
+    EXPECT_EQ(field(Field::lblQuality), "Not a serial port");
 }
 
 TEST_F(LiveMonitorTest, AnUnplugIsReportedOnceAndSelectingThePortAgainReopensIt)
