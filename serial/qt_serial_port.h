@@ -32,6 +32,9 @@ public:
     std::string Input() override;
 
     const CommMap& commMap() const { return map_; }
+    // The loss the next receive event reports, once everything read before it
+    // has been handed over; null otherwise.
+    const Failure* lossWaiting() const { return leftOver_.empty() && lost_ ? &*lost_ : nullptr; }
     // Errors Qt reported on an open port, counted so a flood shows.
     std::uint64_t errorsSeen() const { return errorsSeen_; }
 

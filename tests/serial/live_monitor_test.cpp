@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -174,6 +175,45 @@ TEST_F(LiveMonitorTest, AnUnplugIsReportedOnceAndSelectingThePortAgainReopensIt)
     ASSERT_TRUE(monitor_->objComm().PortOpen());
     receiver_->send(kRmc + kRmc);
     ASSERT_TRUE(runUntil([&] { return monitor_->log().size() >= 1; }));
+}
+
+// Sentences still waiting in the ring when the loss is seen must be
+// interpreted before the report, or a fix would overwrite it and show a
+// receiver that is gone. A race, so the unplug is repeated. The line is cut as
+// soon as the text has arrived: a hang-up flushes what the port has not read yet.
+TEST_F(LiveMonitorTest, AnUnplugStaysTheLastWordAndNothingReceivedIsDropped)
+{
+    const std::string kDifferentialGga = "$GPGGA,123519,4807.038,N,01131.000,E,2,08,0.9,545.4,M,46.9,M,,*44\r\n";
+    monitor_->selectFirstEntries();
+    receiveFix();
+    constexpr int kUnplugs = 50;
+    int overwritten = 0;
+    for (int unplug = 0; unplug < kUnplugs; ++unplug) {
+        SCOPED_TRACE(unplug);
+        if (unplug > 0) {
+            plugIn();
+            monitor_->selection().cboBaud.pick(0);
+        }
+        ASSERT_TRUE(monitor_->objComm().PortOpen());
+        const int reportsBefore = quality_.countContaining("isconnected");
+        receiver_->send(kDifferentialGga + kDifferentialGga);
+        ASSERT_TRUE(runUntil([&] { return field(Field::lblFound) == "Yes"; }));
+        receiver_->unplug();
+        ASSERT_TRUE(runUntil([&] {
+            return !monitor_->objComm().PortOpen() && quality_.countContaining("isconnected") > reportsBefore &&
+                   !monitor_->assembler().passInProgress();
+        }));
+        // Two ticks more: whatever is left in the ring is interpreted now.
+        testing::runFor(250ms);
+
+        overwritten += field(Field::lblQuality).find("isconnected") == std::string::npos;
+        const SentenceLog& log = monitor_->log();
+        bool logged = false;
+        for (std::size_t i = 0; i < log.size(); ++i) logged = logged || log.row(i).data.starts_with("GPGGA");
+        EXPECT_TRUE(logged) << "the sentence received before the unplug is logged";
+    }
+    std::printf("[ unplugs  ] %d tried, %d with the report overwritten\n", kUnplugs, overwritten);
+    EXPECT_EQ(overwritten, 0) << "of " << kUnplugs << " unplugs";
 }
 
 TEST_F(LiveMonitorTest, ClosingStopsTheTickAndThePort)
