@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -60,6 +61,9 @@ protected:
         monitor_ = std::make_unique<LiveMonitor>(clock_);
         ::unsetenv("VELTRANE_PORTS");
         monitor_->fields().addObserver(&quality_);
+        monitor_->onPortFailure = [this](const Failure& failure) {
+            portFailures_.push_back({failure.number(), failure.detail(), field(Field::lblQuality)});
+        };
     }
     ~LiveMonitorTest() override
     {
@@ -97,6 +101,12 @@ protected:
     std::filesystem::path link_;
     FixedClock clock_;
     QualityRecorder quality_;
+    struct PortFailure {
+        int number;
+        std::string detail;
+        std::string qualityThen;
+    };
+    std::vector<PortFailure> portFailures_;
     std::unique_ptr<PtyPair> receiver_;
     std::unique_ptr<LiveMonitor> monitor_;
 };
@@ -147,6 +157,9 @@ TEST_F(LiveMonitorTest, ANumberWithoutADeviceReadsNoAndLeavesNoPortOpen)
     EXPECT_FALSE(monitor_->objComm().PortOpen());
     expectReadoutReset();
     EXPECT_EQ(field(Field::lblQuality), "No GPS device detected");
+    ASSERT_FALSE(portFailures_.empty());
+    EXPECT_EQ(portFailures_.back().number, kPortDoesNotExist);
+    EXPECT_NE(portFailures_.back().detail.find("Comm 3 names no device"), std::string::npos);
 }
 
 TEST_F(LiveMonitorTest, AnyOtherFailureLandsInQualityAndLeavesCommOkAlone)
@@ -156,6 +169,10 @@ TEST_F(LiveMonitorTest, AnyOtherFailureLandsInQualityAndLeavesCommOkAlone)
     EXPECT_EQ(field(Field::lblCommOK), "Yes") << "from the opening before";
     EXPECT_FALSE(monitor_->objComm().PortOpen());
     EXPECT_EQ(field(Field::lblQuality), "Not a serial port");
+    ASSERT_FALSE(portFailures_.empty());
+    EXPECT_EQ(portFailures_.back().number, kPortRefused);
+    EXPECT_EQ(portFailures_.back().qualityThen, "Not a serial port") << "told after the field is written";
+    EXPECT_NE(portFailures_.back().detail.find("Comm 2 (/dev/null) is not a serial port"), std::string::npos);
 }
 
 TEST_F(LiveMonitorTest, AnUnplugIsReportedOnceAndSelectingThePortAgainReopensIt)
@@ -207,6 +224,13 @@ TEST_F(LiveMonitorTest, AnUnplugStaysTheLastWordAndNothingReceivedIsDropped)
         testing::runFor(250ms);
 
         overwritten += field(Field::lblQuality).find("isconnected") == std::string::npos;
+        ASSERT_FALSE(portFailures_.empty());
+        EXPECT_EQ(portFailures_.back().number, kDeviceDisconnected);
+        EXPECT_EQ(portFailures_.back().qualityThen, "Device disconnected");
+        EXPECT_EQ(std::count_if(portFailures_.begin(), portFailures_.end(),
+                                [](const PortFailure& f) { return f.number == kDeviceDisconnected; }),
+                  unplug + 1)
+            << "one report per unplug";
         const SentenceLog& log = monitor_->log();
         bool logged = false;
         for (std::size_t i = 0; i < log.size(); ++i) logged = logged || log.row(i).data.starts_with("GPGGA");

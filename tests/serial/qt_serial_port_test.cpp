@@ -96,9 +96,7 @@ public:
         const int failed = posix_spawnp(&pid_, "cat", &actions, nullptr, argv, environ);
         posix_spawn_file_actions_destroy(&actions);
         if (failed != 0) throw std::runtime_error("cannot start cat");
-        // Until it has the device open, it holds nothing.
-        const std::string fds = "/proc/" + std::to_string(pid_) + "/fd/3";
-        for (int i = 0; i < 500 && ::access(fds.c_str(), F_OK) != 0; ++i) ::usleep(10000);
+        for (int i = 0; i < 500 && !holds(device); ++i) ::usleep(10000);
     }
     ~OtherProgram()
     {
@@ -111,6 +109,17 @@ public:
     pid_t pid() const { return pid_; }
 
 private:
+    // Until it has opened the device, it holds nothing; it may have inherited other descriptors.
+    bool holds(const std::string& device) const
+    {
+        std::error_code error;
+        for (const auto& fd : std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", error)) {
+            std::error_code gone;
+            if (std::filesystem::read_symlink(fd.path(), gone) == device) return true;
+        }
+        return false;
+    }
+
     pid_t pid_ = 0;
 };
 
