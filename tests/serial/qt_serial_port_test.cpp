@@ -93,6 +93,8 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        // Only what it opens itself: inherited descriptors would show it holding the device before it runs.
+        posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
         const int failed = posix_spawnp(&pid_, "cat", &actions, nullptr, argv, environ);
         posix_spawn_file_actions_destroy(&actions);
         if (failed != 0) throw std::runtime_error("cannot start cat");
@@ -109,7 +111,7 @@ public:
     pid_t pid() const { return pid_; }
 
 private:
-    // Until it has opened the device, it holds nothing; it may have inherited other descriptors.
+    // Until it has opened the device, it holds nothing.
     bool holds(const std::string& device) const
     {
         std::error_code error;
