@@ -7,7 +7,9 @@
 namespace veltrane {
 
 ReceiveRing::ReceiveRing(StatusFields& fields)
-    : fields_(fields), strReceiveBuffer(static_cast<std::size_t>(kLastSlot) + 1)
+    : fields_(fields),
+      strReceiveBuffer(static_cast<std::size_t>(kLastSlot) + 1),
+      sequences_(static_cast<std::size_t>(kLastSlot) + 1, 0)
 {
 }
 
@@ -16,6 +18,7 @@ void ReceiveRing::objComm_OnComm(SerialInput& objComm)
     try {
         if (objComm.InBufferCount() > 0) {
             lngWriteIndex = lngWriteIndex + 1 > kLastSlot ? 0 : lngWriteIndex + 1;
+            sequences_[static_cast<std::size_t>(lngWriteIndex)] = ++stores_;
             std::string& target = strReceiveBuffer[static_cast<std::size_t>(lngWriteIndex)];
             try {
                 target = objComm.Input();

@@ -12,6 +12,10 @@ namespace veltrane {
 // Decouples the receive event from parsing: each event moves everything waiting
 // into the next slot and parses nothing, so it stays constant-time however fast
 // text arrives. The assembler drains the ring on the tick.
+//
+// A writer a lap ahead overwrites unread slots; each slot therefore carries the
+// number of the store that filled it, so the reader can tell a chunk it missed
+// from one it has read already.
 class ReceiveRing {
 public:
     static constexpr std::int32_t kLastSlot = 10000;  // 10001 slots, 0..10000
@@ -22,12 +26,17 @@ public:
     void objComm_OnComm(SerialInput& objComm);
 
     const std::string& slot(std::int32_t index) const { return strReceiveBuffer[static_cast<std::size_t>(index)]; }
+    // The store that filled the slot, counting from 1; 0 for a slot never written.
+    std::uint64_t sequence(std::int32_t index) const { return sequences_[static_cast<std::size_t>(index)]; }
     std::int32_t writeIndex() const { return lngWriteIndex; }
+    std::uint64_t stores() const { return stores_; }
 
 private:
     StatusFields& fields_;
     std::vector<std::string> strReceiveBuffer;
+    std::vector<std::uint64_t> sequences_;
     std::int32_t lngWriteIndex = 0;  // the slot written most recently
+    std::uint64_t stores_ = 0;
 };
 
 }  // namespace veltrane

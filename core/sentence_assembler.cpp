@@ -1,5 +1,6 @@
 #include "sentence_assembler.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace veltrane {
@@ -22,7 +23,7 @@ void SentenceAssembler::beginPass()
     // Caught up after a pass through the top slot: taken literally, the range
     // 0..10000 would read the whole previous lap again on every idle tick.
     if (first == 0 && last == ReceiveRing::kLastSlot) last = -1;
-    pass_ = Pass{nextPassId_++, last, first, false, false, {}, 0};
+    pass_ = Pass{nextPassId_++, last, first, nextSequence_, false, false, {}, 0};
 }
 
 void SentenceAssembler::finishPass()
@@ -31,18 +32,50 @@ void SentenceAssembler::finishPass()
         lngReadIndex = 0;
     else if (pass_->readAny)
         lngReadIndex = pass_->last + 1;
+    nextSequence_ = pass_->expected;
     pass_.reset();
+    ++passesFinished_;
+}
+
+// Whether the current slot holds the chunk to read next. A chunk stored later
+// than expected means the ones between were overwritten unread; one stored
+// earlier was read already, or the slot was never written.
+bool SentenceAssembler::admit(Pass& pass)
+{
+    const std::uint64_t stored = ring_.sequence(pass.current);
+    if (stored < pass.expected) return false;
+    if (stored > pass.expected) chunksLost(pass.expected, stored);
+    pass.expected = stored + 1;
+    return true;
+}
+
+void SentenceAssembler::chunksLost(std::uint64_t first, std::uint64_t next)
+{
+    strSentence.clear();
+    dropping_ = true;
+    // A failed pass is read again and finds the same gap.
+    first = std::max(first, countedBelow_);
+    if (next <= first) return;
+    countedBelow_ = next;
+    lostChunks_ += next - first;
+    if (onChunksLost) onChunksLost(next - first);
 }
 
 void SentenceAssembler::append(std::string_view text)
 {
-    if (strSentence.size() >= kSentenceLimit) return;
+    if (dropping_ || strSentence.size() >= kSentenceLimit) return;
     strSentence.append(text.substr(0, kSentenceLimit - strSentence.size()));
 }
 
 void SentenceAssembler::take(char c)
 {
     if (c == '\n' || c == '\r') return;
+    if (dropping_) {
+        if (c != '$') return;
+        dropping_ = false;
+        strSentence.assign(1, '$');
+        return;
+    }
     if (c != '$') {
         if (strSentence.size() < kSentenceLimit) strSentence.push_back(c);
         return;
@@ -57,6 +90,7 @@ void SentenceAssembler::ProcessReceivedData()
 {
     const std::shared_ptr<bool> alive = alive_;
     if (!*alive) return;
+    const auto started = std::chrono::steady_clock::now();
     try {
         if (!pass_) beginPass();
         const std::uint64_t id = pass_->id;
@@ -68,6 +102,10 @@ void SentenceAssembler::ProcessReceivedData()
                     return;
                 }
                 pass.readAny = true;
+                if (!admit(pass)) {
+                    ++pass.current;
+                    continue;
+                }
                 const std::string& slot = ring_.slot(pass.current);
                 if (slot.find('$') == std::string::npos) {
                     append(slot);
@@ -88,6 +126,7 @@ void SentenceAssembler::ProcessReceivedData()
             if (!*alive) return;
             // A nested tick carried this pass to its end while we were paused.
             if (!pass_ || pass_->id != id) return;
+            if (budget_ && std::chrono::steady_clock::now() - started >= *budget_) return;
         }
     } catch (const std::exception& failure) {
         if (!*alive) return;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +23,16 @@ namespace veltrane {
 // tick that falls due meanwhile must not be lost: a nested call therefore
 // continues the paused pass from where it stands, and the paused frame, once
 // it gets control back, finds the pass finished and returns.
+//
+// Fed faster than it scans, a pass can run for many seconds, and whoever waits
+// in the event loop below it (a deadline, a signal, the search) only gets
+// control back when it returns. With a time budget, a frame that has worked
+// longer returns after its next yield, leaving the pass paused there for the
+// next call to continue.
+//
+// Chunks the writer overwrote before they were read are counted, and the
+// sentence they belonged to is dropped up to the next "$": completing it with
+// the tail of a later sentence would show a sentence nobody sent.
 class SentenceAssembler {
 public:
     // A device that never sends "$" must not grow memory without bound.
@@ -37,16 +49,24 @@ public:
 
     // Ends a paused pass at its next step without touching anything; no pass runs afterwards.
     void shutdown() { *alive_ = false; }
+    // No budget unless set: a frame then runs its pass to the end.
+    void setTimeBudget(std::chrono::steady_clock::duration budget) { budget_ = budget; }
 
     const std::string& sentence() const { return strSentence; }
     std::int32_t readIndex() const { return lngReadIndex; }
     bool passInProgress() const { return pass_.has_value(); }
+    std::uint64_t passesFinished() const { return passesFinished_; }
+    std::uint64_t lostChunks() const { return lostChunks_; }
+
+    // Told of every loss as it is found, with the number of chunks lost.
+    std::function<void(std::uint64_t chunks)> onChunksLost;
 
 private:
     struct Pass {
         std::uint64_t id;
         std::int32_t last;
         std::int32_t current;
+        std::uint64_t expected;  // the store this pass reads next
         bool readAny;
         bool scanning;        // inside a chunk that holds "$"
         std::string chunk;    // a copy: the slot may be overwritten during a yield
@@ -55,6 +75,8 @@ private:
 
     void beginPass();
     void finishPass();
+    bool admit(Pass& pass);
+    void chunksLost(std::uint64_t first, std::uint64_t next);
     void append(std::string_view text);
     void take(char c);
 
@@ -65,8 +87,15 @@ private:
 
     std::string strSentence;
     std::int32_t lngReadIndex = 0;
+    // Like lngReadIndex, moved on only when a pass finishes: a failed pass is read again.
+    std::uint64_t nextSequence_ = 1;
     std::optional<Pass> pass_;
     std::uint64_t nextPassId_ = 0;
+    std::uint64_t passesFinished_ = 0;
+    std::optional<std::chrono::steady_clock::duration> budget_;
+    bool dropping_ = false;  // until the next "$", after a loss
+    std::uint64_t lostChunks_ = 0;
+    std::uint64_t countedBelow_ = 0;  // stores below this one were counted already
     // Shared with every running frame, so a frame resumed after the assembler
     // is gone can still tell that it must stop.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

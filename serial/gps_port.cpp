@@ -33,13 +33,19 @@ void GpsPort::OpenGpsPort()
         objComm_.setPortOpen(true);
         fields_.set(Field::lblCommOK, kYes);
     } catch (const Failure& failure) {
-        if (failure.number() == kPortDoesNotExist)
-            fields_.set(Field::lblCommOK, kNo);
-        else
-            fields_.set(Field::lblQuality, failure.what());
+        failed(failure);
     } catch (const std::exception& failure) {
-        fields_.set(Field::lblQuality, failure.what());
+        failed(Failure(kRuntimeFailure, failure.what()));
     }
+}
+
+void GpsPort::failed(const Failure& failure)
+{
+    if (failure.number() == kPortDoesNotExist)
+        fields_.set(Field::lblCommOK, kNo);
+    else
+        fields_.set(Field::lblQuality, failure.what());
+    if (onFailure) onFailure(failure);
 }
 
 }  // namespace veltrane

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+
+#include "failure.h"
 #include "selection_box.h"
 #include "sentence_log.h"
 #include "serial_component.h"
@@ -20,7 +23,12 @@ public:
     void cboBaud_Click() { OpenGpsPort(); }
     void OpenGpsPort();
 
+    // Told of each failure the opening traps, 8002 included, after the fields are written.
+    std::function<void(const Failure&)> onFailure;
+
 private:
+    void failed(const Failure& failure);
+
     StatusFields& fields_;
     SentenceLog& log_;
     SerialComponent& objComm_;

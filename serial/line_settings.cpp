@@ -21,9 +21,9 @@ std::vector<std::string_view> splitCommas(std::string_view text)
     }
 }
 
-[[noreturn]] void refuse(std::string_view text, const std::string& why)
+[[noreturn]] void refuse(std::string_view text, const std::string& why, const char* cause = "Invalid line settings")
 {
-    throw Failure(kInvalidSettings, "line settings \"" + std::string(text) + "\": " + why);
+    throw Failure(kInvalidSettings, cause, "line settings \"" + std::string(text) + "\": " + why);
 }
 
 bool parseWhole(std::string_view part, int& value)
@@ -40,7 +40,7 @@ LineSettings parseLineSettings(std::string_view text)
     if (parts.size() != 4) refuse(text, "expected baud,parity,data,stop, for example 4800,n,8,1");
 
     LineSettings settings;
-    if (parts[0].empty()) refuse(text, "no baud rate is selected");
+    if (parts[0].empty()) refuse(text, "no baud rate is selected", "No baud rate selected");
     if (!parseWhole(parts[0], settings.baud) || settings.baud <= 0)
         refuse(text, "the baud rate \"" + std::string(parts[0]) + "\" is not a positive whole number");
 

@@ -16,12 +16,9 @@ struct LineSettings {
     bool operator==(const LineSettings&) const = default;
 };
 
-// Refused line settings: the text is not "baud,parity,data,stop".
-inline constexpr int kInvalidSettings = 380;
-
 // Parses "baud,parity,data,stop", for example "4800,n,8,1": parity one of
 // n/e/o/m/s, data bits 5 to 8, stop bits 1, 1.5 or 2. Throws Failure
-// (kInvalidSettings) naming the part that is wrong.
+// (kInvalidSettings) whose detail names the part that is wrong.
 LineSettings parseLineSettings(std::string_view text);
 
 }  // namespace veltrane

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 #include "comm_map.h"
 #include "qt_event_loop.h"
@@ -11,27 +12,71 @@ namespace veltrane {
 
 namespace {
 constexpr std::chrono::milliseconds kTickInterval{100};
-}
+constexpr std::chrono::milliseconds kPassSlice{30};
+}  // namespace
 
 struct LiveMonitor::Parts {
-    explicit Parts(const Clock& clock)
-        : monitor(clock, pump),
+    Parts(const Clock& clock, std::function<void(const Failure&)>& onPortFailure)
+        : onPortFailure(onPortFailure),
+          monitor(clock, pump),
           objComm(CommMap::fromEnvironment()),
           gpsPort(monitor.fields, monitor.log, objComm, selection),
-          tmrGraph(kTickInterval, [this] { monitor.assembler.tmrGraph_Timer(); })
+          tmrGraph(kTickInterval, [this] { tick(); })
     {
-        objComm.setOnComm([this] { monitor.ring.objComm_OnComm(objComm); });
+        monitor.assembler.setTimeBudget(kPassSlice);
+        objComm.setOnComm([this] { receive(); });
+        gpsPort.onFailure = [this](const Failure& failure) {
+            if (this->onPortFailure) this->onPortFailure(failure);
+        };
     }
 
+    void tick()
+    {
+        SentenceAssembler& assembler = monitor.assembler;
+        assembler.tmrGraph_Timer();
+        if (assembler.passInProgress()) tmrGraph.runSoon();
+        reportLossOnceInterpreted();
+    }
+
+    // A loss is reported after a pass that began after it has finished, so
+    // every sentence received before it is interpreted first and cannot
+    // overwrite the report with a fix from a receiver that is gone.
+    void receive()
+    {
+        if (objComm.lossWaiting() == nullptr) {
+            monitor.ring.objComm_OnComm(objComm);
+            return;
+        }
+        const SentenceAssembler& assembler = monitor.assembler;
+        if (!lossDueAfter) lossDueAfter = assembler.passesFinished() + (assembler.passInProgress() ? 2 : 1);
+    }
+
+    void reportLossOnceInterpreted()
+    {
+        if (!lossDueAfter) return;
+        const Failure* loss = objComm.lossWaiting();
+        if (loss == nullptr) {  // the port was opened or closed since
+            lossDueAfter.reset();
+            return;
+        }
+        if (monitor.assembler.passesFinished() < *lossDueAfter) return;
+        lossDueAfter.reset();
+        const Failure reported = *loss;
+        monitor.ring.objComm_OnComm(objComm);
+        if (onPortFailure) onPortFailure(reported);
+    }
+
+    std::function<void(const Failure&)>& onPortFailure;
     QtEventPump pump;
     Monitor monitor;
     PortSelection selection;
     QtSerialPort objComm;
     GpsPort gpsPort;
     TickDriver tmrGraph;
+    std::optional<std::uint64_t> lossDueAfter;  // the number of finished passes the report waits for
 };
 
-LiveMonitor::LiveMonitor(const Clock& clock) : parts_(std::make_unique<Parts>(clock))
+LiveMonitor::LiveMonitor(const Clock& clock) : parts_(std::make_unique<Parts>(clock, onPortFailure))
 {
     for (const std::string& problem : parts_->objComm.commMap().problems())
         std::fprintf(stderr, "veltrane: %s\n", problem.c_str());

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "clock.h"
+#include "failure.h"
 #include "gps_port.h"
 #include "monitor.h"
 #include "selection_box.h"
@@ -14,8 +16,16 @@ namespace veltrane {
 // the window and the headless tool both run it: the receive event feeds the
 // ring, a 100-millisecond tick runs the assembler, and the two selections open
 // the port. Needs a QCoreApplication (or QApplication) to exist.
+//
+// Its assembler passes work in slices of a few tens of milliseconds, each
+// continued at once, so that a deadline, a signal or a search waiting in the
+// event loop gets control back promptly however fast text arrives.
 class LiveMonitor {
 public:
+    // Told of every port failure as it is shown: each failed opening, and a
+    // lost device once everything received before the loss is interpreted.
+    std::function<void(const Failure&)> onPortFailure;
+
     explicit LiveMonitor(const Clock& clock);
     ~LiveMonitor();
     LiveMonitor(const LiveMonitor&) = delete;
@@ -29,7 +39,8 @@ public:
 
     // Start-up: port entry 0, then baud entry 0, each selection opening the port.
     void selectFirstEntries();
-    // Closing: stop the tick, close the port if it is open, end any paused pass.
+    // Closing: stop the tick, close the port if it is open, end any paused
+    // pass at its next step.
     void close();
 
 private:

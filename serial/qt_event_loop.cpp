@@ -33,6 +33,11 @@ TickDriver::TickDriver(std::chrono::milliseconds interval, std::function<void()>
     QObject::connect(&timer_, &QTimer::timeout, [this] { tick_.post(); });
 }
 
+void TickDriver::runSoon()
+{
+    if (timer_.isActive()) tick_.post();
+}
+
 void TickDriver::stop()
 {
     timer_.stop();

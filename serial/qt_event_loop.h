@@ -44,6 +44,9 @@ public:
     TickDriver(std::chrono::milliseconds interval, std::function<void()> tick);
 
     void start() { timer_.start(); }
+    // One tick as soon as the event loop gets to it, besides the periodic ones;
+    // none once stopped.
+    void runSoon();
     // No tick runs after this, not even one already queued.
     void stop();
     bool active() const { return timer_.isActive(); }

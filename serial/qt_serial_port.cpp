@@ -1,21 +1,12 @@
 #include "qt_serial_port.h"
 
-#include <QtGlobal>
-
-#ifdef Q_OS_UNIX
-#include <grp.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "device_holders.h"
+#include "open_failure.h"
+#include "port_failures.h"
 
 namespace veltrane {
 
 namespace {
-
-std::string portLabel(int comm, const std::string& device)
-{
-    return "Comm " + std::to_string(comm) + " (" + device + ")";
-}
 
 QSerialPort::Parity qtParity(Parity parity)
 {
@@ -39,51 +30,7 @@ QSerialPort::StopBits qtStopBits(StopBits stopBits)
     return QSerialPort::OneStop;
 }
 
-struct Access {
-    bool allowed = true;
-    std::string group = "dialout";
-};
-
-Access accessTo(const std::string& device)
-{
-    Access access;
-#ifdef Q_OS_UNIX
-    access.allowed = ::access(device.c_str(), R_OK | W_OK) == 0;
-    struct stat status {};
-    if (::stat(device.c_str(), &status) == 0) {
-        if (const group* owner = ::getgrgid(status.st_gid); owner && owner->gr_gid != 0) access.group = owner->gr_name;
-    }
-#else
-    (void)device;
-#endif
-    return access;
-}
-
 }  // namespace
-
-Failure describeOpenFailure(int comm, const std::string& device, QSerialPort::SerialPortError error,
-                            const std::string& systemText, bool accessible, const std::string& group)
-{
-    const std::string port = portLabel(comm, device);
-    switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return Failure(kPortDoesNotExist, port + " does not exist");
-    case QSerialPort::PermissionError:
-        // Qt says "permission" both for a device this user may not open and for
-        // one that another program holds locked or exclusive.
-        if (!accessible)
-            return Failure(kPortRefused, port + ": permission denied: add your user to the " + group +
-                                             " group, then log in again");
-        return Failure(kPortInUse, port + " is in use by another program (another monitor, or a daemon such as "
-                                          "gpsd): close it or stop the daemon");
-    case QSerialPort::OpenError:
-        return Failure(kPortInUse, port + " is already open");
-    case QSerialPort::UnsupportedOperationError:
-        return Failure(kPortRefused, port + " refuses these line settings (" + systemText + ")");
-    default:
-        return Failure(kPortRefused, port + " cannot be opened as a serial port (" + systemText + ")");
-    }
-}
 
 QtSerialPort::QtSerialPort(CommMap map) : map_(std::move(map))
 {
@@ -101,19 +48,16 @@ void QtSerialPort::setPortOpen(bool open)
 
 void QtSerialPort::setRThreshold(int threshold)
 {
-    if (threshold < 0) throw Failure(kInvalidSettings, "the receive threshold must be 0 or more");
+    if (threshold < 0) throw thresholdRefused();
     threshold_ = threshold;
 }
 
 void QtSerialPort::open()
 {
-    if (port_.isOpen()) throw Failure(kPortInUse, "Comm " + std::to_string(comm_) + " is already open");
     const std::string device = map_.device(comm_);
-    if (device.empty()) {
-        throw Failure(kPortDoesNotExist, "Comm " + std::to_string(comm_) +
-                                             " names no device: map it with VELTRANE_PORTS, for example " +
-                                             std::to_string(comm_) + "=/dev/ttyUSB0");
-    }
+    if (port_.isOpen()) throw portAlreadyOpen(comm_, device);
+    if (device.empty()) throw unmappedPort(comm_);
+    if (std::optional<Failure> refusal = refusalBeforeOpening(comm_, device)) throw *refusal;
     lossCall_.cancel();
     lost_.reset();
     leftOver_.clear();
@@ -132,8 +76,15 @@ void QtSerialPort::open()
         const QSerialPort::SerialPortError error = port_.error();
         const std::string systemText = port_.errorString().toStdString();
         port_.clearError();
-        const Access access = accessTo(device);
-        throw describeOpenFailure(comm_, device, error, systemText, access.allowed, access.group);
+        throw describeOpenFailure(comm_, device, error, systemText, factsAbout(device));
+    }
+    // Qt neither sees nor stops a terminal program that reads the device
+    // without locking it; sharing would split the data between the two.
+    // Looked for only now that the device proved to be a terminal: nearly
+    // every program holds /dev/null.
+    if (const std::vector<DeviceHolder> holders = otherProgramsHolding(device); !holders.empty()) {
+        close();
+        throw portInUse(comm_, device, holders);
     }
 }
 
@@ -154,14 +105,14 @@ std::int64_t QtSerialPort::InBufferCount()
         lost_.reset();
         throw failure;
     }
-    if (!port_.isOpen()) throw Failure(kPortNotOpen, "the port is not open");
+    if (!port_.isOpen()) throw portNotOpen();
     return port_.bytesAvailable();
 }
 
 std::string QtSerialPort::Input()
 {
     if (!leftOver_.empty()) return std::exchange(leftOver_, {});
-    if (!port_.isOpen()) throw Failure(kPortNotOpen, "the port is not open");
+    if (!port_.isOpen()) throw portNotOpen();
     const QByteArray bytes = port_.readAll();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
@@ -180,11 +131,10 @@ void QtSerialPort::portError(QSerialPort::SerialPortError error)
     if (lost_ || lossCall_.pending()) return;
     // After a hang-up Qt's error text is whatever errno last held; it helps
     // only for the rarer errors.
-    const std::string detail = error == QSerialPort::ReadError || error == QSerialPort::ResourceError
-                                   ? std::string()
-                                   : " (" + port_.errorString().toStdString() + ")";
-    lost_ = Failure(kDeviceDisconnected, portLabel(comm_, device_) + ": device disconnected" + detail +
-                                             "; reconnect the receiver and select the port again");
+    const std::string systemText = error == QSerialPort::ReadError || error == QSerialPort::ResourceError
+                                       ? std::string()
+                                       : port_.errorString().toStdString();
+    lost_ = deviceDisconnected(comm_, device_, systemText);
     // Closing from inside Qt's own read notification is not safe; the event
     // loop runs the close next, and errors until then are only counted.
     lossCall_.post();

@@ -13,18 +13,6 @@
 
 namespace veltrane {
 
-// Failure numbers besides kPortDoesNotExist (8002) and kInvalidSettings (380).
-inline constexpr int kPortInUse = 8005;        // another program holds the port, or it is open here already
-inline constexpr int kPortRefused = 8010;      // the device exists but cannot be opened as a serial port
-inline constexpr int kPortNotOpen = 8012;      // reading a port that is closed
-inline constexpr int kDeviceDisconnected = 8020;
-
-// Why a device could not be opened, in words a person can act on. `accessible`
-// tells whether this user may read and write the device; `group` is the group
-// that owns it.
-Failure describeOpenFailure(int comm, const std::string& device, QSerialPort::SerialPortError error,
-                            const std::string& systemText, bool accessible, const std::string& group);
-
 // The serial component on Qt SerialPort. A Comm number is looked up in the
 // map at each opening. When the device goes away while open (unplugged, far
 // end of a pseudo-terminal closed) Qt reports a read error on every turn of
@@ -44,6 +32,9 @@ public:
     std::string Input() override;
 
     const CommMap& commMap() const { return map_; }
+    // The loss the next receive event reports, once everything read before it
+    // has been handed over; null otherwise.
+    const Failure* lossWaiting() const { return leftOver_.empty() && lost_ ? &*lost_ : nullptr; }
     // Errors Qt reported on an open port, counted so a flood shows.
     std::uint64_t errorsSeen() const { return errorsSeen_; }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,11 +68,26 @@ struct Rig {
 
     Rows rows() const { return rowsOldestFirst(m.log); }
 
+    // Chunks that cut every sentence in two: chunk n ends sentence n and
+    // begins sentence n + 1, which therefore reads "GPVTG,n,n*" only when both
+    // halves come from consecutive chunks.
+    void storeCutSentences(int count)
+    {
+        for (int i = 0; i < count; ++i, ++cut) receive(std::to_string(cut) + "*\r\n$GPVTG," + std::to_string(cut + 1) + ",");
+    }
+    static Rows wholeSentences(int first, int last)
+    {
+        Rows rows;
+        for (int n = first; n <= last; ++n) rows.push_back("GPVTG," + std::to_string(n) + "," + std::to_string(n) + "*");
+        return rows;
+    }
+
     FixedClock clock;
     ScriptedPump pump;
     Monitor m{clock, pump};
     FakeSerialInput port;
     int stored = 0;
+    int cut = 0;
 };
 
 TEST(Assembler, PassesReadTheSlotsTheWrapRuleNames)
@@ -317,6 +333,121 @@ TEST(Assembler, PassPausedWhenTheMonitorIsDestroyedEndsQuietly)
         EXPECT_EQ(monitor, nullptr);
         EXPECT_EQ(pump.calls, 5);
     }
+}
+
+// A pass that stops after every character must leave exactly what one long
+// pass leaves, whatever the chunks and however ticks nest in its yields.
+TEST(Assembler, AZeroTimeBudgetPausesAfterEveryCharacterAndChangesNothing)
+{
+    std::string stream = "noise\r\n";
+    for (int n = 0; n < 40; ++n) {
+        stream += n % 3 == 0 ? "$GPGGA,092750.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*76\r\n"
+                             : "$GPRMC," + std::to_string(n) + "\r\n$GPVTG," + std::to_string(n) + "*00\r\n";
+    }
+    Rig oneAtATime;
+    oneAtATime.m.assembler.setTimeBudget(std::chrono::steady_clock::duration::zero());
+    oneAtATime.receive("x$GPRMC,1\r\n");
+    for (int call = 1; call <= 11; ++call) {
+        oneAtATime.tick();
+        EXPECT_EQ(oneAtATime.pump.calls, call);
+        EXPECT_TRUE(oneAtATime.m.assembler.passInProgress());
+    }
+    oneAtATime.tick();
+    EXPECT_FALSE(oneAtATime.m.assembler.passInProgress());
+
+    for (std::size_t size : {1u, 7u, 64u, 5000u}) {
+        for (bool nested : {false, true}) {
+            SCOPED_TRACE(std::to_string(size) + (nested ? " with nested ticks" : ""));
+            Rig whole;
+            Rig sliced;
+            sliced.m.assembler.setTimeBudget(std::chrono::steady_clock::duration::zero());
+            for (Rig* rig : {&whole, &sliced}) {
+                bool inside = false;
+                rig->pump.onYield = [rig, nested, &inside](int call) {
+                    if (!nested || inside || call % 5 != 0) return;
+                    inside = true;
+                    rig->tick();
+                    inside = false;
+                };
+                for (std::size_t at = 0; at < stream.size(); at += size) {
+                    rig->receive(stream.substr(at, size));
+                    rig->tick();
+                }
+                while (rig->m.assembler.passInProgress() || rig->m.assembler.readIndex() != rig->m.ring.writeIndex() + 1)
+                    rig->tick();
+            }
+            EXPECT_EQ(sliced.rows(), whole.rows());
+            EXPECT_EQ(sliced.m.assembler.sentence(), whole.m.assembler.sentence());
+            EXPECT_EQ(sliced.m.assembler.readIndex(), whole.m.assembler.readIndex());
+            EXPECT_EQ(sliced.pump.calls, whole.pump.calls) << "one yield per character, as ever";
+            EXPECT_EQ(whole.rows().size(), 65u);
+        }
+    }
+}
+
+// Overwritten chunks never complete a sentence begun before them: the
+// sentence is dropped up to the next "$", and every chunk never read counts.
+TEST(Assembler, ChunksTheWriterOverwroteAreCountedAndNeverStitched)
+{
+    struct Case {
+        const char* name;
+        int stores;        // after five chunks read, then a pass
+        int moreStores;    // then a pass again, if any
+        std::uint64_t lost;
+        int firstRow;      // rows "GPVTG,n,n*" for n from firstRow to the last chunk stored
+    };
+    constexpr int kLap = ReceiveRing::kLastSlot + 1;
+    constexpr Case kCases[] = {
+        {"nothing lost", 100, 0, 0, 5},
+        {"overrun by one lap and three chunks", kLap + 3, 0, kLap, 5 + kLap + 1},
+        {"overrun by three laps and five chunks", 3 * kLap + 5, 0, 3 * kLap, 5 + 3 * kLap + 1},
+        {"landing just below the read index, then past it", kLap - 3, 10, kLap, 5 + kLap + 1},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        Rig rig;
+        std::vector<std::uint64_t> reported;
+        rig.m.assembler.onChunksLost = [&](std::uint64_t chunks) { reported.push_back(chunks); };
+        for (int i = 0; i < 5; ++i) {
+            rig.storeCutSentences(1);
+            rig.tick();
+        }
+        ASSERT_EQ(rig.rows(), Rig::wholeSentences(1, 4));
+        rig.storeCutSentences(c.stores);
+        rig.tick();
+        if (c.moreStores > 0) {
+            EXPECT_EQ(rig.m.assembler.lostChunks(), 0u) << "nothing read yet, nothing lost yet";
+            rig.storeCutSentences(c.moreStores);
+            rig.tick();
+        }
+        Rows expected = Rig::wholeSentences(1, 4);
+        for (const std::string& row : Rig::wholeSentences(c.firstRow, rig.cut - 1)) expected.push_back(row);
+        EXPECT_EQ(rig.rows(), expected);
+        EXPECT_EQ(rig.m.assembler.lostChunks(), c.lost);
+        EXPECT_EQ(reported, c.lost > 0 ? std::vector<std::uint64_t>{c.lost} : std::vector<std::uint64_t>{});
+
+        rig.storeCutSentences(3);
+        rig.tick();
+        EXPECT_EQ(rig.rows().back(), Rig::wholeSentences(rig.cut - 1, rig.cut - 1).front()) << "reading goes on";
+        EXPECT_EQ(rig.m.assembler.lostChunks(), c.lost);
+    }
+}
+
+TEST(Assembler, AFailedPassReadAgainCountsItsLossOnce)
+{
+    Rig rig;
+    rig.storeCutSentences(2);
+    rig.tick();
+    rig.storeCutSentences(ReceiveRing::kLastSlot + 1 + 4);
+    rig.pump.onYield = [](int) { throw Failure(7, "out of memory: close other programs"); };
+    rig.tick();
+    ASSERT_EQ(rig.m.fields.read(Field::lblQuality), "out of memory: close other programs");
+    rig.pump.onYield = nullptr;
+    rig.tick();
+    EXPECT_EQ(rig.m.assembler.lostChunks(), static_cast<std::uint64_t>(ReceiveRing::kLastSlot + 1));
+    Rows expected = Rig::wholeSentences(1, 1);
+    for (const std::string& row : Rig::wholeSentences(rig.cut - 3, rig.cut - 1)) expected.push_back(row);
+    EXPECT_EQ(rig.rows(), expected);
 }
 
 TEST(Assembler, SentenceStopsGrowingAtOneMebibyte)

@@ -38,6 +38,7 @@ TEST_F(ReceiveRingTest, IndexAdvancesBeforeTheStoreAndWrapsAfterTheTopSlot)
         for (; done < c.stores; ++done) receive("chunk " + std::to_string(done + 1));
         EXPECT_EQ(ring.writeIndex(), c.index) << "after " << c.stores << " stores";
         EXPECT_EQ(ring.slot(c.index), "chunk " + std::to_string(c.stores)) << "after " << c.stores << " stores";
+        EXPECT_EQ(ring.sequence(c.index), static_cast<std::uint64_t>(c.stores)) << "after " << c.stores << " stores";
     }
 }
 

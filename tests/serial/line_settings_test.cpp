@@ -56,9 +56,9 @@ TEST(LineSettings, RefusesAnythingElseAndSaysWhatIsWrong)
             ADD_FAILURE() << "accepted " << c.text;
         } catch (const Failure& failure) {
             EXPECT_EQ(failure.number(), kInvalidSettings) << c.text;
-            EXPECT_NE(std::string(failure.what()).find(c.reason), std::string::npos) << c.text << ": " << failure.what();
-            EXPECT_NE(std::string(failure.what()).find(std::string("\"") + c.text + "\""), std::string::npos)
-                << "the description quotes the text: " << failure.what();
+            EXPECT_NE(failure.detail().find(c.reason), std::string::npos) << c.text << ": " << failure.detail();
+            EXPECT_NE(failure.detail().find(std::string("\"") + c.text + "\""), std::string::npos)
+                << "the detail quotes the text: " << failure.detail();
         }
     }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -59,6 +61,9 @@ protected:
         monitor_ = std::make_unique<LiveMonitor>(clock_);
         ::unsetenv("VELTRANE_PORTS");
         monitor_->fields().addObserver(&quality_);
+        monitor_->onPortFailure = [this](const Failure& failure) {
+            portFailures_.push_back({failure.number(), failure.detail(), field(Field::lblQuality)});
+        };
     }
     ~LiveMonitorTest() override
     {
@@ -96,6 +101,12 @@ protected:
     std::filesystem::path link_;
     FixedClock clock_;
     QualityRecorder quality_;
+    struct PortFailure {
+        int number;
+        std::string detail;
+        std::string qualityThen;
+    };
+    std::vector<PortFailure> portFailures_;
     std::unique_ptr<PtyPair> receiver_;
     std::unique_ptr<LiveMonitor> monitor_;
 };
@@ -108,7 +119,7 @@ TEST_F(LiveMonitorTest, StartUpOpensCommOneAtTheFirstBaudRate)
     EXPECT_EQ(receiver_->speed(), B4800);
     expectReadoutReset();
     // The first opening runs before a baud rate is selected and is refused.
-    EXPECT_EQ(quality_.countContaining("no baud rate is selected"), 1);
+    EXPECT_EQ(quality_.countContaining("No baud rate selected"), 1);
     EXPECT_EQ(field(Field::lblQuality), "No GPS device detected");
 }
 
@@ -146,6 +157,9 @@ TEST_F(LiveMonitorTest, ANumberWithoutADeviceReadsNoAndLeavesNoPortOpen)
     EXPECT_FALSE(monitor_->objComm().PortOpen());
     expectReadoutReset();
     EXPECT_EQ(field(Field::lblQuality), "No GPS device detected");
+    ASSERT_FALSE(portFailures_.empty());
+    EXPECT_EQ(portFailures_.back().number, kPortDoesNotExist);
+    EXPECT_NE(portFailures_.back().detail.find("Comm 3 names no device"), std::string::npos);
 }
 
 TEST_F(LiveMonitorTest, AnyOtherFailureLandsInQualityAndLeavesCommOkAlone)
@@ -154,7 +168,11 @@ TEST_F(LiveMonitorTest, AnyOtherFailureLandsInQualityAndLeavesCommOkAlone)
     monitor_->selection().cboCommPort.select(1);
     EXPECT_EQ(field(Field::lblCommOK), "Yes") << "from the opening before";
     EXPECT_FALSE(monitor_->objComm().PortOpen());
-    EXPECT_NE(field(Field::lblQuality).find("Comm 2 (/dev/null)"), std::string::npos) << field(Field::lblQuality);
+    EXPECT_EQ(field(Field::lblQuality), "Not a serial port");
+    ASSERT_FALSE(portFailures_.empty());
+    EXPECT_EQ(portFailures_.back().number, kPortRefused);
+    EXPECT_EQ(portFailures_.back().qualityThen, "Not a serial port") << "told after the field is written";
+    EXPECT_NE(portFailures_.back().detail.find("Comm 2 (/dev/null) is not a serial port"), std::string::npos);
 }
 
 TEST_F(LiveMonitorTest, AnUnplugIsReportedOnceAndSelectingThePortAgainReopensIt)
@@ -174,6 +192,52 @@ TEST_F(LiveMonitorTest, AnUnplugIsReportedOnceAndSelectingThePortAgainReopensIt)
     ASSERT_TRUE(monitor_->objComm().PortOpen());
     receiver_->send(kRmc + kRmc);
     ASSERT_TRUE(runUntil([&] { return monitor_->log().size() >= 1; }));
+}
+
+// Sentences still waiting in the ring when the loss is seen must be
+// interpreted before the report, or a fix would overwrite it and show a
+// receiver that is gone. A race, so the unplug is repeated. The line is cut as
+// soon as the text has arrived: a hang-up flushes what the port has not read yet.
+TEST_F(LiveMonitorTest, AnUnplugStaysTheLastWordAndNothingReceivedIsDropped)
+{
+    const std::string kDifferentialGga = "$GPGGA,123519,4807.038,N,01131.000,E,2,08,0.9,545.4,M,46.9,M,,*44\r\n";
+    monitor_->selectFirstEntries();
+    receiveFix();
+    constexpr int kUnplugs = 50;
+    int overwritten = 0;
+    for (int unplug = 0; unplug < kUnplugs; ++unplug) {
+        SCOPED_TRACE(unplug);
+        if (unplug > 0) {
+            plugIn();
+            monitor_->selection().cboBaud.pick(0);
+        }
+        ASSERT_TRUE(monitor_->objComm().PortOpen());
+        const int reportsBefore = quality_.countContaining("isconnected");
+        receiver_->send(kDifferentialGga + kDifferentialGga);
+        ASSERT_TRUE(runUntil([&] { return field(Field::lblFound) == "Yes"; }));
+        receiver_->unplug();
+        ASSERT_TRUE(runUntil([&] {
+            return !monitor_->objComm().PortOpen() && quality_.countContaining("isconnected") > reportsBefore &&
+                   !monitor_->assembler().passInProgress();
+        }));
+        // Two ticks more: whatever is left in the ring is interpreted now.
+        testing::runFor(250ms);
+
+        overwritten += field(Field::lblQuality).find("isconnected") == std::string::npos;
+        ASSERT_FALSE(portFailures_.empty());
+        EXPECT_EQ(portFailures_.back().number, kDeviceDisconnected);
+        EXPECT_EQ(portFailures_.back().qualityThen, "Device disconnected");
+        EXPECT_EQ(std::count_if(portFailures_.begin(), portFailures_.end(),
+                                [](const PortFailure& f) { return f.number == kDeviceDisconnected; }),
+                  unplug + 1)
+            << "one report per unplug";
+        const SentenceLog& log = monitor_->log();
+        bool logged = false;
+        for (std::size_t i = 0; i < log.size(); ++i) logged = logged || log.row(i).data.starts_with("GPGGA");
+        EXPECT_TRUE(logged) << "the sentence received before the unplug is logged";
+    }
+    std::printf("[ unplugs  ] %d tried, %d with the report overwritten\n", kUnplugs, overwritten);
+    EXPECT_EQ(overwritten, 0) << "of " << kUnplugs << " unplugs";
 }
 
 TEST_F(LiveMonitorTest, ClosingStopsTheTickAndThePort)

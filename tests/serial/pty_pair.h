@@ -4,14 +4,18 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <fcntl.h>
 #include <functional>
+#include <poll.h>
 #include <pty.h>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace veltrane::testing {
@@ -39,6 +43,7 @@ public:
     PtyPair& operator=(const PtyPair&) = delete;
 
     const std::string& path() const { return path_; }
+    int master() const { return master_; }
 
     void send(std::string_view bytes)
     {
@@ -70,6 +75,56 @@ private:
     int master_ = -1;
     int slave_ = -1;
     std::string path_;
+};
+
+// A receiver far faster than any serial line: a thread of its own writes the
+// texts that `next` makes into the master as fast as the pseudo-terminal takes
+// them, until stopped.
+class PtyFlood {
+public:
+    PtyFlood(PtyPair& pty, std::function<std::string()> next) : master_(pty.master()), next_(std::move(next))
+    {
+        ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+        writer_ = std::thread([this] { run(); });
+    }
+    ~PtyFlood() { stop(); }
+    PtyFlood(const PtyFlood&) = delete;
+    PtyFlood& operator=(const PtyFlood&) = delete;
+
+    void stop()
+    {
+        stopping_ = true;
+        if (writer_.joinable()) writer_.join();
+        ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) & ~O_NONBLOCK);
+    }
+    std::uint64_t bytesWritten() const { return written_; }
+
+private:
+    void run()
+    {
+        std::string pending;
+        std::size_t at = 0;
+        while (!stopping_) {
+            if (at == pending.size()) {
+                pending = next_();
+                at = 0;
+            }
+            const ssize_t n = ::write(master_, pending.data() + at, pending.size() - at);
+            if (n > 0) {
+                at += static_cast<std::size_t>(n);
+                written_ += static_cast<std::uint64_t>(n);
+                continue;
+            }
+            pollfd ready{master_, POLLOUT, 0};
+            ::poll(&ready, 1, 20);
+        }
+    }
+
+    int master_;
+    std::function<std::string()> next_;
+    std::atomic<bool> stopping_{false};
+    std::atomic<std::uint64_t> written_{0};
+    std::thread writer_;
 };
 
 // Runs the event loop until `done` holds or `limit` passes; returns `done()`.

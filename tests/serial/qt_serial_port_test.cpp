@@ -2,9 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
+#include "open_failure.h"
 #include "pty_pair.h"
 
 namespace veltrane {
@@ -16,32 +25,38 @@ using testing::runUntil;
 
 bool contains(const std::string& text, std::string_view part) { return text.find(part) != std::string::npos; }
 
-struct OpenFailureCase {
-    QSerialPort::SerialPortError error;
-    bool accessible;
-    const char* group;
-    int number;
-    const char* description;
-};
-
-// A user without access cannot be staged when the tests run as root, so the
+// A user without access, a device another user's program holds, and a
+// refused line setting cannot be staged here (the tests run as root), so the
 // wording is checked here and the rest through real ports below.
 TEST(OpenFailure, TellsAPersonWhatToDo)
 {
-    const OpenFailureCase cases[] = {
-        {QSerialPort::DeviceNotFoundError, true, "dialout", kPortDoesNotExist, "Comm 3 (/dev/ttyUSB0) does not exist"},
-        {QSerialPort::PermissionError, false, "dialout", kPortRefused,
-         "Comm 3 (/dev/ttyUSB0): permission denied: add your user to the dialout group, then log in again"},
-        {QSerialPort::PermissionError, false, "uucp", kPortRefused, "add your user to the uucp group"},
-        {QSerialPort::PermissionError, true, "dialout", kPortInUse,
-         "is in use by another program (another monitor, or a daemon such as gpsd)"},
-        {QSerialPort::UnsupportedOperationError, true, "dialout", kPortRefused, "refuses these line settings (why)"},
-        {QSerialPort::UnknownError, true, "dialout", kPortRefused, "cannot be opened as a serial port (why)"},
+    struct Case {
+        QSerialPort::SerialPortError error;
+        DeviceFacts facts;
+        int number;
+        const char* cause;
+        const char* detail;
     };
-    for (const OpenFailureCase& c : cases) {
-        const Failure failure = describeOpenFailure(3, "/dev/ttyUSB0", c.error, "why", c.accessible, c.group);
-        EXPECT_EQ(failure.number(), c.number) << c.description;
-        EXPECT_TRUE(contains(failure.what(), c.description)) << failure.what();
+    const Case cases[] = {
+        {QSerialPort::DeviceNotFoundError, {}, kPortDoesNotExist, "Port does not exist",
+         "Comm 3 (/dev/ttyUSB0) does not exist"},
+        {QSerialPort::PermissionError, {.accessible = false}, kPortRefused, "Permission denied (dialout group)",
+         "Comm 3 (/dev/ttyUSB0): permission denied: add your user to the dialout group, then log in again"},
+        {QSerialPort::PermissionError, {.accessible = false, .group = "uucp"}, kPortRefused,
+         "Permission denied (uucp group)", "add your user to the uucp group"},
+        {QSerialPort::PermissionError, {}, kPortInUse, "Port in use by another program",
+         "is in use by another program (another monitor, or a daemon such as gpsd)"},
+        {QSerialPort::PermissionError, {.lockNameTooLong = true}, kPortRefused, "Device name too long",
+         "the device name is too long for a lock file"},
+        {QSerialPort::UnsupportedOperationError, {}, kPortRefused, "Line settings refused",
+         "refuses these line settings (why)"},
+        {QSerialPort::UnknownError, {}, kPortRefused, "Cannot open the port", "cannot be opened as a serial port (why)"},
+    };
+    for (const Case& c : cases) {
+        const Failure failure = describeOpenFailure(3, "/dev/ttyUSB0", c.error, "why", c.facts);
+        EXPECT_EQ(failure.number(), c.number) << c.detail;
+        EXPECT_EQ(failure.what(), std::string(c.cause)) << c.detail;
+        EXPECT_TRUE(contains(failure.detail(), c.detail)) << failure.detail();
     }
 }
 
@@ -62,23 +77,94 @@ TEST(QtSerialPort, NumbersWithoutADeviceAreThePortDoesNotExistFailure)
     port.setCommPort(2);
     const Failure unmapped = openFailure(port);
     EXPECT_EQ(unmapped.number(), kPortDoesNotExist);
-    EXPECT_TRUE(contains(unmapped.what(), "Comm 2 names no device: map it with VELTRANE_PORTS")) << unmapped.what();
+    EXPECT_TRUE(contains(unmapped.detail(), "Comm 2 names no device: map it with VELTRANE_PORTS")) << unmapped.detail();
 
     port.setCommPort(1);
     EXPECT_EQ(openFailure(port).number(), kPortDoesNotExist);
     EXPECT_FALSE(port.PortOpen());
 }
 
-TEST(QtSerialPort, SomethingThatIsNotASerialPortIsRefusedWithTheReason)
+// A program of our own choosing that opens the device and keeps it open.
+class OtherProgram {
+public:
+    explicit OtherProgram(const std::string& device)
+    {
+        char* const argv[] = {const_cast<char*>("cat"), const_cast<char*>(device.c_str()), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        // Only what it opens itself: inherited descriptors would show it holding the device before it runs.
+        posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+        const int failed = posix_spawnp(&pid_, "cat", &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (failed != 0) throw std::runtime_error("cannot start cat");
+        for (int i = 0; i < 500 && !holds(device); ++i) ::usleep(10000);
+    }
+    ~OtherProgram()
+    {
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
+
+    pid_t pid() const { return pid_; }
+
+private:
+    // Until it has opened the device, it holds nothing.
+    bool holds(const std::string& device) const
+    {
+        std::error_code error;
+        for (const auto& fd : std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", error)) {
+            std::error_code gone;
+            if (std::filesystem::read_symlink(fd.path(), gone) == device) return true;
+        }
+        return false;
+    }
+
+    pid_t pid_ = 0;
+};
+
+TEST(QtSerialPort, AnOpeningThatFailsNamesItsRealCause)
 {
-    for (const char* device : {"/dev/null", "/tmp"}) {
-        QtSerialPort port(CommMap("1=" + std::string(device)));
+    const std::filesystem::path directory = std::filesystem::temp_directory_path() /
+                                            ("veltrane-open-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(directory);
+    const std::string plainFile = (directory / "capture.log").string();
+    std::ofstream(plainFile) << "$GPRMC\r\n";
+    std::string tooLong = directory.string();
+    while (tooLong.size() <= PATH_MAX) tooLong += "/deeper";
+    PtyPair receiver;
+    const OtherProgram cat(receiver.path());
+
+    struct Case {
+        std::string device;
+        int number;
+        std::string cause;
+        std::string detail;
+    };
+    const Case cases[] = {
+        {receiver.path(), kPortInUse, "Port in use by another program",
+         "is in use by another program: cat (PID " + std::to_string(cat.pid()) + ")"},
+        {(directory / std::string(250, 'n')).string(), kPortDoesNotExist, "Port does not exist", "does not exist"},
+        {tooLong, kPortRefused, "Device name too long", "the device name is too long"},
+        {directory.string(), kPortRefused, "Not a serial port", "is not a serial port but a directory"},
+        {plainFile, kPortRefused, "Not a serial port", "is not a serial port but a plain file"},
+        {"/dev/null", kPortRefused, "Not a serial port", "is not a serial port but a device that is not a terminal"},
+        {"/dev/zero", kPortRefused, "Not a serial port", "is not a serial port but a device that is not a terminal"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.device.substr(0, 80));
+        QtSerialPort port(CommMap("1=" + c.device));
         port.setSettings("4800,n,8,1");
         const Failure failure = openFailure(port);
-        EXPECT_EQ(failure.number(), kPortRefused) << device << ": " << failure.what();
-        EXPECT_TRUE(contains(failure.what(), "Comm 1 (" + std::string(device) + ")")) << failure.what();
+        EXPECT_EQ(failure.number(), c.number) << failure.detail();
+        EXPECT_EQ(failure.what(), c.cause) << failure.detail();
+        EXPECT_TRUE(contains(failure.detail(), "Comm 1 (" + c.device + ")")) << failure.detail();
+        EXPECT_TRUE(contains(failure.detail(), c.detail)) << failure.detail();
         EXPECT_FALSE(port.PortOpen());
     }
+    std::filesystem::remove_all(directory);
 }
 
 TEST(QtSerialPort, APortHeldByAnotherProgramIsInUse)
@@ -93,8 +179,8 @@ TEST(QtSerialPort, APortHeldByAnotherProgramIsInUse)
     second.setSettings("4800,n,8,1");
     const Failure failure = openFailure(second);
     EXPECT_EQ(failure.number(), kPortInUse) << failure.what();
-    EXPECT_TRUE(contains(failure.what(), "Comm 4 (" + receiver.path() + ") is in use by another program"))
-        << failure.what();
+    EXPECT_TRUE(contains(failure.detail(), "Comm 4 (" + receiver.path() + ") is in use by another program"))
+        << failure.detail();
 
     EXPECT_EQ(openFailure(holder).number(), kPortInUse) << "opening an open port again";
     EXPECT_TRUE(holder.PortOpen());
@@ -162,8 +248,10 @@ TEST(QtSerialPort, AnUnplugClosesThePortReportsOnceAndLeavesTheLoopIdle)
     EXPECT_EQ(received, "last words");
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_EQ(failures[0].number(), kDeviceDisconnected);
-    EXPECT_TRUE(contains(failures[0].what(), "Comm 1 (" + receiver.path() + "): device disconnected; reconnect")) << failures[0].what();
-    EXPECT_TRUE(contains(failures[0].what(), "select the port again")) << failures[0].what();
+    EXPECT_EQ(failures[0].what(), std::string("Device disconnected"));
+    EXPECT_TRUE(contains(failures[0].detail(), "Comm 1 (" + receiver.path() + "): device disconnected; reconnect"))
+        << failures[0].detail();
+    EXPECT_TRUE(contains(failures[0].detail(), "select the port again")) << failures[0].detail();
     EXPECT_GE(port.errorsSeen(), 1u);
     EXPECT_LE(port.errorsSeen(), 10u) << "errors after the first one are not waited out";
 

@@ -42,10 +42,20 @@ SerialLine SerialLine::openPseudoTerminal(int baud)
         ::close(slave);
         throw systemError("cannot name the pseudo-terminal");
     }
+    const std::string path = name;
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
     // A fresh pseudo-terminal echoes and edits lines; a serial port does neither.
-    makeRaw(slave, baud, name);
-    return SerialLine(master, slave, name, baud);
+    // The settings outlive this descriptor, and the slave is not kept open: a
+    // port that we held ourselves would look busy to every monitor.
+    try {
+        makeRaw(slave, baud, path);
+    } catch (...) {
+        ::close(master);
+        ::close(slave);
+        throw;
+    }
+    ::close(slave);
+    return SerialLine(master, true, path, baud);
 }
 
 SerialLine SerialLine::openDevice(const std::string& path, int baud)
@@ -58,34 +68,32 @@ SerialLine SerialLine::openDevice(const std::string& path, int baud)
         ::close(fd);
         throw;
     }
-    return SerialLine(fd, -1, path, baud);
+    return SerialLine(fd, false, path, baud);
 }
 
-SerialLine::SerialLine(int writeFd, int monitorSideFd, std::string path, int baud)
-    : writeFd_(writeFd), monitorSideFd_(monitorSideFd), path_(std::move(path)), baud_(baud)
+SerialLine::SerialLine(int writeFd, bool pseudoTerminal, std::string path, int baud)
+    : writeFd_(writeFd), pseudoTerminal_(pseudoTerminal), path_(std::move(path)), baud_(baud)
 {
 }
 
 SerialLine::SerialLine(SerialLine&& other) noexcept
-    : writeFd_(other.writeFd_), monitorSideFd_(other.monitorSideFd_), path_(std::move(other.path_)), baud_(other.baud_)
+    : writeFd_(other.writeFd_), pseudoTerminal_(other.pseudoTerminal_), path_(std::move(other.path_)), baud_(other.baud_)
 {
     other.writeFd_ = -1;
-    other.monitorSideFd_ = -1;
 }
 
 SerialLine::~SerialLine()
 {
-    if (monitorSideFd_ >= 0) ::close(monitorSideFd_);
     if (writeFd_ >= 0) ::close(writeFd_);
 }
 
 bool SerialLine::speedsMatch() const
 {
-    if (monitorSideFd_ < 0) return true;
-    // Both ends of a pseudo-terminal share the monitor side's settings, which
-    // the monitor sets when it opens the port.
+    if (!pseudoTerminal_) return true;
+    // On the master, tcgetattr reads the slave's settings: the speed the
+    // monitor set when it opened the port.
     termios settings{};
-    if (::tcgetattr(monitorSideFd_, &settings) != 0) return true;
+    if (::tcgetattr(writeFd_, &settings) != 0) return true;
     return ::cfgetospeed(&settings) == speedConstant(baud_);
 }
 

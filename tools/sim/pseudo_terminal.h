@@ -25,10 +25,10 @@ public:
     void discardInput();
 
 private:
-    SerialLine(int writeFd, int monitorSideFd, std::string path, int baud);
+    SerialLine(int writeFd, bool pseudoTerminal, std::string path, int baud);
 
     int writeFd_;
-    int monitorSideFd_;  // -1 for a device: its speed is ours alone
+    bool pseudoTerminal_;  // false for a device: its speed is ours alone
     std::string path_;
     int baud_;
 };

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <poll.h>
@@ -57,6 +58,30 @@ public:
 private:
     int fd_;
 };
+
+// Every process that has `path` open, found as a port-in-use check finds it.
+std::vector<std::string> holdersOf(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> holders;
+    for (const fs::directory_entry& process : fs::directory_iterator("/proc")) {
+        // Processes come and go while we look, so every step may fail.
+        std::error_code gone;
+        for (fs::directory_iterator fd(process.path() / "fd", gone); !gone && fd != fs::directory_iterator();
+             fd.increment(gone))
+            if (fs::read_symlink(fd->path(), gone) == path) holders.push_back(fd->path().string());
+    }
+    return holders;
+}
+
+TEST(Simulator, LeavesItsPortFreeForAMonitor)
+{
+    Child sim({VELTRANE_SIM});
+    const std::string path = sim.firstLine();
+    ASSERT_EQ(path.rfind("/dev/pts/", 0), 0u) << path;
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(holdersOf(path), std::vector<std::string>{}) << "a held port looks busy to every monitor";
+}
 
 TEST(Simulator, SendsSentencesAtItsSpeedAndNoDollarAtAnother)
 {

@@ -1,0 +1,76 @@
+#include "open_failure.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "port_failures.h"
+
+namespace veltrane {
+
+namespace {
+
+// Qt locks a device with a file named after it plus a prefix and a temporary
+// suffix; from this length on that name exceeds what a file name may hold
+// (measured with Qt 6.4), and Qt reports the failed lock as a permission error.
+constexpr std::size_t kLongestLockableName = 243;
+
+}  // namespace
+
+std::optional<Failure> refusalBeforeOpening(int comm, const std::string& device)
+{
+    struct stat status {};
+    if (::stat(device.c_str(), &status) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return portDoesNotExist(comm, device);
+        if (errno == ENAMETOOLONG) return deviceNameTooLong(comm, device, "for the system");
+        return std::nullopt;  // Qt's own error says more
+    }
+    if (S_ISDIR(status.st_mode)) return notASerialPort(comm, device, "a directory");
+    if (S_ISREG(status.st_mode)) return notASerialPort(comm, device, "a plain file");
+    if (!S_ISCHR(status.st_mode)) return notASerialPort(comm, device, "a file that is no terminal device");
+    return std::nullopt;
+}
+
+DeviceFacts factsAbout(const std::string& device)
+{
+    DeviceFacts facts;
+    facts.accessible = ::access(device.c_str(), R_OK | W_OK) == 0;
+    struct stat status {};
+    if (::stat(device.c_str(), &status) == 0) {
+        if (const group* owner = ::getgrgid(status.st_gid); owner && owner->gr_gid != 0) facts.group = owner->gr_name;
+    }
+    if (const int fd = ::open(device.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC); fd >= 0) {
+        facts.terminal = ::isatty(fd) == 1;
+        ::close(fd);
+    }
+    facts.lockNameTooLong = std::filesystem::path(device).filename().string().size() > kLongestLockableName;
+    return facts;
+}
+
+Failure describeOpenFailure(int comm, const std::string& device, QSerialPort::SerialPortError error,
+                            const std::string& systemText, const DeviceFacts& facts)
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return portDoesNotExist(comm, device);
+    case QSerialPort::PermissionError:
+        // Qt says "permission" for a device this user may not open, for one
+        // that another program holds locked or exclusive, and for a lock it
+        // could not even create.
+        if (!facts.accessible) return permissionDenied(comm, device, facts.group);
+        if (facts.lockNameTooLong) return deviceNameTooLong(comm, device, "for a lock file");
+        return portInUse(comm, device, {});
+    case QSerialPort::OpenError:
+        return portAlreadyOpen(comm, device);
+    case QSerialPort::UnsupportedOperationError:
+        if (!facts.terminal) return notASerialPort(comm, device, "a device that is not a terminal");
+        return settingsRefused(comm, device, systemText);
+    default:
+        return cannotOpen(comm, device, systemText);
+    }
+}
+
+}  // namespace veltrane
