@@ -13,11 +13,32 @@ namespace veltrane {
 namespace {
 constexpr std::chrono::milliseconds kTickInterval{100};
 constexpr std::chrono::milliseconds kPassSlice{30};
+
+// The port as the receive handler reads it, with every read also handed to a tap.
+class TappedInput final : public SerialInput {
+public:
+    TappedInput(SerialInput& port, const std::function<void(std::string_view)>& tap) : port_(port), tap_(tap) {}
+
+    std::int64_t InBufferCount() override { return port_.InBufferCount(); }
+    std::string Input() override
+    {
+        std::string text = port_.Input();
+        if (tap_) tap_(text);
+        return text;
+    }
+
+private:
+    SerialInput& port_;
+    const std::function<void(std::string_view)>& tap_;
+};
+
 }  // namespace
 
 struct LiveMonitor::Parts {
-    Parts(const Clock& clock, std::function<void(const Failure&)>& onPortFailure)
+    Parts(const Clock& clock, std::function<void(const Failure&)>& onPortFailure,
+          std::function<void(std::string_view)>& onReceived)
         : onPortFailure(onPortFailure),
+          onReceived(onReceived),
           monitor(clock, pump),
           objComm(CommMap::fromEnvironment()),
           gpsPort(monitor.fields, monitor.log, objComm, selection),
@@ -44,7 +65,8 @@ struct LiveMonitor::Parts {
     void receive()
     {
         if (objComm.lossWaiting() == nullptr) {
-            monitor.ring.objComm_OnComm(objComm);
+            TappedInput input(objComm, onReceived);
+            monitor.ring.objComm_OnComm(input);
             return;
         }
         const SentenceAssembler& assembler = monitor.assembler;
@@ -67,6 +89,7 @@ struct LiveMonitor::Parts {
     }
 
     std::function<void(const Failure&)>& onPortFailure;
+    std::function<void(std::string_view)>& onReceived;
     QtEventPump pump;
     Monitor monitor;
     PortSelection selection;
@@ -76,7 +99,7 @@ struct LiveMonitor::Parts {
     std::optional<std::uint64_t> lossDueAfter;  // the number of finished passes the report waits for
 };
 
-LiveMonitor::LiveMonitor(const Clock& clock) : parts_(std::make_unique<Parts>(clock, onPortFailure))
+LiveMonitor::LiveMonitor(const Clock& clock) : parts_(std::make_unique<Parts>(clock, onPortFailure, onReceived))
 {
     for (const std::string& problem : parts_->objComm.commMap().problems())
         std::fprintf(stderr, "veltrane: %s\n", problem.c_str());

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "clock.h"
 #include "failure.h"
@@ -25,6 +26,9 @@ public:
     // Told of every port failure as it is shown: each failed opening, and a
     // lost device once everything received before the loss is interpreted.
     std::function<void(const Failure&)> onPortFailure;
+    // Told of every byte read from the port, unchanged and in order, as the
+    // receive event stores it: what a recording or a health check needs.
+    std::function<void(std::string_view bytes)> onReceived;
 
     explicit LiveMonitor(const Clock& clock);
     ~LiveMonitor();

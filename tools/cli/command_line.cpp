@@ -123,7 +123,7 @@ struct Parser {
     void defineMonitor()
     {
         CLI::App* c = monitorCommand = subcommand("monitor", "watch a serial port live");
-        formatter->describe(c, "Usage: veltrane-cli monitor [--comm N] [--baud 4800|9600] [--json] [--seconds S]\n\n"
+        formatter->describe(c, "Usage: veltrane-cli monitor [--comm N] [--baud 4800|9600] [--json] [--seconds S] [--record FILE]\n\n"
                        "Opens Comm N at the baud rate as the window does at start-up and shows the live\n"
                        "readout and the sentence log: a live panel on a terminal, otherwise one line per\n"
                        "event as it happens. Runs until Ctrl+C, SIGTERM, SIGHUP, S seconds, or the\n"
@@ -139,7 +139,11 @@ struct Parser {
         c->add_option("--seconds", monitor.seconds, "stop after S seconds (at most 1000000)")
             ->type_name("S")
             ->check(secondsUpTo(kMaxSeconds));
-        c->footer(exitTable({"0    ended after --seconds", "1    the output could not be written",
+        c->add_option("--record", monitor.record,
+                      "write every byte read from the port, unchanged, to FILE (created or emptied first); "
+                      "replay it with `veltrane-cli replay FILE` or play it with `veltrane-sim --file FILE`")
+            ->type_name("FILE");
+        c->footer(exitTable({"0    ended after --seconds", "1    the output or the recording could not be written",
                              "2    bad usage", "3    the port could not be opened; the reason is printed",
                              "4    the receiver disconnected",
                              "129, 130, 143  ended by SIGHUP, SIGINT (Ctrl+C) or SIGTERM"}));

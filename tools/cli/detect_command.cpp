@@ -1,12 +1,15 @@
 #include "detect_command.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "auto_detect.h"
 #include "clock.h"
 #include "device_text.h"
 #include "exit_status.h"
+#include "failure.h"
 #include "live_monitor.h"
 #include "qt_detection_loop.h"
 #include "stop_signals.h"
@@ -37,11 +40,24 @@ std::string jsonEvent(std::string_view event, std::string_view rest)
     return line;
 }
 
-std::string jsonMessage(const std::string& text)
+std::string jsonField(std::string_view name, const std::string& text)
 {
-    std::string rest = ",\"message\":\"";
+    std::string rest = ",\"";
+    rest.append(name).append("\":\"");
     appendJsonString(rest, text);
     return rest + "\"";
+}
+
+std::string jsonList(std::string_view name, const std::vector<std::string>& texts)
+{
+    std::string rest = ",\"";
+    rest.append(name).append("\":[");
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        rest += i == 0 ? "\"" : ",\"";
+        appendJsonString(rest, texts[i]);
+        rest += "\"";
+    }
+    return rest + "]";
 }
 
 std::string jsonCombination(int comm, const std::string& baud)
@@ -64,9 +80,24 @@ int runDetect(const DetectOptions& options, Output& out, Output& err)
         out.line(line);
         out.flush();
     };
+
+    // Why an existing port would not open (permission, another program): the
+    // search only sees "No" and moves on, but a person needs the reason.
+    std::optional<Failure> openingFailure;
+    std::vector<std::string> unopened;
+    live.onPortFailure = [&](const Failure& failure) {
+        if (failure.number() != kPortDoesNotExist && failure.number() != kInvalidSettings) openingFailure = failure;
+    };
     detect.onTrying = [&](int comm, const std::string& baud) {
-        say(options.json ? jsonEvent("trying", jsonCombination(comm, baud))
-                         : "trying Comm " + std::to_string(comm) + " at " + baud);
+        std::optional<std::string> why;
+        if (openingFailure && !live.objComm().PortOpen()) why = openingFailure->detail();
+        openingFailure.reset();
+        if (why && (unopened.empty() || unopened.back() != *why)) unopened.push_back(*why);
+        if (options.json) {
+            say(jsonEvent("trying", jsonCombination(comm, baud) + (why ? jsonField("error", *why) : "")));
+        } else {
+            say("trying Comm " + std::to_string(comm) + " at " + baud + (why ? ": " + escapeDeviceText(*why) : ""));
+        }
     };
 
     int stoppedBy = 0;
@@ -101,8 +132,14 @@ int runDetect(const DetectOptions& options, Output& out, Output& err)
                          : "detected: Comm " + std::to_string(comm) + " at " + baud);
         return kExitSuccess;
     }
-    say(options.json ? jsonEvent(view.failed ? "failed" : "not_detected", jsonMessage(view.message))
-                     : view.message);
+    if (options.json) {
+        say(jsonEvent(view.failed ? "failed" : "not_detected",
+                      jsonField("message", view.message) + jsonList("unopened", unopened)));
+    } else {
+        say(view.message);
+        if (!unopened.empty()) say("These ports exist but could not be opened:");
+        for (const std::string& why : unopened) say("  " + escapeDeviceText(why));
+    }
     return view.failed ? kExitFailure : kExitNoReceiver;
 }
 

@@ -30,7 +30,9 @@ std::string clip(std::string text, std::size_t columns)
 
 std::string renderPanel(LiveMonitor& live, const std::string& heading, std::size_t width, std::size_t height)
 {
-    std::string panel = clip(heading, width) + "\n\n";
+    std::string panel = clip(heading, width) + "\n";
+    const std::uint64_t lost = live.assembler().lostChunks();
+    panel += lost == 0 ? "\n" : clip("Lost " + std::to_string(lost) + " received chunk(s): text arrived faster than it was read", width) + "\n";
     for (std::size_t i = 0; i < kFieldCount; ++i) {
         if (i == kReadoutRows) panel += '\n';
         panel += clip(readoutLine(live.fields(), static_cast<Field>(i)), width) + '\n';

@@ -4,14 +4,20 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <memory>
-#include <string>
+#include <optional>
 
 #include "clock.h"
+#include "device_text.h"
 #include "event_printer.h"
 #include "exit_status.h"
+#include "failure.h"
 #include "live_monitor.h"
 #include "live_panel.h"
+#include "recording.h"
 #include "stop_signals.h"
 #include "terminal.h"
 
@@ -29,12 +35,28 @@ std::string heading(const MonitorOptions& options, LiveMonitor& live)
 
 int runMonitor(const MonitorOptions& options, Output& out, Output& err)
 {
+    // Refused before the port is opened: a field problem must not be watched
+    // for an hour with nothing recorded.
+    std::optional<Recording> recording;
+    if (!options.record.empty()) {
+        recording.emplace(options.record);
+        if (!recording->open()) {
+            err.line("veltrane-cli monitor: cannot record to " + recording->shownName() + ": " + recording->problem());
+            return kExitFailure;
+        }
+    }
+
     QEventLoop loop;
     SystemClock clock;
     LiveMonitor live(clock);
     int status = kExitSuccess;
-    const auto stop = [&](int exitStatus) {
+    bool stopping = false;
+    std::string why;
+    const auto stop = [&](int exitStatus, std::string reason = {}) {
+        if (stopping) return;
+        stopping = true;
         status = exitStatus;
+        why = std::move(reason);
         // Ends a pass paused in the middle of a flood at once, not when it is done.
         live.close();
         loop.quit();
@@ -59,23 +81,36 @@ int runMonitor(const MonitorOptions& options, Output& out, Output& err)
     if (printer) {
         live.fields().addObserver(printer.get());
         live.log().addObserver(printer.get());
-        // Lines go out before the loop sleeps, so a reader sees them at once.
-        QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop,
-                         [&printer] { printer->flush(); });
     }
+    live.assembler().onChunksLost = [&](std::uint64_t chunks) {
+        if (printer) printer->chunksLost(chunks);
+    };
+    // Lines and the recording go out before the loop sleeps, so a reader sees them at once.
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop, [&] {
+        if (printer) printer->flush();
+        if (recording) recording->flush();
+    });
+    if (recording) {
+        live.onReceived = [&](std::string_view bytes) { recording->write(bytes); };
+        recording->onFailure = [&] {
+            stop(kExitFailure, "cannot record to " + recording->shownName() + ": " + recording->problem());
+        };
+    }
+    live.onPortFailure = [&](const Failure& failure) {
+        // Before the baud rate is chosen the first opening always fails; only
+        // the opening of the port asked for counts.
+        if (failure.number() == kInvalidSettings && live.selection().cboBaud.selectedIndex() < 0) return;
+        stop(failure.number() == kDeviceDisconnected ? kExitDisconnected : kExitNoReceiver, failure.detail());
+    };
 
     live.selection().cboCommPort.select(options.comm - 1);
-    live.selection().cboBaud.select(options.baudIndex);
-    if (!live.objComm().PortOpen()) {
-        stop(kExitNoReceiver);
-    } else {
-        QTimer deadline;
-        deadline.setSingleShot(true);
-        deadline.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&deadline, &QTimer::timeout, [&] { stop(kExitSuccess); });
-        if (options.seconds > 0) deadline.start(static_cast<int>(options.seconds * 1000));
-        loop.exec();
-    }
+    if (!stopping) live.selection().cboBaud.select(options.baudIndex);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&deadline, &QTimer::timeout, [&] { stop(kExitSuccess); });
+    if (options.seconds > 0) deadline.start(static_cast<int>(options.seconds * 1000));
+    if (!stopping) loop.exec();
     live.close();
 
     if (panel) panel->draw();
@@ -84,12 +119,8 @@ int runMonitor(const MonitorOptions& options, Output& out, Output& err)
         live.log().removeObserver(printer.get());
         printer->flush();
     }
-    if (status == kExitNoReceiver) {
-        const std::string why = live.fields().reads(Field::lblCommOK, kNo)
-                                    ? "names no device"
-                                    : live.fields().read(Field::lblQuality);
-        err.line("veltrane-cli monitor: cannot open Comm " + std::to_string(options.comm) + ": " + why);
-    }
+    if (recording) recording->flush();
+    if (!why.empty()) err.line("veltrane-cli monitor: " + escapeDeviceText(why));
     return status;
 }
 

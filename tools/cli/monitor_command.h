@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "output.h"
 
 namespace veltrane::cli {
@@ -12,6 +14,7 @@ struct MonitorOptions {
     int baudIndex = 0;  // 0: 4800, 1: 9600
     bool json = false;
     double seconds = 0;  // 0: until a signal
+    std::string record;  // a file for every byte read from the port; empty: none
 };
 
 // The window's start-up and live readout, headless. Needs no display.

@@ -22,10 +22,10 @@ TEST(CommandLine, GoodArgumentsInEitherSpelling)
         MonitorOptions expected;
     };
     const Case kMonitor[] = {
-        {{"monitor"}, {1, 0, false, 0}},
-        {{"monitor", "--comm", "15", "--baud", "9600"}, {15, 1, false, 0}},
-        {{"monitor", "--comm=3", "--baud=4800", "--json", "--seconds=2.5"}, {3, 0, true, 2.5}},
-        {{"monitor", "--seconds", "1000000"}, {1, 0, false, 1e6}},
+        {{"monitor"}, {1, 0, false, 0, ""}},
+        {{"monitor", "--comm", "15", "--baud", "9600"}, {15, 1, false, 0, ""}},
+        {{"monitor", "--comm=3", "--baud=4800", "--json", "--seconds=2.5", "--record=a b"}, {3, 0, true, 2.5, "a b"}},
+        {{"monitor", "--seconds", "1000000", "--record", "-"}, {1, 0, false, 1e6, "-"}},
     };
     for (const Case& c : kMonitor) {
         SCOPED_TRACE(c.arguments.back());
@@ -36,6 +36,7 @@ TEST(CommandLine, GoodArgumentsInEitherSpelling)
         EXPECT_EQ(options.baudIndex, c.expected.baudIndex);
         EXPECT_EQ(options.json, c.expected.json);
         EXPECT_EQ(options.seconds, c.expected.seconds);
+        EXPECT_EQ(options.record, c.expected.record);
     }
 
     const Invocation replay = parseCommandLine({"replay", "--chunk-bytes=1048576", "--json", "-"});

@@ -5,15 +5,36 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "child_process.h"
+#include "receiver_pty.h"
 
 namespace veltrane {
 namespace {
 
 using namespace std::chrono_literals;
 using testing::Child;
+using testing::eventually;
+using testing::Receiver;
+
+std::string contentsOf(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Every byte value, sentences among them, so the recording is checked byte for byte.
+std::string receiverBytes()
+{
+    std::string bytes = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
+    for (int i = 0; i < 4; ++i)
+        for (int byte = 0; byte < 256; ++byte) bytes.push_back(static_cast<char>(byte));
+    return bytes + "$GPRMC,123519,A*07\r\n";
+}
 
 std::size_t lines(const std::string& text)
 {
@@ -53,6 +74,85 @@ TEST(MonitorProcess, SignalsEndTheToolsCleanlyWithTheShellsStatus)
         Child detect({VELTRANE_CLI, "detect"}, {"VELTRANE_PORTS=5=" + path});
         EXPECT_EQ(detect.firstLine(), "trying Comm 1 at 4800");
         EXPECT_EQ(detect.stop(signal), 128 + signal);
+    }
+}
+
+// A port that cannot be opened, and a receiver that goes away, end the
+// monitor at once with their own codes and the whole reason.
+TEST(MonitorProcess, APortThatWillNotOpenAndADisconnectEndTheMonitorWithTheirCodes)
+{
+    Child missing({VELTRANE_CLI, "monitor", "--comm", "2"}, {"VELTRANE_PORTS=2=/dev/no-such-receiver"});
+    EXPECT_EQ(missing.wait(10s), 3);
+    EXPECT_NE(missing.read([](const std::string&) { return false; }, 0s).find(
+                  "veltrane-cli monitor: Comm 2 (/dev/no-such-receiver) does not exist"),
+              std::string::npos);
+
+    Receiver receiver;
+    Child holder({"/bin/sh", "-c", "exec cat " + receiver.path() + " >/dev/null"});
+    ASSERT_TRUE(eventually([&] { return receiver.heldOpen(); }));
+    Child busy({VELTRANE_CLI, "monitor"}, {"VELTRANE_PORTS=1=" + receiver.path()});
+    EXPECT_EQ(busy.wait(10s), 3);
+    EXPECT_NE(busy.read([](const std::string&) { return false; }, 0s).find("Port in use by another program"),
+              std::string::npos);
+    holder.stop();
+
+    Child unplugged({VELTRANE_CLI, "monitor", "--json"}, {"VELTRANE_PORTS=1=" + receiver.path()});
+    ASSERT_TRUE(eventually([&] { return receiver.heldOpen(); }));
+    receiver.unplug();
+    EXPECT_EQ(unplugged.wait(10s), 4);
+    const std::string output = unplugged.read([](const std::string&) { return false; }, 0s);
+    EXPECT_NE(output.find(R"({"event":"field","name":"quality","text":"Device disconnected"})"), std::string::npos)
+        << output;
+    EXPECT_NE(output.find("veltrane-cli monitor: Comm 1 (" + receiver.path() + "): device disconnected"),
+              std::string::npos)
+        << output;
+}
+
+// What the receiver sends reaches the recording whole and in order, however
+// the monitor ends: Ctrl+C, or the receiver going away.
+TEST(MonitorProcess, TheRecordingHoldsEveryByteReadAcrossCtrlCAndAnUnplug)
+{
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "veltrane-monitor-record.log";
+    const std::string sent = receiverBytes();
+    for (const bool unplug : {false, true}) {
+        SCOPED_TRACE(unplug ? "unplugged" : "Ctrl+C");
+        std::ofstream(file) << "an older recording that must not survive";
+        Receiver receiver;
+        Child monitor({VELTRANE_CLI, "monitor", "--json", "--record", file.string()},
+                      {"VELTRANE_PORTS=1=" + receiver.path()});
+        ASSERT_TRUE(eventually([&] { return receiver.heldOpen(); }));
+        receiver.send(sent);
+        ASSERT_TRUE(eventually([&] { return std::filesystem::file_size(file) == sent.size(); }))
+            << std::filesystem::file_size(file) << " of " << sent.size() << " bytes recorded";
+        if (unplug) {
+            receiver.unplug();
+            EXPECT_EQ(monitor.wait(10s), 4);
+        } else {
+            EXPECT_EQ(monitor.stop(SIGINT), 130);
+        }
+        EXPECT_EQ(contentsOf(file), sent);
+    }
+    std::filesystem::remove(file);
+
+    struct Case {
+        std::string file;
+        std::string message;
+    };
+    const Case kUnwritable[] = {
+        {"/no-such-folder/x.log",
+         "veltrane-cli monitor: cannot record to '/no-such-folder/x.log': No such file or directory\n"},
+        {"/dev/full", "veltrane-cli monitor: cannot record to '/dev/full': No space left on device\n"},
+    };
+    for (const Case& c : kUnwritable) {
+        Receiver receiver;
+        Child monitor({VELTRANE_CLI, "monitor", "--record", c.file}, {"VELTRANE_PORTS=1=" + receiver.path()});
+        if (c.file == "/dev/full") {
+            ASSERT_TRUE(eventually([&] { return receiver.heldOpen(); }));
+            receiver.send(sent);
+        }
+        EXPECT_EQ(monitor.wait(10s), 1);
+        const std::string output = monitor.read([](const std::string&) { return false; }, 0s);
+        EXPECT_EQ(output.substr(output.find("veltrane-cli monitor:")), c.message) << output;
     }
 }
 

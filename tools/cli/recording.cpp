@@ -1,0 +1,37 @@
+#include "recording.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "device_text.h"
+
+namespace veltrane::cli {
+
+Recording::Recording(const std::string& name) : name_(name), shownName_("'" + escapeDeviceText(name) + "'") {}
+
+Recording::~Recording()
+{
+    if (file_) std::fclose(file_);
+}
+
+bool Recording::open()
+{
+    file_ = std::fopen(name_.c_str(), "wb");
+    if (!file_) {
+        openError_ = errno;
+        return false;
+    }
+    output_ = std::make_unique<FileOutput>(file_);
+    output_->onFailure = [this] {
+        if (onFailure) onFailure();
+    };
+    return true;
+}
+
+std::string Recording::problem() const
+{
+    if (openError_ != 0) return std::strerror(openError_);
+    return output_ ? output_->failureText() : std::string();
+}
+
+}  // namespace veltrane::cli
