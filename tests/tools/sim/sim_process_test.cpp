@@ -149,16 +149,16 @@ TEST(Simulator, TheMonitorShowsTheSimulatedReceiver)
     EXPECT_NE(events.find(R"({"event":"field","name":"latitude","text":"5205.)"), std::string::npos) << events;
     EXPECT_NE(events.find(R"(","data":"GPGGA,)"), std::string::npos) << events;
 
-    // Ending the simulator is an unplug: reported once, and the monitor carries on idle.
-    Child watching({VELTRANE_CLI, "monitor", "--comm", "3", "--baud", "9600", "--json", "--seconds", "2"},
+    // Ending the simulator is an unplug: reported once, and the monitor ends with its own status.
+    Child watching({VELTRANE_CLI, "monitor", "--comm", "3", "--baud", "9600", "--json", "--seconds", "5"},
                    {"VELTRANE_PORTS=3=" + path});
     std::this_thread::sleep_for(500ms);
     EXPECT_EQ(sim.stop(), 0);
-    const std::string afterUnplug = watching.read([](const std::string&) { return false; }, 10s);
+    EXPECT_EQ(watching.wait(10s), 4);
+    const std::string afterUnplug = watching.read([](const std::string&) { return false; }, 0s);
     std::size_t reports = 0;
-    for (std::size_t at = 0; (at = afterUnplug.find("disconnected", at)) != std::string::npos; ++at) ++reports;
+    for (std::size_t at = 0; (at = afterUnplug.find("Device disconnected", at)) != std::string::npos; ++at) ++reports;
     EXPECT_EQ(reports, 1u) << afterUnplug;
-    EXPECT_EQ(watching.stop(), 0);
 }
 
 }  // namespace
