@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "output.h"
 
 namespace veltrane::cli {
@@ -10,5 +14,10 @@ struct DetectOptions {
 
 // "Auto Detect", headless: the window's search over every Comm number and baud rate.
 int runDetect(const DetectOptions& options, Output& out, Output& err);
+
+// The search's progress and closing words as a person reads them, for every
+// command that searches.
+std::string tryingLine(int comm, const std::string& baud, const std::optional<std::string>& unopened);
+std::vector<std::string> unopenedLines(const std::vector<std::string>& unopened);
 
 }  // namespace veltrane::cli

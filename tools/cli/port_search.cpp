@@ -1,0 +1,51 @@
+#include "port_search.h"
+
+namespace veltrane::cli {
+
+PortSearch::PortSearch(LiveMonitor& live) : live_(live), detect_(live.selection(), live.fields(), *this, loop_)
+{
+    live_.onPortFailure = [this](const Failure& failure) {
+        // A missing port is the common case and says nothing; the start-up
+        // opening before a baud rate is chosen always fails.
+        if (failure.number() != kPortDoesNotExist && failure.number() != kInvalidSettings) openingFailure_ = failure;
+    };
+    detect_.onTrying = [this](int comm, const std::string& baud) {
+        std::optional<std::string> why;
+        // The trial's first opening may fail and its second succeed.
+        if (openingFailure_ && !live_.objComm().PortOpen()) why = openingFailure_->detail();
+        openingFailure_.reset();
+        if (why && (unopened_.empty() || unopened_.back() != *why)) unopened_.push_back(*why);
+        if (onTrying) onTrying(comm, baud, why);
+    };
+}
+
+void PortSearch::showMessage(Icon icon, const std::string& text)
+{
+    failed_ = icon == Icon::Warning;
+    message_ = text;
+}
+
+PortSearch::Result PortSearch::run()
+{
+    live_.selectFirstEntries();
+    detect_.cmdAuto_Click();
+    const PortSelection& selection = live_.selection();
+    Result result{Outcome::Found, selection.cboCommPort.selectedIndex() + 1, selection.cboBaud.selectedText(),
+                  message_, unopened_};
+    if (stopped_)
+        result.outcome = Outcome::Stopped;
+    else if (failed_)
+        result.outcome = Outcome::Failed;
+    else if (!message_.empty())
+        result.outcome = Outcome::NothingRecognised;
+    return result;
+}
+
+void PortSearch::stop()
+{
+    stopped_ = true;
+    detect_.shutdown();
+    live_.close();
+}
+
+}  // namespace veltrane::cli
