@@ -29,6 +29,25 @@ std::string exitTable(std::initializer_list<const char*> rows)
     return table;
 }
 
+constexpr const char* kSignalRow = "129, 130, 143  ended by SIGHUP, SIGINT (Ctrl+C) or SIGTERM";
+
+CLI::Option* addCommOption(CLI::App* command, int& comm, const std::string& help)
+{
+    return command->add_option("--comm", comm, help)->type_name("N")->check(wholeNumberFrom(1, kLastComm));
+}
+
+CLI::Option* addBaudOption(CLI::App* command, std::string& baud)
+{
+    return command->add_option("--baud", baud, "the baud rate, 4800 or 9600 (default 4800)")
+        ->type_name("RATE")
+        ->check(oneOf({"4800", "9600"}));
+}
+
+CLI::Option* addSecondsOption(CLI::App* command, double& seconds, const std::string& help)
+{
+    return command->add_option("--seconds", seconds, help)->type_name("S")->check(secondsUpTo(kMaxSeconds));
+}
+
 // Each help text is our own usage line and description, then the options as
 // CLI11 lists them, then the exit-code table.
 class HelpFormatter final : public CLI::Formatter {
@@ -78,7 +97,7 @@ struct Parser {
         app.footer(exitTable({"0    success", "1    the command failed; the reason is printed",
                               "2    bad usage", "3    the port could not be opened, or no receiver was found",
                               "4    the receiver disconnected",
-                              "129, 130, 143  ended by SIGHUP, SIGINT (Ctrl+C) or SIGTERM"}));
+                              kSignalRow}));
         defineReplay();
         defineMonitor();
         definePorts();
@@ -129,16 +148,10 @@ struct Parser {
                        "event as it happens. Runs until Ctrl+C, SIGTERM, SIGHUP, S seconds, or the\n"
                        "receiver disconnecting.\n" +
                        kPortsVariable);
-        c->add_option("--comm", monitor.comm, "the Comm number, 1 to 15 (default 1)")
-            ->type_name("N")
-            ->check(wholeNumberFrom(1, kLastComm));
-        c->add_option("--baud", monitorBaud, "the baud rate, 4800 or 9600 (default 4800)")
-            ->type_name("RATE")
-            ->check(oneOf({"4800", "9600"}));
+        addCommOption(c, monitor.comm, "the Comm number, 1 to 15 (default 1)");
+        addBaudOption(c, monitorBaud);
         c->add_flag("--json", monitor.json, "one JSON object per line for every field write and log change");
-        c->add_option("--seconds", monitor.seconds, "stop after S seconds (at most 1000000)")
-            ->type_name("S")
-            ->check(secondsUpTo(kMaxSeconds));
+        addSecondsOption(c, monitor.seconds, "stop after S seconds (at most 1000000)");
         c->add_option("--record", monitor.record,
                       "write every byte read from the port, unchanged, to FILE (created or emptied first); "
                       "replay it with `veltrane-cli replay FILE` or play it with `veltrane-sim --file FILE`")
@@ -146,7 +159,7 @@ struct Parser {
         c->footer(exitTable({"0    ended after --seconds", "1    the output or the recording could not be written",
                              "2    bad usage", "3    the port could not be opened; the reason is printed",
                              "4    the receiver disconnected",
-                             "129, 130, 143  ended by SIGHUP, SIGINT (Ctrl+C) or SIGTERM"}));
+                             kSignalRow}));
     }
 
     void definePorts()
@@ -171,7 +184,7 @@ struct Parser {
         c->add_flag("--json", detect.json, "one JSON object per line: trying, then detected or not_detected");
         c->footer(exitTable({"0    a receiver was found", "1    the search failed, or the output could not be written",
                              "2    bad usage", "3    no receiver was found",
-                             "129, 130, 143  ended by SIGHUP, SIGINT (Ctrl+C) or SIGTERM"}));
+                             kSignalRow}));
     }
 
     void defineCheck()
@@ -189,16 +202,9 @@ struct Parser {
                "report says when the window would not recognise the receiver; that alone is no\n"
                "failure.\n" +
                    kPortsVariable);
-        CLI::Option* comm = c->add_option("--comm", check.comm, "the Comm number, 1 to 15")
-                                ->type_name("N")
-                                ->check(wholeNumberFrom(1, kLastComm));
-        CLI::Option* baud = c->add_option("--baud", checkBaud, "the baud rate, 4800 or 9600 (default 4800)")
-                                ->type_name("RATE")
-                                ->check(oneOf({"4800", "9600"}))
-                                ->needs(comm);
-        CLI::Option* seconds = c->add_option("--seconds", check.seconds, "listen for S seconds (default 60)")
-                                   ->type_name("S")
-                                   ->check(secondsUpTo(kMaxSeconds));
+        CLI::Option* comm = addCommOption(c, check.comm, "the Comm number, 1 to 15");
+        CLI::Option* baud = addBaudOption(c, checkBaud)->needs(comm);
+        CLI::Option* seconds = addSecondsOption(c, check.seconds, "listen for S seconds (default 60)");
         maxTtff = c->add_option("--max-ttff", ttff, "fail when the first fix takes more than S seconds")
                       ->type_name("S")
                       ->check(numberFrom(0, kMaxSeconds));
@@ -222,7 +228,7 @@ struct Parser {
         c->footer(exitTable({"0    the receiver passed", "1    it failed; the reasons are printed (or the output could "
                              "not be written)",
                              "2    bad usage", "3    no receiver was found, or the port could not be opened",
-                             "129, 130, 143  ended by SIGHUP, SIGINT (Ctrl+C) or SIGTERM"}));
+                             kSignalRow}));
     }
 
     CheckOptions checkOptions() const
