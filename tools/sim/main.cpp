@@ -1,6 +1,4 @@
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -9,12 +7,11 @@
 #include <iterator>
 #include <memory>
 #include <stdexcept>
-#include <thread>
 
 #include "byte_source.h"
 #include "pseudo_terminal.h"
 #include "sim_options.h"
-#include "speed_mismatch.h"
+#include "transmitter.h"
 
 namespace {
 
@@ -27,29 +24,6 @@ std::string readCapture(const std::string& path)
     std::ifstream file(path, std::ios::binary);
     if (!file) throw std::runtime_error("cannot read the capture " + path + ": " + std::strerror(errno));
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void transmit(veltrane::sim::SerialLine& line, veltrane::sim::ByteSource& source, int baud)
-{
-    using Clock = std::chrono::steady_clock;
-    const double bytesPerSecond = baud / 10.0;
-    double allowance = 0;
-    Clock::time_point last = Clock::now();
-    while (!stopRequested) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        const Clock::time_point now = Clock::now();
-        // After a stall the line does not catch up in one burst: a UART never
-        // sends faster than its baud rate.
-        allowance = std::min(allowance + std::chrono::duration<double>(now - last).count() * bytesPerSecond,
-                             bytesPerSecond / 5);
-        last = now;
-        const auto count = static_cast<std::size_t>(allowance);
-        allowance -= static_cast<double>(count);
-        std::string bytes = source.take(count, std::time(nullptr));
-        line.discardInput();
-        if (!line.speedsMatch()) bytes = veltrane::sim::garbleForSpeedMismatch(bytes);
-        line.write(bytes);
-    }
 }
 
 }  // namespace
@@ -87,7 +61,7 @@ int main(int argc, char** argv)
             std::printf("%s\n", line.path().c_str());
             std::fflush(stdout);
         }
-        transmit(line, *source, options.baud);
+        transmit(line, *source, options.baud, stopRequested);
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "veltrane-sim: %s\n", failure.what());
         return 1;
