@@ -15,7 +15,7 @@ if ! command -v gpsdecode >/dev/null; then
     $sudo apt-get install -y -qq gpsd-clients
 fi
 
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRANE_WERROR=ON >/dev/null
 cmake --build "$build_dir" -j2 --target veltrane-cli
 cli=$build_dir/tools/cli/veltrane-cli
 

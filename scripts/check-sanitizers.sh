@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 corpus=$(cd ../shared/corpus && pwd)
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVELTRANE_WITH_QT=OFF -DVELTRANE_SANITIZE=ON -DVELTRANE_FUZZ=ON -DVELTRANE_BENCH=OFF >/dev/null
+    -DVELTRANE_WITH_QT=OFF -DVELTRANE_SANITIZE=ON -DVELTRANE_FUZZ=ON -DVELTRANE_BENCH=OFF -DVELTRANE_WERROR=ON >/dev/null
 cmake --build build-asan -j2
 
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1
