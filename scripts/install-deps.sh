@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
-    libgtest-dev libbenchmark-dev
+    libgtest-dev libbenchmark-dev libcli11-dev
     qt6-base-dev qt6-serialport-dev libgl-dev
     xvfb xauth imagemagick fonts-dejavu-core
 )

@@ -1,13 +1,14 @@
 #include "pseudo_terminal.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <stdexcept>
 #include <termios.h>
 #include <unistd.h>
+
+#include "error_reason.h"
 
 namespace veltrane::sim {
 
@@ -20,13 +21,13 @@ constexpr speed_t kIdleSpeed = B1200;
 
 std::runtime_error systemError(const std::string& what)
 {
-    return std::runtime_error(what + ": " + std::strerror(errno));
+    return std::runtime_error(what + ": " + errorReason(errno));
 }
 
 termios makeRaw(int fd, speed_t speed, const std::string& what)
 {
     termios settings{};
-    if (::tcgetattr(fd, &settings) != 0) throw systemError(what + " is not a serial line");
+    if (::tcgetattr(fd, &settings) != 0) throw std::runtime_error(what + " is not a serial port");
     ::cfmakeraw(&settings);
     ::cfsetispeed(&settings, speed);
     ::cfsetospeed(&settings, speed);
@@ -67,6 +68,8 @@ SerialLine SerialLine::openPseudoTerminal(int baud)
 SerialLine SerialLine::openDevice(const std::string& path, int baud)
 {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0 && errno == EACCES)
+        throw std::runtime_error("cannot open " + path + ": permission denied: add your user to the dialout group");
     if (fd < 0) throw systemError("cannot open " + path);
     try {
         makeRaw(fd, speedConstant(baud), path);

@@ -128,17 +128,43 @@ TEST(Simulator, PlaysACaptureOnceOrInALoop)
     EXPECT_EQ(text.substr(0, 3 * capture.size()), capture + capture + capture);
 }
 
-TEST(Simulator, RefusesWhatItCannotDoWithTheReason)
+TEST(Simulator, EndsAtOnceWithItsStatusAndTheReason)
 {
-    Child missing({VELTRANE_SIM, "--file", "/nonexistent/capture.log"});
-    EXPECT_EQ(missing.read([](const std::string&) { return false; }, 2s),
-              "veltrane-sim: cannot read the capture /nonexistent/capture.log: No such file or directory\n");
-    Child bad({VELTRANE_SIM, "--baud", "300"});
-    EXPECT_EQ(bad.read([](const std::string&) { return false; }, 2s).rfind(
-                  "veltrane-sim: --baud must be 4800 or 9600, not 300\nusage: veltrane-sim", 0),
-              0u);
-    EXPECT_EQ(missing.stop(), 1);
-    EXPECT_EQ(bad.stop(), 2);
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string output;
+    } cases[] = {
+        {{"--version"}, 0, "veltrane-sim " VELTRANE_VERSION "\n"},
+        {{"--file", "/nonexistent/capture.log"}, 1,
+         "veltrane-sim: cannot read the capture /nonexistent/capture.log: no such file or directory\n"},
+        {{"--device", "/dev/null"}, 1, "veltrane-sim: /dev/null is not a serial port\n"},
+        {{"--baud", "300"}, 2,
+         "veltrane-sim: --baud: must be 4800 or 9600, not 300\nTry 'veltrane-sim --help' for more information.\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), VELTRANE_SIM);
+        Child sim(args);
+        EXPECT_EQ(sim.wait(10s), c.status) << c.output;
+        EXPECT_EQ(sim.read([](const std::string&) { return true; }, 0ms), c.output);
+    }
+}
+
+// Standard output on a full disk: what could not be written is an error.
+TEST(Simulator, OutputThatCannotBeWrittenIsAnError)
+{
+    const std::string errors = ::testing::TempDir() + "veltrane-sim-errors.txt";
+    for (const std::string args : {"--help", "--version", ""}) {
+        // A simulator that missed the failure would run on: timeout ends it.
+        const int status = std::system(("timeout 20 " VELTRANE_SIM " " + args + " >/dev/full 2>" + errors).c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << args << ": " << status;
+        std::ifstream in(errors);
+        std::string message;
+        std::getline(in, message);
+        EXPECT_EQ(message.rfind("veltrane-sim: cannot write ", 0), 0u) << message;
+        EXPECT_NE(message.find("to standard output: no space left on device"), std::string::npos) << message;
+    }
 }
 
 TEST(Simulator, APortLetGoKeepsNothingForTheNextProgram)
