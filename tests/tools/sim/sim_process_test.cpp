@@ -138,7 +138,6 @@ TEST(Simulator, EndsAtOnceWithItsStatusAndTheReason)
         {{"--version"}, 0, "veltrane-sim " VELTRANE_VERSION "\n"},
         {{"--file", "/nonexistent/capture.log"}, 1,
          "veltrane-sim: cannot read the capture /nonexistent/capture.log: no such file or directory\n"},
-        {{"--device", "/dev/null"}, 1, "veltrane-sim: /dev/null is not a serial port\n"},
         {{"--baud", "300"}, 2,
          "veltrane-sim: --baud: must be 4800 or 9600, not 300\nTry 'veltrane-sim --help' for more information.\n"},
     };
