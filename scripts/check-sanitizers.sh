@@ -2,20 +2,29 @@
 # Builds the core with clang under AddressSanitizer and UndefinedBehaviorSanitizer
 # into build-asan/, runs its tests there (the replay of every capture at chunk
 # sizes 1, 7, 64 and 4096 among them), then fuzzes the interpreter and the
-# assembler for 25 seconds each, seeded from ../shared/corpus/. Exits non-zero
-# on any test failure or sanitizer report; a fuzzer's finding is kept in
+# assembler for 25 seconds each, seeded from the project's captures in
+# tests/captures/ and from the corpus of real captures (VELTRANE_CORPUS_DIR,
+# by default ../shared/corpus/) when it is there. Exits non-zero on any test
+# failure or sanitizer report; a fuzzer's finding is kept in
 # build-asan/fuzz-findings/ to be replayed with the fuzz target alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-corpus=$(cd ../shared/corpus && pwd)
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVELTRANE_WITH_QT=OFF -DVELTRANE_SANITIZE=ON -DVELTRANE_FUZZ=ON -DVELTRANE_BENCH=OFF >/dev/null
+    -DVELTRANE_WITH_QT=OFF -DVELTRANE_SANITIZE=ON -DVELTRANE_FUZZ=ON -DVELTRANE_BENCH=OFF -DVELTRANE_WERROR=ON >/dev/null
 cmake --build build-asan -j2
 
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 ctest --test-dir build-asan --output-on-failure -j2
+
+corpus=$(sed -n 's/^VELTRANE_CORPUS_DIR:PATH=//p' build-asan/CMakeCache.txt)
+seed_folders=(tests/captures)
+if [ -d "$corpus" ]; then
+    seed_folders+=("$corpus")
+else
+    echo "check-sanitizers: skipped the corpus of real captures: $corpus not found (it is optional)"
+fi
 
 seeds=$(mktemp -d)
 trap 'rm -rf "$seeds"' EXIT
@@ -26,7 +35,7 @@ while IFS= read -r -d '' capture; do
     cp "$capture" "$seeds/captures/$n.log"
     # The first sentences of each capture, one per file, for the interpreter.
     grep -a '^\$' "$capture" | head -n 30 | split -l 1 - "$seeds/sentences/$n-" || true
-done < <(find "$corpus" -name '*.log' -print0 | sort -z)
+done < <(find "${seed_folders[@]}" -name '*.log' -print0 | sort -z)
 
 fuzz() {
     local target=$1 seed_dir=$2 max_len=$3

@@ -1,96 +1,72 @@
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
-#include <thread>
 
 #include "byte_source.h"
+#include "capture_file.h"
+#include "error_reason.h"
 #include "pseudo_terminal.h"
 #include "sim_options.h"
-#include "speed_mismatch.h"
+#include "transmitter.h"
 
 namespace {
+
+using namespace veltrane::sim;
 
 volatile std::sig_atomic_t stopRequested = 0;
 
 void requestStop(int) { stopRequested = 1; }
 
-std::string readCapture(const std::string& path)
+// Writes `text` to standard output and makes sure it got there: a help or a
+// path that silently went nowhere would leave the caller without it.
+bool print(const std::string& text)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw std::runtime_error("cannot read the capture " + path + ": " + std::strerror(errno));
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return std::fputs(text.c_str(), stdout) != EOF && std::fflush(stdout) == 0;
 }
 
-void transmit(veltrane::sim::SerialLine& line, veltrane::sim::ByteSource& source, int baud)
+void run(const SimOptions& options)
 {
-    using Clock = std::chrono::steady_clock;
-    const double bytesPerSecond = baud / 10.0;
-    double allowance = 0;
-    Clock::time_point last = Clock::now();
-    while (!stopRequested) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        const Clock::time_point now = Clock::now();
-        // After a stall the line does not catch up in one burst: a UART never
-        // sends faster than its baud rate.
-        allowance = std::min(allowance + std::chrono::duration<double>(now - last).count() * bytesPerSecond,
-                             bytesPerSecond / 5);
-        last = now;
-        const auto count = static_cast<std::size_t>(allowance);
-        allowance -= static_cast<double>(count);
-        std::string bytes = source.take(count, std::time(nullptr));
-        line.discardInput();
-        if (!line.speedsMatch()) bytes = veltrane::sim::garbleForSpeedMismatch(bytes);
-        line.write(bytes);
-    }
+    std::unique_ptr<ByteSource> source;
+    if (options.capture.empty())
+        source = std::make_unique<ReceiverSource>(std::time(nullptr), static_cast<std::size_t>(options.baud / 10));
+    else
+        source = std::make_unique<CaptureSource>(readCapture(options.capture), options.loop);
+
+    SerialLine line = options.device.empty() ? SerialLine::openPseudoTerminal(options.baud)
+                                             : SerialLine::openDevice(options.device, options.baud);
+    if (options.device.empty() && !print(line.path() + "\n"))
+        throw std::runtime_error("cannot write the pseudo-terminal's path to standard output: " + errorReason(errno));
+    transmit(line, *source, options.baud, stopRequested);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    using namespace veltrane::sim;
     const auto parsed = parseSimOptions(argc, argv);
-    if (std::holds_alternative<HelpRequested>(parsed)) {
-        std::fputs(kSimUsage, stdout);
-        return 0;
+    if (const auto* ended = std::get_if<SimExit>(&parsed)) {
+        if (ended->status != 0) {
+            std::fputs(ended->text.c_str(), stderr);
+            return ended->status;
+        }
+        if (print(ended->text)) return 0;
+        std::fprintf(stderr, "veltrane-sim: cannot write to standard output: %s\n", errorReason(errno).c_str());
+        return kExitRuntimeError;
     }
-    if (const auto* error = std::get_if<UsageError>(&parsed)) {
-        std::fprintf(stderr, "veltrane-sim: %s\n%s", error->message.c_str(), kSimUsage);
-        return 2;
-    }
-    const SimOptions& options = std::get<SimOptions>(parsed);
 
     struct sigaction action {};
     action.sa_handler = requestStop;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int stopSignal : {SIGINT, SIGTERM, SIGHUP}) sigaction(stopSignal, &action, nullptr);
 
     try {
-        std::unique_ptr<ByteSource> source;
-        if (options.capture.empty())
-            source = std::make_unique<ReceiverSource>(std::time(nullptr), static_cast<std::size_t>(options.baud / 10));
-        else
-            source = std::make_unique<CaptureSource>(readCapture(options.capture), options.loop);
-
-        SerialLine line = options.device.empty() ? SerialLine::openPseudoTerminal(options.baud)
-                                                 : SerialLine::openDevice(options.device, options.baud);
-        if (options.device.empty()) {
-            std::printf("%s\n", line.path().c_str());
-            std::fflush(stdout);
-        }
-        transmit(line, *source, options.baud);
+        run(std::get<SimOptions>(parsed));
+        return 0;
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "veltrane-sim: %s\n", failure.what());
-        return 1;
+        return kExitRuntimeError;
     }
-    return 0;
 }

@@ -36,7 +36,12 @@ std::string nmeaSentence(std::string_view body)
 {
     unsigned char checksum = 0;
     for (const char c : body) checksum ^= static_cast<unsigned char>(c);
-    return "$" + std::string(body) + format("*%02X\r\n", checksum);
+    // Appended, not prepended: g++ 12 at -O3 misreads prepending to a
+    // temporary string as an overlapping copy (-Wrestrict).
+    std::string sentence(1, '$');
+    sentence.append(body);
+    sentence += format("*%02X\r\n", checksum);
+    return sentence;
 }
 
 double NmeaReceiver::latitudeAt(std::time_t utc) const

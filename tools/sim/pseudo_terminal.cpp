@@ -1,12 +1,14 @@
 #include "pseudo_terminal.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <stdexcept>
 #include <termios.h>
 #include <unistd.h>
+
+#include "error_reason.h"
 
 namespace veltrane::sim {
 
@@ -14,19 +16,23 @@ namespace {
 
 speed_t speedConstant(int baud) { return baud == 9600 ? B9600 : B4800; }
 
+// Neither of the speeds a monitor can choose.
+constexpr speed_t kIdleSpeed = B1200;
+
 std::runtime_error systemError(const std::string& what)
 {
-    return std::runtime_error(what + ": " + std::strerror(errno));
+    return std::runtime_error(what + ": " + errorReason(errno));
 }
 
-void makeRaw(int fd, int baud, const std::string& what)
+termios makeRaw(int fd, speed_t speed, const std::string& what)
 {
     termios settings{};
-    if (::tcgetattr(fd, &settings) != 0) throw systemError(what + " is not a serial line");
+    if (::tcgetattr(fd, &settings) != 0) throw std::runtime_error(what + " is not a serial port");
     ::cfmakeraw(&settings);
-    ::cfsetispeed(&settings, speedConstant(baud));
-    ::cfsetospeed(&settings, speedConstant(baud));
+    ::cfsetispeed(&settings, speed);
+    ::cfsetospeed(&settings, speed);
     if (::tcsetattr(fd, TCSANOW, &settings) != 0) throw systemError("cannot set up " + what);
+    return settings;
 }
 
 }  // namespace
@@ -47,37 +53,40 @@ SerialLine SerialLine::openPseudoTerminal(int baud)
     // A fresh pseudo-terminal echoes and edits lines; a serial port does neither.
     // The settings outlive this descriptor, and the slave is not kept open: a
     // port that we held ourselves would look busy to every monitor.
+    termios idle{};
     try {
-        makeRaw(slave, baud, path);
+        idle = makeRaw(slave, kIdleSpeed, path);
     } catch (...) {
         ::close(master);
         ::close(slave);
         throw;
     }
     ::close(slave);
-    return SerialLine(master, true, path, baud);
+    return SerialLine(master, path, baud, idle);
 }
 
 SerialLine SerialLine::openDevice(const std::string& path, int baud)
 {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0 && errno == EACCES)
+        throw std::runtime_error("cannot open " + path + ": permission denied: add your user to the dialout group");
     if (fd < 0) throw systemError("cannot open " + path);
     try {
-        makeRaw(fd, baud, path);
+        makeRaw(fd, speedConstant(baud), path);
     } catch (...) {
         ::close(fd);
         throw;
     }
-    return SerialLine(fd, false, path, baud);
+    return SerialLine(fd, path, baud, std::nullopt);
 }
 
-SerialLine::SerialLine(int writeFd, bool pseudoTerminal, std::string path, int baud)
-    : writeFd_(writeFd), pseudoTerminal_(pseudoTerminal), path_(std::move(path)), baud_(baud)
+SerialLine::SerialLine(int writeFd, std::string path, int baud, std::optional<termios> idle)
+    : writeFd_(writeFd), path_(std::move(path)), baud_(baud), idle_(idle)
 {
 }
 
 SerialLine::SerialLine(SerialLine&& other) noexcept
-    : writeFd_(other.writeFd_), pseudoTerminal_(other.pseudoTerminal_), path_(std::move(other.path_)), baud_(other.baud_)
+    : writeFd_(other.writeFd_), path_(std::move(other.path_)), baud_(other.baud_), idle_(other.idle_)
 {
     other.writeFd_ = -1;
 }
@@ -89,12 +98,29 @@ SerialLine::~SerialLine()
 
 bool SerialLine::speedsMatch() const
 {
-    if (!pseudoTerminal_) return true;
+    if (!idle_) return true;
     // On the master, tcgetattr reads the slave's settings: the speed the
     // monitor set when it opened the port.
     termios settings{};
     if (::tcgetattr(writeFd_, &settings) != 0) return true;
     return ::cfgetospeed(&settings) == speedConstant(baud_);
+}
+
+bool SerialLine::held() const
+{
+    if (!idle_) return true;
+    // The master reports a hang-up exactly while no program has the slave open.
+    pollfd line{writeFd_, POLLOUT, 0};
+    return ::poll(&line, 1, 0) >= 0 && !(line.revents & POLLHUP);
+}
+
+void SerialLine::release()
+{
+    if (!idle_) return;
+    // Set through the master, these apply to the slave, and TCSAFLUSH empties
+    // its input: bytes written to the master while nobody holds the slave
+    // would otherwise wait there for the next program that opens it.
+    ::tcsetattr(writeFd_, TCSAFLUSH, &*idle_);
 }
 
 void SerialLine::write(std::string_view bytes)

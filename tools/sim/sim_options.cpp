@@ -1,49 +1,62 @@
 #include "sim_options.h"
 
-#include <string_view>
+#include <CLI/CLI.hpp>
 
 namespace veltrane::sim {
 
-const char* const kSimUsage =
-    "usage: veltrane-sim [--baud 4800|9600] [--file CAPTURE] [--loop] [--device PATH]\n"
-    "\n"
+namespace {
+
+constexpr const char* kDescription =
     "Plays a GPS receiver at the pace of its baud rate. Without --device it opens a\n"
     "pseudo-terminal and prints the path of its other side as the first line, for\n"
-    "VELTRANE_PORTS (for example VELTRANE_PORTS=1=/dev/pts/4).\n"
-    "\n"
-    "  --baud 4800|9600  the receiver's speed (default 4800)\n"
-    "  --file CAPTURE    send the bytes of a recorded capture instead of its own sentences\n"
-    "  --loop            send the capture over and over\n"
-    "  --device PATH     write to this serial device instead of a new pseudo-terminal\n";
+    "VELTRANE_PORTS (for example VELTRANE_PORTS=1=/dev/pts/4). Like a receiver on a\n"
+    "real line, what it sends while no program holds the port is lost, and a program\n"
+    "set to another speed receives garbled bytes that never form a sentence.\n";
 
-std::variant<SimOptions, UsageError, HelpRequested> parseSimOptions(int argc, const char* const* argv)
+constexpr const char* kExitStatus =
+    "Exit status:\n"
+    "  0  ended by SIGINT, SIGTERM or SIGHUP (a capture played once leaves the line\n"
+    "     silent until then), or --help or --version printed\n"
+    "  1  runtime error: the capture or the device cannot be read or opened, the\n"
+    "     device is not a serial port, no pseudo-terminal, or standard output\n"
+    "     cannot be written\n"
+    "  2  usage error: an unknown option, a missing or bad value\n";
+
+std::string checkBaud(const std::string& value)
+{
+    return value == "4800" || value == "9600" ? "" : "must be 4800 or 9600, not " + value;
+}
+
+}  // namespace
+
+std::variant<SimOptions, SimExit> parseSimOptions(int argc, const char* const* argv)
 {
     SimOptions options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        const auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= argc) return std::nullopt;
-            return std::string(argv[++i]);
-        };
-        if (arg == "--help" || arg == "-h") return HelpRequested{};
-        if (arg == "--loop") {
-            options.loop = true;
-        } else if (arg == "--baud" || arg == "--file" || arg == "--device") {
-            const std::optional<std::string> given = value();
-            if (!given) return UsageError{std::string(arg) + " needs a value"};
-            if (arg == "--baud") {
-                if (*given != "4800" && *given != "9600") return UsageError{"--baud must be 4800 or 9600, not " + *given};
-                options.baud = std::stoi(*given);
-            } else if (arg == "--file") {
-                options.capture = *given;
-            } else {
-                options.device = *given;
-            }
-        } else {
-            return UsageError{"unknown option " + std::string(arg)};
-        }
+    CLI::App app(kDescription, "veltrane-sim");
+    app.set_help_flag("-h,--help", "print this help and exit");
+    app.set_version_flag("--version", "veltrane-sim " VELTRANE_VERSION, "print the version and exit");
+    app.add_option("--baud", options.baud, "the receiver's speed")
+        ->check(CLI::Validator(checkBaud, ""))
+        ->type_name("4800|9600")
+        ->default_str("4800");
+    CLI::Option* file =
+        app.add_option("--file", options.capture, "send the bytes of a recorded capture instead of its own sentences")
+            ->type_name("CAPTURE");
+    app.add_flag("--loop", options.loop, "send the capture over and over")->needs(file);
+    app.add_option("--device", options.device, "write to this serial device instead of a new pseudo-terminal")
+        ->type_name("PATH");
+    app.footer(kExitStatus);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        return SimExit{0, app.help()};
+    } catch (const CLI::CallForVersion& version) {
+        return SimExit{0, std::string(version.what()) + "\n"};
+    } catch (const CLI::ParseError& error) {
+        return SimExit{kExitUsageError,
+                       "veltrane-sim: " + std::string(error.what()) + "\nTry 'veltrane-sim --help' for more information.\n"};
     }
-    if (options.loop && options.capture.empty()) return UsageError{"--loop needs --file"};
     return options;
 }
 

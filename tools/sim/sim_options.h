@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <variant>
 
@@ -11,15 +10,22 @@ struct SimOptions {
     std::string capture;  // empty: the simulator's own receiver
     bool loop = false;
     std::string device;   // empty: a new pseudo-terminal
+
+    bool operator==(const SimOptions&) const = default;
 };
 
-struct UsageError {
-    std::string message;
+// A command line that ends before the simulator starts: the help or the
+// version (status 0, text for standard output), or a usage error (status 2,
+// text for standard error).
+struct SimExit {
+    int status;
+    std::string text;
 };
-struct HelpRequested {};
 
-std::variant<SimOptions, UsageError, HelpRequested> parseSimOptions(int argc, const char* const* argv);
+// Exit statuses of veltrane-sim; the help's closing table explains them.
+constexpr int kExitRuntimeError = 1;
+constexpr int kExitUsageError = 2;
 
-extern const char* const kSimUsage;
+std::variant<SimOptions, SimExit> parseSimOptions(int argc, const char* const* argv);
 
 }  // namespace veltrane::sim

@@ -191,7 +191,7 @@ TEST_F(Replay, EachChunkIsOneReceiveEventFollowedByOnePass)
 
 TEST_F(Replay, StandardInputWhenTheFileIsDashOrAbsent)
 {
-    const fs::path file = fs::path(VELTRANE_CORPUS_DIR) / "gpsd" / "garmin48.log";
+    const fs::path file = fs::path(VELTRANE_CAPTURES_DIR) / "sim-receiver-4800.log";
     ASSERT_TRUE(fs::exists(file));
     const Outcome named = run({"replay", "--json", file.string()});
     const Outcome dash = run({"replay", "--json", "-"}, file);

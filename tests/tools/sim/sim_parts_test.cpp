@@ -2,12 +2,17 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "byte_source.h"
+#include "capture_file.h"
 #include "nmea_receiver.h"
-#include "sim_options.h"
+#include "pseudo_terminal.h"
 #include "speed_mismatch.h"
 
 namespace veltrane::sim {
@@ -130,38 +135,35 @@ TEST(ReceiverSource, OneBurstPerSecondAndNoBacklogOnASlowLine)
     EXPECT_EQ(later, burst.substr(50)) << "the next second is skipped while one second's worth waits";
 }
 
-struct OptionsCase {
-    std::vector<const char*> args;
-    const char* error;  // nullptr: accepted
-};
-
-TEST(SimOptions, AcceptsItsFourOptionsAndNamesWhatIsWrong)
+// Each failure names the file and a reason a person can act on.
+TEST(SimInputs, ACaptureOrDeviceThatCannotBeUsedSaysWhy)
 {
-    const OptionsCase cases[] = {
-        {{}, nullptr},
-        {{"--baud", "9600", "--file", "x.log", "--loop", "--device", "/dev/ttyUSB1"}, nullptr},
-        {{"--baud", "115200"}, "--baud must be 4800 or 9600, not 115200"},
-        {{"--baud"}, "--baud needs a value"},
-        {{"--loop"}, "--loop needs --file"},
-        {{"--fast"}, "unknown option --fast"},
+    const std::string directory = ::testing::TempDir() + "veltrane-sim-inputs";
+    std::filesystem::create_directories(directory);
+    const std::string empty = directory + "/empty.log";
+    std::ofstream{empty};
+    const std::string missing = directory + "/missing.log";
+
+    const struct {
+        std::function<void()> use;
+        std::string message;
+    } cases[] = {
+        {[&] { readCapture(directory); }, "cannot read the capture " + directory + ": it is a directory"},
+        {[&] { readCapture(missing); }, "cannot read the capture " + missing + ": no such file or directory"},
+        {[&] { readCapture(empty); }, "cannot read the capture " + empty + ": it is empty, so there is nothing to play"},
+        {[&] { SerialLine::openDevice(directory, 4800); }, "cannot open " + directory + ": it is a directory"},
+        {[&] { SerialLine::openDevice(missing, 4800); }, "cannot open " + missing + ": no such file or directory"},
+        {[&] { SerialLine::openDevice(empty, 4800); }, empty + " is not a serial port"},
+        {[&] { SerialLine::openDevice("/dev/null", 4800); }, "/dev/null is not a serial port"},
     };
-    for (const OptionsCase& c : cases) {
-        std::vector<const char*> argv = {"veltrane-sim"};
-        argv.insert(argv.end(), c.args.begin(), c.args.end());
-        const auto parsed = parseSimOptions(static_cast<int>(argv.size()), argv.data());
-        if (!c.error) {
-            EXPECT_TRUE(std::holds_alternative<SimOptions>(parsed)) << argv.size();
-        } else {
-            ASSERT_TRUE(std::holds_alternative<UsageError>(parsed)) << c.error;
-            EXPECT_EQ(std::get<UsageError>(parsed).message, c.error);
+    for (const auto& c : cases) {
+        try {
+            c.use();
+            ADD_FAILURE() << "accepted: " << c.message;
+        } catch (const std::runtime_error& failure) {
+            EXPECT_EQ(failure.what(), c.message);
         }
     }
-    const char* full[] = {"veltrane-sim", "--baud", "9600", "--file", "x.log", "--loop", "--device", "/dev/ttyUSB1"};
-    const SimOptions options = std::get<SimOptions>(parseSimOptions(8, full));
-    EXPECT_EQ(options.baud, 9600);
-    EXPECT_EQ(options.capture, "x.log");
-    EXPECT_TRUE(options.loop);
-    EXPECT_EQ(options.device, "/dev/ttyUSB1");
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <poll.h>
 #include <string>
 #include <stdexcept>
@@ -28,16 +30,18 @@ using Clock = std::chrono::steady_clock;
 // The monitor's side of the line, opened as a serial port at a given speed.
 class Line {
 public:
-    Line(const std::string& path, speed_t speed) : fd_(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK))
+    // Without a speed the port keeps the settings it was found with.
+    Line(const std::string& path, std::optional<speed_t> speed)
+        : fd_(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK))
     {
         if (fd_ < 0) throw std::runtime_error("cannot open " + path);
+        if (!speed) return;
         termios settings{};
         ::tcgetattr(fd_, &settings);
         ::cfmakeraw(&settings);
-        ::cfsetispeed(&settings, speed);
-        ::cfsetospeed(&settings, speed);
+        ::cfsetispeed(&settings, *speed);
+        ::cfsetospeed(&settings, *speed);
         ::tcsetattr(fd_, TCSANOW, &settings);
-        ::tcflush(fd_, TCIFLUSH);
     }
     ~Line() { ::close(fd_); }
 
@@ -112,7 +116,9 @@ TEST(Simulator, PlaysACaptureOnceOrInALoop)
     std::ofstream(capturePath, std::ios::binary) << capture;
 
     Child once({VELTRANE_SIM, "--baud", "9600", "--file", capturePath});
-    Line onceLine(once.firstLine(), B9600);
+    const std::string oncePath = once.firstLine();
+    std::this_thread::sleep_for(500ms);  // the capture waits for its first listener
+    Line onceLine(oncePath, B9600);
     EXPECT_EQ(onceLine.readFor(800ms), capture);
 
     Child looped({VELTRANE_SIM, "--baud", "9600", "--file", capturePath, "--loop"});
@@ -122,17 +128,132 @@ TEST(Simulator, PlaysACaptureOnceOrInALoop)
     EXPECT_EQ(text.substr(0, 3 * capture.size()), capture + capture + capture);
 }
 
-TEST(Simulator, RefusesWhatItCannotDoWithTheReason)
+TEST(Simulator, EndsAtOnceWithItsStatusAndTheReason)
 {
-    Child missing({VELTRANE_SIM, "--file", "/nonexistent/capture.log"});
-    EXPECT_EQ(missing.read([](const std::string&) { return false; }, 2s),
-              "veltrane-sim: cannot read the capture /nonexistent/capture.log: No such file or directory\n");
-    Child bad({VELTRANE_SIM, "--baud", "300"});
-    EXPECT_EQ(bad.read([](const std::string&) { return false; }, 2s).rfind(
-                  "veltrane-sim: --baud must be 4800 or 9600, not 300\nusage: veltrane-sim", 0),
-              0u);
-    EXPECT_EQ(missing.stop(), 1);
-    EXPECT_EQ(bad.stop(), 2);
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string output;
+    } cases[] = {
+        {{"--version"}, 0, "veltrane-sim " VELTRANE_VERSION "\n"},
+        {{"--file", "/nonexistent/capture.log"}, 1,
+         "veltrane-sim: cannot read the capture /nonexistent/capture.log: no such file or directory\n"},
+        {{"--baud", "300"}, 2,
+         "veltrane-sim: --baud: must be 4800 or 9600, not 300\nTry 'veltrane-sim --help' for more information.\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), VELTRANE_SIM);
+        Child sim(args);
+        EXPECT_EQ(sim.wait(10s), c.status) << c.output;
+        EXPECT_EQ(sim.read([](const std::string&) { return true; }, 0ms), c.output);
+    }
+}
+
+// Standard output on a full disk: what could not be written is an error.
+TEST(Simulator, OutputThatCannotBeWrittenIsAnError)
+{
+    const std::string errors = ::testing::TempDir() + "veltrane-sim-errors.txt";
+    for (const std::string args : {"--help", "--version", ""}) {
+        // A simulator that missed the failure would run on: timeout ends it.
+        const int status = std::system(("timeout 20 " VELTRANE_SIM " " + args + " >/dev/full 2>" + errors).c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << args << ": " << status;
+        std::ifstream in(errors);
+        std::string message;
+        std::getline(in, message);
+        EXPECT_EQ(message.rfind("veltrane-sim: cannot write ", 0), 0u) << message;
+        EXPECT_NE(message.find("to standard output: no space left on device"), std::string::npos) << message;
+    }
+}
+
+TEST(Simulator, APortLetGoKeepsNothingForTheNextProgram)
+{
+    Child sim({VELTRANE_SIM});
+    const std::string path = sim.firstLine();
+    {
+        Line leavesItUnread(path, B4800);
+        std::this_thread::sleep_for(1500ms);
+    }
+    std::this_thread::sleep_for(100ms);
+    Line setsNoSpeed(path, std::nullopt);
+    const std::string text = setsNoSpeed.readFor(1500ms);
+    EXPECT_GT(text.size(), 100u) << "something arrives";
+    EXPECT_EQ(text.find('$'), std::string::npos) << "an unread sentence, or one at a speed that nobody set: " << text;
+}
+
+// What a program that opens the port later must get from a simulator left
+// running: the line as it is now, never what was sent while nobody listened.
+struct LateListener {
+    Child sim;
+    std::string path;
+    std::time_t opened;
+
+    LateListener(const char* baud, std::chrono::seconds unheard)
+        : sim({VELTRANE_SIM, "--baud", baud}), path(sim.firstLine())
+    {
+        std::this_thread::sleep_for(unheard);
+        opened = std::time(nullptr);
+    }
+    // veltrane-cli run with Comm 3 mapped to the simulator; its whole output.
+    std::string run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), VELTRANE_CLI);
+        Child cli(args, {"VELTRANE_PORTS=3=" + path});
+        EXPECT_EQ(cli.wait(60s), 0);
+        return cli.read([](const std::string&) { return true; }, 0ms);
+    }
+};
+
+std::size_t count(const std::string& text, const std::string& what)
+{
+    std::size_t n = 0;
+    for (std::size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += what.size()) ++n;
+    return n;
+}
+
+TEST(Simulator, LeftRunningBeforeASearchIsDetectedAtItsOwnSpeed)
+{
+    LateListener late("9600", 3s);
+    const std::string events = late.run({"detect", "--json"});
+    EXPECT_EQ(count(events, R"({"event":"detected","comm":3,"baud":"9600"})"), 1u) << events;
+}
+
+TEST(Simulator, AMonitorAtTheWrongSpeedFindsTheDeviceButRecognisesNothing)
+{
+    LateListener late("4800", 2s);
+    const std::string events = late.run({"monitor", "--comm", "3", "--baud", "9600", "--json", "--seconds", "3"});
+    EXPECT_EQ(count(events, R"({"event":"field","name":"found","text":"Yes"})"), 1u) << events;
+    EXPECT_EQ(count(events, R"({"event":"field","name":"is_gps","text":"Yes"})"), 0u) << events;
+    EXPECT_EQ(count(events, R"({"event":"row")"), 0u) << events;
+}
+
+// Seconds from an NMEA time field "hhmmss" to `then` (a time_t), across midnight too.
+int secondsBefore(std::time_t then, const std::string& field)
+{
+    const int fieldSecond =
+        std::stoi(field.substr(0, 2)) * 3600 + std::stoi(field.substr(2, 2)) * 60 + std::stoi(field.substr(4, 2));
+    int age = static_cast<int>(then % 86400) - fieldSecond;
+    if (age > 43200) age -= 86400;
+    if (age < -43200) age += 86400;
+    return age;
+}
+
+TEST(Simulator, NothingSentBeforeThePortWasOpenedIsDelivered)
+{
+    LateListener late("4800", 6s);
+    const std::string events = late.run({"monitor", "--comm", "3", "--baud", "4800", "--json", "--seconds", "3"});
+    std::size_t timed = 0;
+    for (const char* kind : {R"("data":"GPGGA,)", R"("data":"GPRMC,)"}) {
+        for (std::size_t at = 0; (at = events.find(kind, at)) != std::string::npos; ++at) {
+            const std::string time = events.substr(at + std::string(kind).size(), 6);
+            // The burst of the second in which the port opened may still be on
+            // its way, and a loaded machine may hold the simulator back a second.
+            const int age = secondsBefore(late.opened, time);
+            EXPECT_LE(age, 2) << "sent " << age << " s before the port was opened: " << time;
+            ++timed;
+        }
+    }
+    EXPECT_GE(timed, 2u) << events;
 }
 
 // The whole road with no hardware: the simulator on a pseudo-terminal, a Comm

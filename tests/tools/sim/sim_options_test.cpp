@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sim_options.h"
+
+namespace veltrane::sim {
+namespace {
+
+constexpr int kRuns = -1;
+
+struct OptionsCase {
+    std::vector<const char*> args;
+    int status;              // kRuns: accepted, and the simulator runs with `options`
+    std::string firstLine;   // of what is printed instead
+    SimOptions options = {};
+};
+
+std::string firstLineOf(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+TEST(SimOptions, EachCommandLineRunsOrEndsWithItsStatusAndFirstLine)
+{
+    const OptionsCase cases[] = {
+        {{}, kRuns, "", {4800, "", false, ""}},
+        {{"--baud", "9600", "--file", "x.log", "--loop", "--device", "/dev/ttyUSB1"}, kRuns, "",
+         {9600, "x.log", true, "/dev/ttyUSB1"}},
+        {{"--baud=9600", "--file=x.log", "--device=/dev/ttyUSB1"}, kRuns, "", {9600, "x.log", false, "/dev/ttyUSB1"}},
+        {{"--help"}, 0, "Plays a GPS receiver at the pace of its baud rate. Without --device it opens a"},
+        {{"-h"}, 0, "Plays a GPS receiver at the pace of its baud rate. Without --device it opens a"},
+        {{"--version"}, 0, "veltrane-sim " VELTRANE_VERSION},
+        {{"--baud", "1234"}, 2, "veltrane-sim: --baud: must be 4800 or 9600, not 1234"},
+        {{"--baud=-5"}, 2, "veltrane-sim: --baud: must be 4800 or 9600, not -5"},
+        {{"--baud", "fast"}, 2, "veltrane-sim: --baud: must be 4800 or 9600, not fast"},
+        {{"--baud"}, 2, "veltrane-sim: --baud: 1 required 4800|9600 missing"},
+        {{"--file"}, 2, "veltrane-sim: --file: 1 required CAPTURE missing"},
+        {{"--loop"}, 2, "veltrane-sim: --loop requires --file"},
+        {{"--fast"}, 2, "veltrane-sim: The following argument was not expected: --fast"},
+        {{"capture.log"}, 2, "veltrane-sim: The following argument was not expected: capture.log"},
+    };
+    for (const OptionsCase& c : cases) {
+        std::vector<const char*> argv = {"veltrane-sim"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        const auto parsed = parseSimOptions(static_cast<int>(argv.size()), argv.data());
+        SCOPED_TRACE(c.firstLine);
+        if (c.status == kRuns) {
+            ASSERT_TRUE(std::holds_alternative<SimOptions>(parsed)) << std::get<SimExit>(parsed).text;
+            EXPECT_TRUE(std::get<SimOptions>(parsed) == c.options);
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<SimExit>(parsed));
+        const SimExit& ended = std::get<SimExit>(parsed);
+        EXPECT_EQ(ended.status, c.status);
+        EXPECT_EQ(firstLineOf(ended.text), c.firstLine);
+        if (c.status == kExitUsageError) {
+            EXPECT_EQ(ended.text.substr(ended.text.find('\n') + 1), "Try 'veltrane-sim --help' for more information.\n");
+        }
+    }
+}
+
+TEST(SimOptions, TheHelpEndsWithTheExitStatusOfEachOutcome)
+{
+    const char* argv[] = {"veltrane-sim", "--help"};
+    const std::string help = std::get<SimExit>(parseSimOptions(2, argv)).text;
+    const std::size_t table = help.find("\nExit status:\n  0  ");
+    ASSERT_NE(table, std::string::npos) << help;
+    EXPECT_GT(table, help.find("--device PATH")) << "after the options";
+    for (const char* status : {"\n  1  runtime error", "\n  2  usage error"})
+        EXPECT_NE(help.find(status, table), std::string::npos) << status;
+}
+
+}  // namespace
+}  // namespace veltrane::sim

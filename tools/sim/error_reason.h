@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+namespace veltrane::sim {
+
+// Why a system call failed, worded to follow "cannot ... X: ".
+std::string errorReason(int error);
+
+}  // namespace veltrane::sim
