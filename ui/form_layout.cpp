@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app_identity.h"
+#include "focused_wheel.h"
 
 namespace veltrane {
 
@@ -106,10 +107,12 @@ void buildSettings(QWidget& window, FormControls& form)
     form.cboCommPort = make<QComboBox>(frame, "cboCommPort");
     form.cboCommPort->setGeometry(toPixels(TwipsRect{1740, 360, 1275, 315}));
     form.cboCommPort->setToolTip(QStringLiteral("The port that your GPS device is plugged into"));
+    takeWheelOnlyWithFocus(*form.cboCommPort);
     framedLabel(frame, "lblBaud", {3240, 420, 1095, 195}, "Baud Rate:");
     form.cboBaud = make<QComboBox>(frame, "cboBaud");
     form.cboBaud->setGeometry(toPixels(TwipsRect{4140, 360, 1215, 315}));
     form.cboBaud->setToolTip(QStringLiteral("The speed that your GPS device operates at"));
+    takeWheelOnlyWithFocus(*form.cboBaud);
     form.cmdAuto = make<QPushButton>(frame, "cmdAuto");
     form.cmdAuto->setText(QStringLiteral("Auto Detect"));
     form.cmdAuto->setGeometry(toPixels(TwipsRect{5520, 360, 1275, 315}));

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QTest>
+#include <QWheelEvent>
+#include <QWindow>
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 #include <memory>
 
 #include "main_window.h"
+#include "qstring_printer.h"
 
 namespace veltrane::testing {
 
@@ -31,5 +35,23 @@ Control& control(QWidget& window, const char* name)
 }
 
 inline QString labelText(QWidget& window, const char* name) { return control<QLabel>(window, name).text(); }
+
+// Turns the mouse wheel over `where` in `target` as the window system would:
+// the window finds the control under the pointer, and Qt then applies its
+// own rules (focus by wheel, passing an unused turn on to the parent).
+// Negative notches turn towards the user, that is down; each is one event.
+inline void turnWheel(QWidget& target, QPoint where, int notches)
+{
+    QWidget* window = target.window();
+    const QPointF inWindow = target.mapTo(window, where);
+    for (int i = 0; i < std::abs(notches); ++i) {
+        QWheelEvent turn(inWindow, window->mapToGlobal(inWindow), QPoint(), QPoint(0, notches < 0 ? -120 : 120),
+                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        // sendEvent() would mark the turn as the program's own, which Qt neither
+        // propagates nor lets give the focus.
+        QSpontaneKeyEvent::setSpontaneous(&turn);
+        QCoreApplication::instance()->notify(window->windowHandle(), &turn);
+    }
+}
 
 }  // namespace veltrane::testing
