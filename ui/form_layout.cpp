@@ -2,7 +2,6 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QHeaderView>
 #include <algorithm>
 
 #include "app_identity.h"
@@ -185,9 +184,8 @@ void buildLogPage(TabControl* tab, FormControls& form)
     QWidget* page = make<QWidget>(tab, "pageNMEA");
     tab->addTab(page, QStringLiteral("NMEA Data"));
 
-    QTableView* list = form.lvwNMEA = make<QTableView>(page, "lvwNMEA");
-    configureLogList(*list);
-    tab->place(list, kLvwNMEADesign);
+    form.lvwNMEA = make<LogListView>(page, "lvwNMEA");
+    tab->place(form.lvwNMEA, kLvwNMEADesign);
 
     QPushButton* clear = form.cmdNMEAClear = make<QPushButton>(page, "cmdNMEAClear");
     clear->setText(QStringLiteral("Clear History"));
@@ -262,26 +260,7 @@ FormControls buildForm(QWidget& window)
     return form;
 }
 
-void configureLogList(QTableView& list)
-{
-    // A table rather than a tree: a tree lays out every row again after each
-    // insert, which costs tens of milliseconds a tick with a million rows.
-    QHeaderView* rows = list.verticalHeader();
-    rows->hide();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(list.fontMetrics().height() + 4);
-    QHeaderView* columns = list.horizontalHeader();
-    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    columns->setHighlightSections(false);
-    columns->setStretchLastSection(false);
-    list.setShowGrid(false);
-    list.setWordWrap(false);
-    list.setSelectionBehavior(QAbstractItemView::SelectRows);
-    list.setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list.setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-}
-
-void showLog(QTableView& list, QAbstractItemModel& log)
+void showLog(LogListView& list, QAbstractItemModel& log)
 {
     list.setModel(&log);
     list.horizontalHeader()->resizeSection(0, toPixels(2000));

@@ -30,7 +30,7 @@ TEST(LiveWindow, AGgaSentenceFromThePortShowsInTheReadoutAndTheLog)
     EXPECT_EQ(labelText(*window, "lblFound"), "Yes");
     EXPECT_EQ(labelText(*window, "lblIsGPS"), "Yes");
 
-    auto& list = control<QTableView>(*window, "lvwNMEA");
+    auto& list = control<LogListView>(*window, "lvwNMEA");
     ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 1; }, 2000));
     EXPECT_EQ(list.model()->index(0, 1).data().toString(),
               "GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47");
@@ -46,7 +46,7 @@ TEST(LiveWindow, MarkupFromTheDeviceIsShownAsTheCharactersItSent)
 
     receiver.send("$GPTXT,start\r\n$GPGGA,123519,4807.038,<img src=x>,01131.000,E,1,08,0.9,545.4,M*00\r\n"
                   "$GPRMC,<b>bold</b>\r\n$");
-    auto& list = control<QTableView>(*window, "lvwNMEA");
+    auto& list = control<LogListView>(*window, "lvwNMEA");
     ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 2; }, 3000));
     EXPECT_EQ(labelText(*window, "lblLatitude"), "4807.0380 <img src=x>");
     EXPECT_EQ(control<QLabel>(*window, "lblLatitude").textFormat(), Qt::PlainText);
