@@ -4,7 +4,9 @@
 # playing bench/captures/receiver-1hz.nmea at 4800 baud (a 1 Hz receiver's
 # GGA, GSA, three GSV and RMC; the simulator plays it back to back, about 1.1
 # fixes a second, so the figures err on the high side). Prints each one's share
-# of one core and its resident memory over the same interval.
+# of one core and its resident memory over the same interval, and beside them
+# the floor: a bare Qt window that only reads its own such port
+# (bench/bare_port_reader.cpp), which is what the receive path costs.
 #
 # Usage: scripts/bench-window-cpu.sh [SECONDS]   (default 30; VELTRANE_BUILD_DIR
 # names the build directory, default build)
@@ -27,7 +29,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-for program in "$build/tools/sim/veltrane-sim" "$build/ui/veltrane"; do
+for program in "$build/tools/sim/veltrane-sim" "$build/ui/veltrane" "$build/bench/bare_port_reader"; do
     if [ ! -x "$program" ]; then
         echo "bench-window-cpu: $program is missing: build first with scripts/build.sh" >&2
         exit 1
@@ -69,6 +71,8 @@ start_simulator 1
 window_pty=$pty
 start_simulator 2
 gpsd_pty=$pty
+start_simulator 3
+floor_pty=$pty
 
 VELTRANE_PORTS="1=$window_pty" "$build/ui/veltrane" &
 window_pid=$!
@@ -80,12 +84,16 @@ sleep 1
 xgps "localhost:$gpsd_port" >"$work/xgps.log" 2>&1 &
 xgps_pid=$!
 pids+=("$xgps_pid")
+"$build/bench/bare_port_reader" "$floor_pty" &
+floor_pid=$!
+pids+=("$floor_pid")
+watched=("$window_pid" "$gpsd_pid" "$xgps_pid" "$floor_pid")
 
 # Past start-up, and past gpsd's hunt for the speed.
 sleep 5
-for pid in "$window_pid" "$gpsd_pid" "$xgps_pid"; do
+for pid in "${watched[@]}"; do
     if ! kill -0 "$pid" 2>/dev/null; then
-        echo "bench-window-cpu: process $pid ended early; gpsd said:" >&2
+        echo "bench-window-cpu: process $pid ended early; gpsd and xgps said:" >&2
         cat "$work/gpsd.log" "$work/xgps.log" >&2
         exit 1
     fi
@@ -95,7 +103,7 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 resident_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 
 declare -A before
-for pid in "$window_pid" "$gpsd_pid" "$xgps_pid"; do before[$pid]=$(cpu_ticks "$pid"); done
+for pid in "${watched[@]}"; do before[$pid]=$(cpu_ticks "$pid"); done
 start=$(date +%s.%N)
 sleep "$seconds"
 end=$(date +%s.%N)
@@ -116,3 +124,4 @@ memory() {
 echo "capture: $capture at 4800 baud, measured over $seconds s"
 echo "veltrane window: $(share "$window_pid"), $(memory "$window_pid")"
 echo "gpsd + xgps:     $(share "$gpsd_pid" "$xgps_pid"), $(memory "$gpsd_pid" "$xgps_pid")"
+echo "bare Qt reader:  $(share "$floor_pid"), $(memory "$floor_pid")"
