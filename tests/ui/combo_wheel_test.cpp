@@ -27,11 +27,7 @@ TEST_P(ComboWheel, TurnsTheEntryOnlyWhileTheBoxHasTheKeyboardFocus)
 {
     const WheelCase& c = GetParam();
     testing::Receiver receiver;
-    auto window = testing::makeWindow(receiver.portsVariable());
-    window->Form_Load();
-    testing::showAndWait(*window);
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto window = testing::openWindow(receiver.portsVariable());
     control<QTabWidget>(*window, "tabMain").setCurrentIndex(1);
     control<QPushButton>(*window, "cmdNMEAClear").setFocus();
     ASSERT_EQ(labelText(*window, "lblCommOK"), "Yes");

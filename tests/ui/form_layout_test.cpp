@@ -260,11 +260,7 @@ QStringList tabThrough(int presses, Qt::Key key = Qt::Key_Tab)
 
 TEST(FormLayout, TabKeyVisitsTheShownControlsInDesignOrder)
 {
-    auto window = makeWindow();
-    window->Form_Load();
-    showAndWait(*window);
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto window = testing::openWindow();
     EXPECT_EQ(focusedName(), "cboCommPort");
 
     EXPECT_EQ(tabThrough(4), QStringList({"tabMain", "cboBaud", "cmdAuto", "cboCommPort"}));
@@ -283,11 +279,7 @@ TEST(FormLayout, TabKeyVisitsTheShownControlsInDesignOrder)
 
 TEST(FormLayout, TabAndShiftTabLeaveTheLogWhateverItHolds)
 {
-    auto window = makeWindow();
-    window->Form_Load();
-    showAndWait(*window);
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto window = testing::openWindow();
     control<QTabWidget>(*window, "tabMain").setCurrentIndex(1);
     SentenceLog& log = window->monitor().log();
     for (int i = 0; i < 40; ++i) log.insertFirst({2024, 3, 9, 14, 5, i % 60}, "GPGGA,row " + std::to_string(i));

@@ -15,12 +15,8 @@ class LogPage {
     std::unique_ptr<frmMain> window_;
 
 public:
-    explicit LogPage(int rows) : window_(testing::makeWindow()), list(control<LogListView>(*window_, "lvwNMEA"))
+    explicit LogPage(int rows) : window_(testing::openWindow()), list(control<LogListView>(*window_, "lvwNMEA"))
     {
-        window_->Form_Load();
-        testing::showAndWait(*window_);
-        window_->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
         control<QTabWidget>(*window_, "tabMain").setCurrentIndex(1);
         add(rows);
     }

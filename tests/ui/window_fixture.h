@@ -26,6 +26,17 @@ inline void showAndWait(frmMain& window)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 }
 
+// A started window, shown and active as on a desktop, so keys and the wheel reach it.
+inline std::unique_ptr<frmMain> openWindow(const QByteArray& ports = {})
+{
+    auto window = makeWindow(ports);
+    window->Form_Load();
+    window->show();
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    return window;
+}
+
 template <class Control = QWidget>
 Control& control(QWidget& window, const char* name)
 {
