@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(Scrolled, ReadingWhileTheLogGrows, ::testing::ValuesIn(
                              return name;
                          });
 
-TEST(LogList, ChoosingARowNeverScrollsTheListSideways)
+TEST(LogList, ChoosingARowKeepsTimeInViewAndTheRowWithItsSentence)
 {
     LogPage page(300);
     QWidget& rows = *page.list.viewport();
@@ -97,6 +97,11 @@ TEST(LogList, ChoosingARowNeverScrollsTheListSideways)
         QTest::keyClick(&page.list, key);
         EXPECT_EQ(page.sideways(), 0) << QTest::toString(key);
     }
+
+    // The chosen row stays with its sentence as newer ones arrive above it.
+    const QString chosen = page.list.model()->index(page.list.currentRow(), 1).data().toString();
+    page.add(6);
+    EXPECT_EQ(page.list.model()->index(page.list.currentRow(), 1).data().toString(), chosen);
 
     // Scrolled to the end of the sentences, a click on what is left of "Time" stays there too.
     const int end = page.list.horizontalScrollBar()->maximum();
