@@ -14,7 +14,7 @@ LogListView::LogListView(QWidget* parent) : QAbstractScrollArea(parent), header_
     header_->setHighlightSections(false);
     header_->setStretchLastSection(false);
     connect(header_, &QHeaderView::sectionResized, this, [this] {
-        updateGeometries();
+        updateScrollBars();
         viewport()->update();
     });
     viewport()->setBackgroundRole(QPalette::Base);
@@ -54,7 +54,7 @@ void LogListView::rowsInserted(const QModelIndex& parent, int first, int last)
     if (current_ >= first) current_ += added;
     QScrollBar* rows = verticalScrollBar();
     const int top = rows->value();
-    updateGeometries();
+    updateScrollBars();
     // At the top the newest rows come into view; below it the reader keeps the rows they were reading.
     if (top > 0 && top >= first) rows->setValue(top + added);
     viewport()->update();
@@ -63,18 +63,22 @@ void LogListView::rowsInserted(const QModelIndex& parent, int first, int last)
 void LogListView::reset()
 {
     current_ = -1;
-    updateGeometries();
+    layOutHeader();
     verticalScrollBar()->setValue(0);
     viewport()->update();
 }
 
-void LogListView::updateGeometries()
+void LogListView::layOutHeader()
 {
     const int headerHeight = header_->sizeHint().height();
     setViewportMargins(0, headerHeight, 0, 0);
     const QRect area = viewport()->geometry();
     header_->setGeometry(area.left(), area.top() - headerHeight, area.width(), headerHeight);
+    updateScrollBars();
+}
 
+void LogListView::updateScrollBars()
+{
     QScrollBar* rows = verticalScrollBar();
     rows->setRange(0, std::max(0, rowCount() - rowsInView()));
     rows->setPageStep(rowsInView());
@@ -102,7 +106,7 @@ void LogListView::setCurrentRow(int row)
 void LogListView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    updateGeometries();
+    layOutHeader();
 }
 
 void LogListView::scrollContentsBy(int, int)
@@ -150,7 +154,7 @@ void LogListView::focusOutEvent(QFocusEvent* event)
 void LogListView::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) updateGeometries();
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) layOutHeader();
 }
 
 void LogListView::paintEvent(QPaintEvent* event)

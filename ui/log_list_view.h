@@ -45,7 +45,8 @@ private:
     int rowsInView() const;
     void rowsInserted(const QModelIndex& parent, int first, int last);
     void reset();
-    void updateGeometries();
+    void layOutHeader();
+    void updateScrollBars();
     void setCurrentRow(int row);
     void paintRow(QPainter& painter, int row, int top);
 
