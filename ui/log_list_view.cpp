@@ -29,7 +29,7 @@ void LogListView::setModel(QAbstractItemModel* model)
     if (model) {
         connect(model, &QAbstractItemModel::rowsInserted, this, &LogListView::rowsInserted);
         connect(model, &QAbstractItemModel::modelReset, this, &LogListView::reset);
-        connect(model, &QAbstractItemModel::dataChanged, viewport(), qOverload<>(&QWidget::update));
+        connect(model, &QAbstractItemModel::dataChanged, this, [this] { viewport()->update(); });
     }
     reset();
 }
