@@ -1,5 +1,7 @@
 #include "log_list_view.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -117,6 +119,12 @@ void LogListView::scrollContentsBy(int, int)
 
 void LogListView::keyPressEvent(QKeyEvent* event)
 {
+    // As in any list: the chosen row's sentence, to paste into a decoder or a report.
+    if (event->matches(QKeySequence::Copy)) {
+        if (current_ >= 0) QGuiApplication::clipboard()->setText(model_->index(current_, 1).data().toString());
+        event->accept();
+        return;
+    }
     const int page = rowsInView();
     switch (event->key()) {
     case Qt::Key_Down: setCurrentRow(current_ + 1); break;

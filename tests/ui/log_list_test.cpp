@@ -1,3 +1,5 @@
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QScrollBar>
 
 #include "window_fixture.h"
@@ -84,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(Scrolled, ReadingWhileTheLogGrows, ::testing::ValuesIn(
                              return name;
                          });
 
-TEST(LogList, ChoosingARowKeepsTimeInViewAndTheRowWithItsSentence)
+TEST(LogList, AChosenRowKeepsTimeInViewStaysWithItsSentenceAndCopiesIt)
 {
     LogPage page(300);
     QWidget& rows = *page.list.viewport();
@@ -102,6 +104,9 @@ TEST(LogList, ChoosingARowKeepsTimeInViewAndTheRowWithItsSentence)
     const QString chosen = page.list.model()->index(page.list.currentRow(), 1).data().toString();
     page.add(6);
     EXPECT_EQ(page.list.model()->index(page.list.currentRow(), 1).data().toString(), chosen);
+
+    QTest::keyClick(&page.list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), chosen);
 
     // Scrolled to the end of the sentences, a click on what is left of "Time" stays there too.
     const int end = page.list.horizontalScrollBar()->maximum();
