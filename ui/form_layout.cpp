@@ -2,10 +2,10 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QHeaderView>
 #include <algorithm>
 
 #include "app_identity.h"
+#include "focused_wheel.h"
 
 namespace veltrane {
 
@@ -106,10 +106,12 @@ void buildSettings(QWidget& window, FormControls& form)
     form.cboCommPort = make<QComboBox>(frame, "cboCommPort");
     form.cboCommPort->setGeometry(toPixels(TwipsRect{1740, 360, 1275, 315}));
     form.cboCommPort->setToolTip(QStringLiteral("The port that your GPS device is plugged into"));
+    takeWheelOnlyWithFocus(*form.cboCommPort);
     framedLabel(frame, "lblBaud", {3240, 420, 1095, 195}, "Baud Rate:");
     form.cboBaud = make<QComboBox>(frame, "cboBaud");
     form.cboBaud->setGeometry(toPixels(TwipsRect{4140, 360, 1215, 315}));
     form.cboBaud->setToolTip(QStringLiteral("The speed that your GPS device operates at"));
+    takeWheelOnlyWithFocus(*form.cboBaud);
     form.cmdAuto = make<QPushButton>(frame, "cmdAuto");
     form.cmdAuto->setText(QStringLiteral("Auto Detect"));
     form.cmdAuto->setGeometry(toPixels(TwipsRect{5520, 360, 1275, 315}));
@@ -182,9 +184,8 @@ void buildLogPage(TabControl* tab, FormControls& form)
     QWidget* page = make<QWidget>(tab, "pageNMEA");
     tab->addTab(page, QStringLiteral("NMEA Data"));
 
-    QTableView* list = form.lvwNMEA = make<QTableView>(page, "lvwNMEA");
-    configureLogList(*list);
-    tab->place(list, kLvwNMEADesign);
+    form.lvwNMEA = make<LogListView>(page, "lvwNMEA");
+    tab->place(form.lvwNMEA, kLvwNMEADesign);
 
     QPushButton* clear = form.cmdNMEAClear = make<QPushButton>(page, "cmdNMEAClear");
     clear->setText(QStringLiteral("Clear History"));
@@ -259,26 +260,7 @@ FormControls buildForm(QWidget& window)
     return form;
 }
 
-void configureLogList(QTableView& list)
-{
-    // A table rather than a tree: a tree lays out every row again after each
-    // insert, which costs tens of milliseconds a tick with a million rows.
-    QHeaderView* rows = list.verticalHeader();
-    rows->hide();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(list.fontMetrics().height() + 4);
-    QHeaderView* columns = list.horizontalHeader();
-    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    columns->setHighlightSections(false);
-    columns->setStretchLastSection(false);
-    list.setShowGrid(false);
-    list.setWordWrap(false);
-    list.setSelectionBehavior(QAbstractItemView::SelectRows);
-    list.setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list.setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-}
-
-void showLog(QTableView& list, QAbstractItemModel& log)
+void showLog(LogListView& list, QAbstractItemModel& log)
 {
     list.setModel(&log);
     list.horizontalHeader()->resizeSection(0, toPixels(2000));

@@ -4,10 +4,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableView>
 
 #include "field_labels.h"
 #include "link_label.h"
+#include "log_list_view.h"
 #include "tab_control.h"
 #include "twips.h"
 
@@ -21,7 +21,7 @@ struct FormControls {
     QComboBox* cboBaud;
     QPushButton* cmdAuto;
     TabControl* tabMain;
-    QTableView* lvwNMEA;
+    LogListView* lvwNMEA;
     QPushButton* cmdNMEAClear;
     LinkLabel* lblLink;
     FieldLabels::Labels fields;
@@ -39,10 +39,8 @@ inline constexpr double kClientHeight = 7605;
 // tooltips, fonts and keyboard order.
 FormControls buildForm(QWidget& window);
 
-// The sentence log's list: one row per sentence, all rows one height.
-void configureLogList(QTableView& list);
 // Shows the log in the list with its two columns, which together are wider
 // than the list so that it scrolls sideways.
-void showLog(QTableView& list, QAbstractItemModel& log);
+void showLog(LogListView& list, QAbstractItemModel& log);
 
 }  // namespace veltrane

@@ -167,12 +167,11 @@ TEST(FormLayout, TextsAndListEntriesAreTheProgramsOwn)
     EXPECT_FALSE(ports.isEditable());
     EXPECT_FALSE(bauds.isEditable());
 
-    auto& list = control<QTableView>(*window, "lvwNMEA");
+    auto& list = control<LogListView>(*window, "lvwNMEA");
     EXPECT_EQ(list.model()->headerData(0, Qt::Horizontal).toString(), "Time");
     EXPECT_EQ(list.model()->headerData(1, Qt::Horizontal).toString(), "NMEA Data");
     EXPECT_EQ(list.horizontalHeader()->sectionSize(0), toPixels(2000.0));
     EXPECT_EQ(list.horizontalHeader()->sectionSize(1), toPixels(6000.0));
-    EXPECT_EQ(list.verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
 }
 
 TEST(FormLayout, OnlyTheReadoutIndicatorsAndSettingsHaveTooltips)
@@ -249,11 +248,11 @@ QString focusedName()
     return focused->objectName();
 }
 
-QStringList tabThrough(int presses)
+QStringList tabThrough(int presses, Qt::Key key = Qt::Key_Tab)
 {
     QStringList names;
     for (int i = 0; i < presses; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
         names << focusedName();
     }
     return names;
@@ -261,11 +260,7 @@ QStringList tabThrough(int presses)
 
 TEST(FormLayout, TabKeyVisitsTheShownControlsInDesignOrder)
 {
-    auto window = makeWindow();
-    window->Form_Load();
-    showAndWait(*window);
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto window = testing::openWindow();
     EXPECT_EQ(focusedName(), "cboCommPort");
 
     EXPECT_EQ(tabThrough(4), QStringList({"tabMain", "cboBaud", "cmdAuto", "cboCommPort"}));
@@ -280,6 +275,25 @@ TEST(FormLayout, TabKeyVisitsTheShownControlsInDesignOrder)
 
     control(*window, "cboBaud").setEnabled(false);
     EXPECT_EQ(tabThrough(3), QStringList({"tabMain", "cmdAuto", "cboCommPort"}));
+}
+
+TEST(FormLayout, TabAndShiftTabLeaveTheLogWhateverItHolds)
+{
+    auto window = testing::openWindow();
+    control<QTabWidget>(*window, "tabMain").setCurrentIndex(1);
+    SentenceLog& log = window->monitor().log();
+    for (int i = 0; i < 40; ++i) log.insertFirst({2024, 3, 9, 14, 5, i % 60}, "GPGGA,row " + std::to_string(i));
+    auto& list = control<LogListView>(*window, "lvwNMEA");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 40; }));
+
+    const QPoint thirdRow(list.viewport()->width() / 2, list.viewport()->height() / 8);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, thirdRow);
+    ASSERT_EQ(focusedName(), "lvwNMEA");
+    EXPECT_EQ(tabThrough(3), QStringList({"cmdNMEAClear", "cboBaud", "cmdAuto"}));
+
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, thirdRow);
+    ASSERT_EQ(focusedName(), "lvwNMEA");
+    EXPECT_EQ(tabThrough(3, Qt::Key_Backtab), QStringList({"tabMain", "cboCommPort", "cmdAuto"}));
 }
 
 }  // namespace

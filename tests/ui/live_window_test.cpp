@@ -1,9 +1,4 @@
-#include <fcntl.h>
-#include <pty.h>
-#include <unistd.h>
-
-#include <string_view>
-
+#include "pty_receiver.h"
 #include "window_fixture.h"
 
 namespace veltrane {
@@ -11,36 +6,7 @@ namespace {
 
 using testing::control;
 using testing::labelText;
-
-// The far end of a pseudo-terminal plays the receiver; the window opens the
-// near end as Comm 1 through the real serial code.
-class Receiver {
-public:
-    Receiver()
-    {
-        char name[256] = {};
-        if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) throw std::runtime_error("openpty failed");
-        path_ = name;
-    }
-    ~Receiver()
-    {
-        ::close(master_);
-        ::close(slave_);
-    }
-    Receiver(const Receiver&) = delete;
-    Receiver& operator=(const Receiver&) = delete;
-
-    QByteArray portsVariable() const { return "1=" + QByteArray::fromStdString(path_); }
-    void send(std::string_view text) const
-    {
-        ASSERT_EQ(::write(master_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    }
-
-private:
-    int master_ = -1;
-    int slave_ = -1;
-    std::string path_;
-};
+using testing::Receiver;
 
 TEST(LiveWindow, AGgaSentenceFromThePortShowsInTheReadoutAndTheLog)
 {
@@ -64,7 +30,7 @@ TEST(LiveWindow, AGgaSentenceFromThePortShowsInTheReadoutAndTheLog)
     EXPECT_EQ(labelText(*window, "lblFound"), "Yes");
     EXPECT_EQ(labelText(*window, "lblIsGPS"), "Yes");
 
-    auto& list = control<QTableView>(*window, "lvwNMEA");
+    auto& list = control<LogListView>(*window, "lvwNMEA");
     ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 1; }, 2000));
     EXPECT_EQ(list.model()->index(0, 1).data().toString(),
               "GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47");
@@ -80,7 +46,7 @@ TEST(LiveWindow, MarkupFromTheDeviceIsShownAsTheCharactersItSent)
 
     receiver.send("$GPTXT,start\r\n$GPGGA,123519,4807.038,<img src=x>,01131.000,E,1,08,0.9,545.4,M*00\r\n"
                   "$GPRMC,<b>bold</b>\r\n$");
-    auto& list = control<QTableView>(*window, "lvwNMEA");
+    auto& list = control<LogListView>(*window, "lvwNMEA");
     ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 2; }, 3000));
     EXPECT_EQ(labelText(*window, "lblLatitude"), "4807.0380 <img src=x>");
     EXPECT_EQ(control<QLabel>(*window, "lblLatitude").textFormat(), Qt::PlainText);

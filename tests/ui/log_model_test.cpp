@@ -4,6 +4,7 @@
 
 #include "device_text.h"
 #include "field_labels.h"
+#include "qstring_printer.h"
 #include "sentence_log_model.h"
 
 namespace veltrane {

@@ -147,7 +147,7 @@ TEST(WindowBehaviour, ClearHistoryEmptiesOnlyTheLog)
     SentenceLog& log = window->monitor().log();
     log.insertFirst({2024, 1, 2, 3, 4, 5}, "GPRMC,1");
     log.insertFirst({2024, 1, 2, 3, 4, 6}, "GPRMC,2");
-    auto& list = control<QTableView>(*window, "lvwNMEA");
+    auto& list = control<LogListView>(*window, "lvwNMEA");
     ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 2; }, 2000));
     window->monitor().fields().set(Field::lblIsGPS, "Yes");
 

@@ -1,0 +1,121 @@
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QScrollBar>
+
+#include "window_fixture.h"
+
+namespace veltrane {
+namespace {
+
+using testing::control;
+
+constexpr std::string_view kLongSentence = "GPRMC,145243.000,A,4807.03800,N,01131.00000,E,0.04,054.70,090324,003.1,E,D*0B";
+
+// The window at its design size on the "NMEA Data" page, the log holding
+// `rows` long sentences numbered from the oldest, all of them in the list.
+class LogPage {
+    std::unique_ptr<frmMain> window_;
+
+public:
+    explicit LogPage(int rows) : window_(testing::openWindow()), list(control<LogListView>(*window_, "lvwNMEA"))
+    {
+        control<QTabWidget>(*window_, "tabMain").setCurrentIndex(1);
+        add(rows);
+    }
+
+    void add(int rows)
+    {
+        SentenceLog& log = window_->monitor().log();
+        for (int i = 0; i < rows; ++i) {
+            const std::string number = std::to_string(log.size());
+            log.insertFirst({2024, 3, 9, 14, 5, i % 60}, std::string(kLongSentence) + " #" + number);
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return std::size_t(list.model()->rowCount()) == log.size(); }));
+        // The list lays itself out again from the event loop.
+        QCoreApplication::processEvents();
+    }
+
+    // The sentence shown in the row under the given height of the list's viewport.
+    QString sentenceAt(int y) const { return list.model()->index(list.rowAt(y), 1).data().toString(); }
+    QString topSentence() const { return sentenceAt(1); }
+    QString newestSentence() const { return list.model()->index(0, 1).data().toString(); }
+    int sideways() const { return list.horizontalScrollBar()->value(); }
+
+    LogListView& list;
+};
+
+struct Scrolling {
+    const char* how;
+    void (*scroll)(LogPage&);
+};
+
+const Scrolling kScrollings[] = {
+    {"wheel", [](LogPage& page) { testing::turnWheel(*page.list.viewport(), {40, 40}, -5); }},
+    {"page down", [](LogPage& page) {
+         QTest::mouseClick(page.list.viewport(), Qt::LeftButton, {}, {40, 5});
+         QTest::keyClick(&page.list, Qt::Key_PageDown);
+         QTest::keyClick(&page.list, Qt::Key_PageDown);
+     }},
+    {"scroll bar", [](LogPage& page) { page.list.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); }},
+};
+
+class ReadingWhileTheLogGrows : public ::testing::TestWithParam<Scrolling> {};
+
+TEST_P(ReadingWhileTheLogGrows, RowsArrivingAboveLeaveTheReadersRowsInPlace)
+{
+    LogPage page(300);
+    GetParam().scroll(page);
+    const QString reading = page.topSentence();
+    ASSERT_NE(reading, page.newestSentence()) << "the list did not scroll";
+    const QString lower = page.sentenceAt(page.list.viewport()->height() / 2);
+
+    page.add(6);
+    EXPECT_EQ(page.topSentence(), reading);
+    EXPECT_EQ(page.sentenceAt(page.list.viewport()->height() / 2), lower);
+
+    // Back at the top, the newest rows come into view as they arrive.
+    page.list.verticalScrollBar()->setValue(0);
+    page.add(6);
+    EXPECT_EQ(page.topSentence(), page.newestSentence());
+}
+
+INSTANTIATE_TEST_SUITE_P(Scrolled, ReadingWhileTheLogGrows, ::testing::ValuesIn(kScrollings),
+                         [](const auto& info) {
+                             std::string name = info.param.how;
+                             std::replace(name.begin(), name.end(), ' ', '_');
+                             return name;
+                         });
+
+TEST(LogList, AChosenRowKeepsTimeInViewStaysWithItsSentenceAndCopiesIt)
+{
+    LogPage page(300);
+    QWidget& rows = *page.list.viewport();
+    ASSERT_GT(page.list.horizontalScrollBar()->maximum(), 0) << "the columns should be wider than the list";
+
+    // The right edge lies in "NMEA Data", whose end is out of view.
+    QTest::mouseClick(&rows, Qt::LeftButton, {}, {rows.width() - 4, 30});
+    EXPECT_EQ(page.sideways(), 0);
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home}) {
+        QTest::keyClick(&page.list, key);
+        EXPECT_EQ(page.sideways(), 0) << QTest::toString(key);
+    }
+
+    // The chosen row stays with its sentence as newer ones arrive above it.
+    const QString chosen = page.list.model()->index(page.list.currentRow(), 1).data().toString();
+    page.add(6);
+    EXPECT_EQ(page.list.model()->index(page.list.currentRow(), 1).data().toString(), chosen);
+
+    QTest::keyClick(&page.list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), chosen);
+
+    // Scrolled to the end of the sentences, a click on what is left of "Time" stays there too.
+    const int end = page.list.horizontalScrollBar()->maximum();
+    page.list.horizontalScrollBar()->setValue(end);
+    QTest::mouseClick(&rows, Qt::LeftButton, {}, {4, 50});
+    EXPECT_EQ(page.sideways(), end);
+    QTest::keyClick(&page.list, Qt::Key_Up);
+    EXPECT_EQ(page.sideways(), end);
+}
+
+}  // namespace
+}  // namespace veltrane

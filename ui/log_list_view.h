@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QAbstractItemModel>
+#include <QAbstractScrollArea>
+#include <QHeaderView>
+#include <QPointer>
+
+namespace veltrane {
+
+// The sentence log's list: column headers over rows of one height, chosen as
+// whole rows, scrolling sideways when the columns are wider than the list.
+//
+// The log has no row limit, so the list keeps nothing per row: it paints the
+// rows in view straight from the model. (A table view keeps a record per row
+// in its row header, and shifts all of them on every insert at the top.) Rows
+// arriving at the top leave a reader who has scrolled away at the same rows;
+// at the top, the newest rows come into view. Choosing a row never scrolls
+// sideways, and Tab leaves the list.
+class LogListView final : public QAbstractScrollArea {
+public:
+    explicit LogListView(QWidget* parent = nullptr);
+
+    // The model's rows arrive at the top or go all at once.
+    void setModel(QAbstractItemModel* model);
+    QAbstractItemModel* model() const { return model_; }
+    QHeaderView* horizontalHeader() const { return header_; }
+
+    // The row shown at this height of the viewport, or -1 where there is none.
+    int rowAt(int y) const;
+    int currentRow() const { return current_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    int rowCount() const;
+    int rowHeight() const;
+    int rowsInView() const;
+    void rowsInserted(const QModelIndex& parent, int first, int last);
+    void reset();
+    void layOutHeader();
+    void updateScrollBars();
+    void setCurrentRow(int row);
+    void paintRow(QPainter& painter, int row, int top);
+
+    QHeaderView* header_;
+    QPointer<QAbstractItemModel> model_;
+    int current_ = -1;
+};
+
+}  // namespace veltrane
