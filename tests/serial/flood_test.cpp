@@ -54,9 +54,7 @@ class FloodTest : public ::testing::Test {
 protected:
     FloodTest()
     {
-        ::setenv("VELTRANE_PORTS", ("1=" + receiver_.path()).c_str(), 1);
-        monitor_ = std::make_unique<LiveMonitor>(clock_);
-        ::unsetenv("VELTRANE_PORTS");
+        monitor_ = std::make_unique<LiveMonitor>(clock_, CommMap("1=" + receiver_.path()));
         monitor_->selectFirstEntries();
     }
     ~FloodTest() override

@@ -57,9 +57,7 @@ protected:
     {
         std::filesystem::create_directories(directory_);
         plugIn();
-        ::setenv("VELTRANE_PORTS", ("1=" + link_.string() + ",2=/dev/null").c_str(), 1);
-        monitor_ = std::make_unique<LiveMonitor>(clock_);
-        ::unsetenv("VELTRANE_PORTS");
+        monitor_ = std::make_unique<LiveMonitor>(clock_, CommMap("1=" + link_.string() + ",2=/dev/null"));
         monitor_->fields().addObserver(&quality_);
         monitor_->onPortFailure = [this](const Failure& failure) {
             portFailures_.push_back({failure.number(), failure.detail(), field(Field::lblQuality)});

@@ -32,10 +32,8 @@ TEST(QtDetection, FindsTheReceiverWhenStartedInsideAPausedPass)
 {
     PtyPair chatter;  // Comm 1: plenty of text, nothing recognised
     PtyPair receiver; // Comm 3: a GPS receiver
-    ::setenv("VELTRANE_PORTS", ("1=" + chatter.path() + ",3=" + receiver.path()).c_str(), 1);
     SystemClock clock;
-    LiveMonitor live(clock);
-    ::unsetenv("VELTRANE_PORTS");
+    LiveMonitor live(clock, CommMap("1=" + chatter.path() + ",3=" + receiver.path()));
     SilentView view;
     QtDetectionLoop loop;
     AutoDetect detect(live.selection(), live.fields(), view, loop);

@@ -29,7 +29,7 @@ public:
     Receiver(const Receiver&) = delete;
     Receiver& operator=(const Receiver&) = delete;
 
-    QByteArray portsVariable() const { return "1=" + QByteArray::fromStdString(path_); }
+    std::string portsVariable() const { return "1=" + path_; }
     void send(std::string_view text) const
     {
         ASSERT_EQ(::write(master_, text.data(), text.size()), static_cast<ssize_t>(text.size()));

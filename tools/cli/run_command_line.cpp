@@ -2,10 +2,13 @@
 
 #include <QCoreApplication>
 
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <new>
 
-#include "comm_map.h"
+#include "device_text.h"
+#include "qt_system_ports.h"
 #include "command_line.h"
 #include "exit_status.h"
 
@@ -34,6 +37,16 @@ struct Run {
     std::string command;
 };
 
+// The one place the environment is read: VELTRANE_PORTS, the Comm map.
+// Entries it refuses are told at once; the rest still count.
+CommMap portMap(const std::string& command, Output& err)
+{
+    const char* value = std::getenv("VELTRANE_PORTS");
+    CommMap map = systemCommMap(value ? std::optional<std::string>(value) : std::nullopt);
+    for (const std::string& problem : map.problems()) err.line("veltrane-cli " + command + ": " + escapeDeviceText(problem));
+    return map;
+}
+
 Run run(const Invocation& invocation, Output& out, Output& err)
 {
     return std::visit(
@@ -50,19 +63,19 @@ Run run(const Invocation& invocation, Output& out, Output& err)
             [&](const ReplayOptions& options) { return Run{runReplay(options, out, err), "replay"}; },
             [&](const MonitorOptions& options) {
                 const auto application = eventLoopApplication();
-                return Run{runMonitor(options, out, err), "monitor"};
+                return Run{runMonitor(options, portMap("monitor", err), out, err), "monitor"};
             },
             [&](const PortsOptions& options) {
                 const auto application = eventLoopApplication();
-                return Run{runPorts(options, CommMap::fromEnvironment(), out, err), "ports"};
+                return Run{runPorts(options, portMap("ports", err), out, err), "ports"};
             },
             [&](const DetectOptions& options) {
                 const auto application = eventLoopApplication();
-                return Run{runDetect(options, out, err), "detect"};
+                return Run{runDetect(options, portMap("detect", err), out, err), "detect"};
             },
             [&](const CheckOptions& options) {
                 const auto application = eventLoopApplication();
-                return Run{runCheck(options, out, err), "check"};
+                return Run{runCheck(options, portMap("check", err), out, err), "check"};
             },
         },
         invocation);
