@@ -275,8 +275,6 @@ struct Parser {
     double satellites = 0;
 };
 
-std::string quoted(const std::string& text) { return "'" + escapeDeviceText(text) + "'"; }
-
 UsageError usageError(const CLI::App* command, const std::string& why)
 {
     const std::string name = command ? kProgram + " " + command->get_name() : kProgram;
@@ -326,14 +324,14 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments)
     CLI::App* command = parser.chosen();
     if (!parser.app.remaining().empty()) {
         const std::string first = parser.app.remaining().front();
-        if (first.starts_with("-")) return usageError(nullptr, "unknown option " + quoted(first));
-        return usageError(nullptr, "unknown command " + quoted(first) + ": replay, monitor, ports, detect or check");
+        if (first.starts_with("-")) return usageError(nullptr, "unknown option " + quotedDeviceText(first));
+        return usageError(nullptr, "unknown command " + quotedDeviceText(first) + ": replay, monitor, ports, detect or check");
     }
     if (!command) return usageError(nullptr, "a command is needed: replay, monitor, ports, detect or check");
     if (!command->remaining().empty()) {
         const std::string first = command->remaining().front();
         return usageError(command, (first.starts_with("-") ? "unknown option " : "unexpected argument ") +
-                                       quoted(first));
+                                       quotedDeviceText(first));
     }
 
     if (command == parser.replayCommand) return parser.replay;
