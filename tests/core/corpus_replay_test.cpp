@@ -7,35 +7,25 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "captures.h"
+#include "chunk_replay.h"
+#include "fixed_clock.h"
 #include "monitor.h"
 #include "monitor_doubles.h"
 
 namespace veltrane {
 namespace {
 
+using testing::capturesUnder;
+using testing::contentsOf;
+using testing::corpusFolder;
 using testing::FixedClock;
+using testing::projectCaptures;
 using testing::rowsOldestFirst;
 using Texts = std::vector<std::string>;
-
-std::vector<std::filesystem::path> capturesUnder(const std::filesystem::path& folder)
-{
-    std::vector<std::filesystem::path> paths;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
-        if (entry.is_regular_file() && entry.path().extension() == ".log") paths.push_back(entry.path());
-    std::sort(paths.begin(), paths.end());
-    return paths;
-}
-
-std::string contentsOf(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string withoutLineEnds(std::string text)
 {
@@ -78,11 +68,7 @@ Texts replay(const std::string& file, std::size_t chunkBytes)
     FixedClock clock;
     NoEventPump pump;
     Monitor monitor(clock, pump);
-    for (std::size_t at = 0; at < file.size(); at += chunkBytes) {
-        ChunkInput chunk(file.substr(at, chunkBytes));
-        monitor.ring.objComm_OnComm(chunk);
-        monitor.assembler.ProcessReceivedData();
-    }
+    testing::replayInChunks(monitor, file, chunkBytes);
     Texts rows = rowsOldestFirst(monitor.log);
     std::transform(rows.begin(), rows.end(), rows.begin(), withoutLineEnds);
     return rows;
@@ -114,18 +100,18 @@ std::size_t replayEachAtEveryChunkSize(const std::vector<std::filesystem::path>&
 
 TEST(CorpusReplay, TheProjectsOwnCapturesAtEveryChunkSizeLogWhatTheFileHolds)
 {
-    const auto paths = capturesUnder(VELTRANE_CAPTURES_DIR);
-    ASSERT_GE(paths.size(), 12u) << "the project's captures are missing from " << VELTRANE_CAPTURES_DIR;
+    const auto paths = capturesUnder(projectCaptures());
+    ASSERT_GE(paths.size(), 12u) << "the project's captures are missing from " << projectCaptures();
     EXPECT_GT(replayEachAtEveryChunkSize(paths), 400u);
 }
 
 TEST(CorpusReplay, EveryCaptureAtEveryChunkSizeLogsWhatTheFileHolds)
 {
-    if (!std::filesystem::is_directory(VELTRANE_CORPUS_DIR))
-        GTEST_SKIP() << VELTRANE_CORPUS_DIR << " not found: the corpus of real captures is optional "
+    if (!std::filesystem::is_directory(corpusFolder()))
+        GTEST_SKIP() << corpusFolder() << " not found: the corpus of real captures is optional "
                      << "(its place is the CMake cache variable VELTRANE_CORPUS_DIR)";
-    const auto paths = capturesUnder(VELTRANE_CORPUS_DIR);
-    ASSERT_GT(paths.size(), 100u) << "fewer captures than the corpus holds under " << VELTRANE_CORPUS_DIR;
+    const auto paths = capturesUnder(corpusFolder());
+    ASSERT_GT(paths.size(), 100u) << "fewer captures than the corpus holds under " << corpusFolder();
     EXPECT_GT(replayEachAtEveryChunkSize(paths), 10000u);
 }
 
