@@ -15,6 +15,7 @@
 #include "fixed_clock.h"
 #include "monitor.h"
 #include "monitor_doubles.h"
+#include "sentence_types.h"
 
 namespace veltrane {
 namespace {
@@ -45,11 +46,13 @@ Texts piecesBetweenDollars(const std::string& file)
     return pieces;
 }
 
+// A recognised type with nothing to read is logged whatever its fields hold.
 bool alwaysRecognised(const std::string& piece)
 {
     std::string id = piece.substr(0, 5);
     std::transform(id.begin(), id.end(), id.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return id == "GPRMC" || id == "GPRMB" || id == "GPVTG" || id == "GPGSA";
+    const SentenceType* type = findSentenceType(id);
+    return type != nullptr && type->recognised && type->read == nullptr;
 }
 
 bool isSubsequence(const Texts& part, const Texts& whole)
