@@ -13,10 +13,10 @@
 #include "captures.h"
 #include "exit_status.h"
 #include "run_command_line.h"
+#include "times_marked.h"
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -27,18 +27,13 @@ namespace {
 using namespace std::string_literals;
 namespace fs = std::filesystem;
 using veltrane::testing::contentsOf;
+using veltrane::testing::withTimesMarked;
 
 struct Outcome {
     int status = -1;
     std::string out;
     std::string err;
 };
-
-std::string withTimesMarked(const std::string& text)
-{
-    static const std::regex kTimestamp(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d)");
-    return std::regex_replace(text, kTimestamp, "<now>");
-}
 
 const std::string kOpening =
     R"({"event":"field","name":"utc_time","text":"Unknown"}
