@@ -6,7 +6,7 @@
 
 #include "device_text.h"
 
-namespace veltrane::cli {
+namespace veltrane::tools {
 
 namespace {
 
@@ -83,4 +83,4 @@ CLI::Validator oneOf(std::initializer_list<const char*> allowed)
         "");
 }
 
-}  // namespace veltrane::cli
+}  // namespace veltrane::tools
