@@ -16,7 +16,7 @@ CaptureFile::CaptureFile(const std::string& name)
         shownName_ = "standard input";
         return;
     }
-    shownName_ = "'" + escapeDeviceText(name) + "'";
+    shownName_ = quotedDeviceText(name);
     std::error_code error;
     if (std::filesystem::is_directory(name, error)) {
         problem_ = std::strerror(EISDIR);

@@ -3,16 +3,22 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 
 #include "comm_map.h"
 #include "device_text.h"
+#include "command_line_style.h"
 #include "option_checks.h"
 
 namespace veltrane::cli {
 
 namespace {
+
+using tools::exitTable;
+using tools::numberFrom;
+using tools::oneOf;
+using tools::secondsUpTo;
+using tools::wholeNumberFrom;
 
 const std::string kProgram = "veltrane-cli";
 const std::string kVersion = kProgram + " " + VELTRANE_VERSION;
@@ -21,13 +27,6 @@ const std::string kPortsVariable =
     "VELTRANE_PORTS maps Comm numbers to devices, for example\n"
     "VELTRANE_PORTS=1=/dev/ttyUSB0,3=/dev/pts/4; without it Comm N is the system's\n"
     "N-th serial port. `veltrane-cli ports` shows the map.\n";
-
-std::string exitTable(std::initializer_list<const char*> rows)
-{
-    std::string table = "Exit status:\n";
-    for (const char* row : rows) table += std::string("  ") + row + "\n";
-    return table;
-}
 
 constexpr const char* kSignalRow = "129, 130, 143  ended by SIGHUP, SIGINT (Ctrl+C) or SIGTERM";
 
@@ -47,37 +46,6 @@ CLI::Option* addSecondsOption(CLI::App* command, double& seconds, const std::str
 {
     return command->add_option("--seconds", seconds, help)->type_name("S")->check(secondsUpTo(kMaxSeconds));
 }
-
-// Each help text is our own usage line and description, then the options as
-// CLI11 lists them, then the exit-code table.
-class HelpFormatter final : public CLI::Formatter {
-public:
-    HelpFormatter() { column_width(24); }
-
-    void describe(const CLI::App* command, std::string text)
-    {
-        while (text.ends_with('\n')) text.pop_back();
-        about_[command] = std::move(text);
-    }
-
-    // The value's name only: which options go together is said in the usage line.
-    std::string make_option_opts(const CLI::Option* option) const override
-    {
-        return option->get_type_size() != 0 && !option->get_type_name().empty() ? " " + option->get_type_name()
-                                                                                 : "";
-    }
-
-    std::string make_help(const CLI::App* command, std::string, CLI::AppFormatMode mode) const override
-    {
-        std::string text = about_.at(command) + "\n" + make_positionals(command) + make_groups(command, mode) +
-                           "\n" + make_footer(command);
-        while (text.ends_with("\n\n")) text.pop_back();
-        return text;
-    }
-
-private:
-    std::map<const CLI::App*, std::string> about_;
-};
 
 struct Parser {
     Parser()
@@ -250,7 +218,7 @@ struct Parser {
         return nullptr;
     }
 
-    std::shared_ptr<HelpFormatter> formatter = std::make_shared<HelpFormatter>();
+    std::shared_ptr<tools::HelpFormatter> formatter = std::make_shared<tools::HelpFormatter>();
     CLI::App app{"", kProgram};
     std::vector<CLI::App*> commands;
     CLI::App* replayCommand = nullptr;
@@ -275,29 +243,9 @@ struct Parser {
     double satellites = 0;
 };
 
-std::string quoted(const std::string& text) { return "'" + escapeDeviceText(text) + "'"; }
-
 UsageError usageError(const CLI::App* command, const std::string& why)
 {
-    const std::string name = command ? kProgram + " " + command->get_name() : kProgram;
-    return {name + ": " + why + " (see '" + name + " --help')"};
-}
-
-// "--comm: 1 required N missing" and the like become "--comm needs a value".
-std::string describe(const CLI::ParseError& error)
-{
-    const std::string what = error.what();
-    if (error.get_name() == "ArgumentMismatch") return what.substr(0, what.find(':')) + " needs a value";
-    return what;
-}
-
-bool asksForHelp(const std::vector<std::string>& arguments)
-{
-    for (const std::string& argument : arguments) {
-        if (argument == "--") return false;
-        if (argument == "-h" || argument == "--help") return true;
-    }
-    return false;
+    return {tools::usageErrorLine(command ? kProgram + " " + command->get_name() : kProgram, why)};
 }
 
 }  // namespace
@@ -305,9 +253,7 @@ bool asksForHelp(const std::vector<std::string>& arguments)
 Invocation parseCommandLine(const std::vector<std::string>& arguments)
 {
     Parser parser;
-    // Help wins over everything else on the line, as people expect when they
-    // add --help to a command that just failed.
-    if (asksForHelp(arguments)) {
+    if (tools::asksForHelp(arguments)) {
         for (CLI::App* command : parser.commands)
             if (std::find(arguments.begin(), arguments.end(), command->get_name()) != arguments.end())
                 return PrintText{command->help()};
@@ -320,20 +266,20 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments)
     } catch (const CLI::CallForVersion& version) {
         return PrintText{std::string(version.what()) + "\n"};
     } catch (const CLI::ParseError& error) {
-        return usageError(parser.chosen(), describe(error));
+        return usageError(parser.chosen(), tools::describeParseError(error));
     }
 
     CLI::App* command = parser.chosen();
     if (!parser.app.remaining().empty()) {
         const std::string first = parser.app.remaining().front();
-        if (first.starts_with("-")) return usageError(nullptr, "unknown option " + quoted(first));
-        return usageError(nullptr, "unknown command " + quoted(first) + ": replay, monitor, ports, detect or check");
+        if (first.starts_with("-")) return usageError(nullptr, "unknown option " + quotedDeviceText(first));
+        return usageError(nullptr, "unknown command " + quotedDeviceText(first) + ": replay, monitor, ports, detect or check");
     }
     if (!command) return usageError(nullptr, "a command is needed: replay, monitor, ports, detect or check");
     if (!command->remaining().empty()) {
         const std::string first = command->remaining().front();
         return usageError(command, (first.starts_with("-") ? "unknown option " : "unexpected argument ") +
-                                       quoted(first));
+                                       quotedDeviceText(first));
     }
 
     if (command == parser.replayCommand) return parser.replay;
