@@ -6,6 +6,7 @@
 
 #include "auto_detect.h"
 #include "clock.h"
+#include "event_loop_waits.h"
 #include "live_monitor.h"
 #include "pty_pair.h"
 #include "qt_detection_loop.h"
