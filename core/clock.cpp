@@ -1,17 +1,20 @@
 #include "clock.h"
 
-#include <ctime>
-
 namespace veltrane {
 
-LocalTime SystemClock::now() const
+LocalTime localTimeAt(std::time_t seconds)
 {
-    const std::time_t seconds = std::time(nullptr);
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
     localtime_r(&seconds, &local);
+#endif
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
             local.tm_hour, local.tm_min, local.tm_sec};
 }
+
+LocalTime SystemClock::now() const { return localTimeAt(std::time(nullptr)); }
 
 namespace {
 void appendDigits(std::string& out, int value, int width)

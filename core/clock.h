@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <string>
 
 namespace veltrane {
@@ -24,6 +25,10 @@ class SystemClock final : public Clock {
 public:
     LocalTime now() const override;
 };
+
+// A moment in the local time zone. std::localtime shares one result among
+// threads; the safe form is named differently on Windows and on Unix.
+LocalTime localTimeAt(std::time_t seconds);
 
 // "dd/mm/yyyy hh:nn:ss", the form of every time stamp the monitor shows.
 std::string formatTimestamp(const LocalTime& time);

@@ -4,7 +4,8 @@
 #include <QEventLoop>
 
 #include <cmath>
-#include <ctime>
+
+#include "clock.h"
 
 namespace veltrane {
 
@@ -14,11 +15,10 @@ double wallTimeOfDay()
 {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&seconds, &local);
+    const LocalTime local = localTimeAt(seconds);
     const std::chrono::duration<double> fraction =
         now - std::chrono::system_clock::from_time_t(seconds);
-    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction.count();
+    return local.hour * 3600.0 + local.minute * 60.0 + local.second + fraction.count();
 }
 
 }  // namespace

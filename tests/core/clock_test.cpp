@@ -1,0 +1,36 @@
+#include "clock.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+namespace veltrane {
+namespace {
+
+// std::mktime, the system's own way back from calendar fields to a moment,
+// is the reference: whichever safe form of localtime the platform has, the
+// fields must come back as they went in. Times of day clear of any daylight
+// saving change, so the round trip holds in every time zone.
+TEST(LocalTimeAt, GivesBackTheFieldsOfTheMomentTheyMake)
+{
+    const LocalTime cases[] = {
+        {1999, 12, 31, 23, 59, 59},
+        {2000, 2, 29, 12, 0, 0},
+        {2026, 7, 15, 9, 27, 50},
+        {2038, 1, 19, 3, 14, 8},  // past a 32-bit time_t
+    };
+    for (const LocalTime& expected : cases) {
+        std::tm fields{};
+        fields.tm_year = expected.year - 1900;
+        fields.tm_mon = expected.month - 1;
+        fields.tm_mday = expected.day;
+        fields.tm_hour = expected.hour;
+        fields.tm_min = expected.minute;
+        fields.tm_sec = expected.second;
+        fields.tm_isdst = -1;
+        EXPECT_EQ(formatTimestamp(localTimeAt(std::mktime(&fields))), formatTimestamp(expected));
+    }
+}
+
+}  // namespace
+}  // namespace veltrane
