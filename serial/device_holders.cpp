@@ -1,13 +1,17 @@
 #include "device_holders.h"
 
+#ifdef __linux__
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace veltrane {
+
+#ifdef __linux__
 
 namespace {
 
@@ -66,5 +70,13 @@ std::vector<DeviceHolder> otherProgramsHolding(const std::string& device)
     }
     return holders;
 }
+
+#else
+
+// Without /proc nobody can be seen. Windows opens a serial port for one
+// program only, so there the opening itself already refuses a port in use.
+std::vector<DeviceHolder> otherProgramsHolding(const std::string&) { return {}; }
+
+#endif
 
 }  // namespace veltrane

@@ -11,7 +11,7 @@ struct DeviceHolder {
 };
 
 // The other processes that have `device` open, as far as this user may look
-// into them (/proc/<pid>/fd). A terminal program reading the port neither
+// into them (/proc/<pid>/fd; on systems without /proc, none). A terminal program reading the port neither
 // locks it nor opens it exclusively, so opening it again would succeed and
 // share the data, each reader getting part of it.
 std::vector<DeviceHolder> otherProgramsHolding(const std::string& device);

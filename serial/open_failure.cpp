@@ -1,15 +1,29 @@
 #include "open_failure.h"
 
+#ifndef _WIN32
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include "port_failures.h"
 
 namespace veltrane {
+
+#ifdef _WIN32
+
+// Windows names its serial ports (COM3), not device files, and Qt takes no
+// lock file there: its own errors name the cause. The system opens a port for
+// one program at a time and has no dialout group, so a refusal of a port that
+// exists means another program has it.
+std::optional<Failure> refusalBeforeOpening(int, const std::string&) { return std::nullopt; }
+
+DeviceFacts factsAbout(const std::string&) { return {}; }
+
+#else
 
 namespace {
 
@@ -49,6 +63,8 @@ DeviceFacts factsAbout(const std::string& device)
     facts.lockNameTooLong = std::filesystem::path(device).filename().string().size() > kLongestLockableName;
     return facts;
 }
+
+#endif
 
 Failure describeOpenFailure(int comm, const std::string& device, QSerialPort::SerialPortError error,
                             const std::string& systemText, const DeviceFacts& facts)
