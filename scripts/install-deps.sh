@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libbenchmark-dev libcli11-dev help2man dpkg-dev file
     qt6-base-dev qt6-serialport-dev libgl-dev
     xvfb xauth imagemagick fonts-dejavu-core
+    g++-mingw-w64-x86-64-posix wine64 googletest
 )
 
 missing=()
