@@ -153,25 +153,17 @@ struct Readout {
     const char* tooltip;
 };
 
+// Caption name and width, field name, field, top, tooltip.
 constexpr Readout kReadouts[] = {
-    {"Label1", 3315, "lblUTCTime", Field::lblUTCTime, 420,
-     "The current UTC time returned by the GPS"},
-    {"Label2", 1575, "lblLatitude", Field::lblLatitude, 660,
-     "The current latitude returned by the GPS"},
-    {"Label3", 1575, "lblLongitude", Field::lblLongitude, 900,
-     "The current longitude returned by the GPS"},
-    {"Label6", 1575, "lblAltitude", Field::lblAltitude, 1140,
-     "The current altitude returned by the GPS, in meters"},
-    {"Label4", 1575, "lblQuality", Field::lblQuality, 1560,
-     "The type of signal that the GPS is currently receiving"},
-    {"Label5", 1575, "lblSatellites", Field::lblSatellites, 1800,
-     "The number of satellites that the GPS is using to determine your position"},
-    {"Label8", 1575, "lblInView", Field::lblInView, 2040,
-     "The number of satellites that the GPS can currently see"},
-    {"Label7", 1575, "lblHDOP", Field::lblHDOP, 2280,
-     "The horizontal dilution or position, or accuracy of the GPS, in meters"},
-    {"lblUpdatedLabel", 1815, "lblUpdated", Field::lblUpdated, 2700,
-     "The date and time that information was last received from the GPS device"},
+    {"Label1", 3315, "lblUTCTime", Field::lblUTCTime, 420, "The current UTC time returned by the GPS"},
+    {"Label2", 1575, "lblLatitude", Field::lblLatitude, 660, "The current latitude returned by the GPS"},
+    {"Label3", 1575, "lblLongitude", Field::lblLongitude, 900, "The current longitude returned by the GPS"},
+    {"Label6", 1575, "lblAltitude", Field::lblAltitude, 1140, "The current altitude returned by the GPS, in meters"},
+    {"Label4", 1575, "lblQuality", Field::lblQuality, 1560, "The type of signal that the GPS is currently receiving"},
+    {"Label5", 1575, "lblSatellites", Field::lblSatellites, 1800, "The number of satellites that the GPS is using to determine your position"},
+    {"Label8", 1575, "lblInView", Field::lblInView, 2040, "The number of satellites that the GPS can currently see"},
+    {"Label7", 1575, "lblHDOP", Field::lblHDOP, 2280, "The horizontal dilution or position, or accuracy of the GPS, in meters"},
+    {"lblUpdatedLabel", 1815, "lblUpdated", Field::lblUpdated, 2700, "The date and time that information was last received from the GPS device"},
 };
 
 void buildInformationPage(TabControl* tab, FormControls& form)

@@ -47,6 +47,15 @@ CommMap portMap(const std::string& command, Output& err)
     return map;
 }
 
+// A command that works on ports: it needs the event loop and the Comm map.
+template <class Options>
+Run live(const std::string& name, int (*command)(const Options&, const CommMap&, Output&, Output&),
+         const Options& options, Output& out, Output& err)
+{
+    const auto application = eventLoopApplication();
+    return Run{command(options, portMap(name, err), out, err), name};
+}
+
 Run run(const Invocation& invocation, Output& out, Output& err)
 {
     return std::visit(
@@ -61,22 +70,10 @@ Run run(const Invocation& invocation, Output& out, Output& err)
                 return Run{kExitUsage, ""};
             },
             [&](const ReplayOptions& options) { return Run{runReplay(options, out, err), "replay"}; },
-            [&](const MonitorOptions& options) {
-                const auto application = eventLoopApplication();
-                return Run{runMonitor(options, portMap("monitor", err), out, err), "monitor"};
-            },
-            [&](const PortsOptions& options) {
-                const auto application = eventLoopApplication();
-                return Run{runPorts(options, portMap("ports", err), out, err), "ports"};
-            },
-            [&](const DetectOptions& options) {
-                const auto application = eventLoopApplication();
-                return Run{runDetect(options, portMap("detect", err), out, err), "detect"};
-            },
-            [&](const CheckOptions& options) {
-                const auto application = eventLoopApplication();
-                return Run{runCheck(options, portMap("check", err), out, err), "check"};
-            },
+            [&](const MonitorOptions& options) { return live("monitor", runMonitor, options, out, err); },
+            [&](const PortsOptions& options) { return live("ports", runPorts, options, out, err); },
+            [&](const DetectOptions& options) { return live("detect", runDetect, options, out, err); },
+            [&](const CheckOptions& options) { return live("check", runCheck, options, out, err); },
         },
         invocation);
 }

@@ -24,7 +24,7 @@ std::string HelpFormatter::make_help(const CLI::App* command, std::string, CLI::
     return text;
 }
 
-std::string exitTable(std::initializer_list<const char*> rows)
+std::string exitTable(const std::vector<const char*>& rows)
 {
     std::string table = "Exit status:\n";
     for (const char* row : rows) table.append("  ").append(row).append("\n");

@@ -26,7 +26,7 @@ private:
 };
 
 // "Exit status:" and one indented line per row.
-std::string exitTable(std::initializer_list<const char*> rows);
+std::string exitTable(const std::vector<const char*>& rows);
 
 // Help wins over everything else on the line, as people expect when they add
 // --help to a command that just failed.
