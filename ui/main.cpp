@@ -7,6 +7,7 @@
 #include "app_identity.h"
 #include "failure_report.h"
 #include "main_window.h"
+#include "qt_event_loop.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ int main(int argc, char** argv)
     int status = 0;
     if (answeredWithoutWindow(argc, argv, status)) return status;
 
+    veltrane::useQtEventDispatcher();
     QApplication app(argc, argv);
     if (app.arguments().size() > 1) {
         std::fprintf(stderr, "veltrane: unexpected argument '%s'\n%s",
