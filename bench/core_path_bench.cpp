@@ -4,34 +4,23 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
+#include "captures.h"
+#include "chunk_replay.h"
+#include "fixed_clock.h"
 #include "monitor.h"
 
 namespace {
 
-class FixedClock final : public veltrane::Clock {
-public:
-    veltrane::LocalTime now() const override { return {2026, 12, 7, 14, 3, 59}; }
-};
+using namespace veltrane::testing;
 
 const std::string& corpus()
 {
     static const std::string text = [] {
-        std::vector<std::filesystem::path> paths;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(VELTRANE_CORPUS_DIR))
-            if (entry.path().extension() == ".log") paths.push_back(entry.path());
-        std::sort(paths.begin(), paths.end());
         std::string all;
-        for (const auto& path : paths) {
-            std::ifstream in(path, std::ios::binary);
-            all.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        }
+        for (const auto& path : capturesUnder(corpusFolder())) all += contentsOf(path);
         return all;
     }();
     return text;
@@ -39,8 +28,8 @@ const std::string& corpus()
 
 void BM_CorePath(benchmark::State& state)
 {
-    if (!std::filesystem::is_directory(VELTRANE_CORPUS_DIR)) {
-        state.SkipWithError(VELTRANE_CORPUS_DIR " not found: the corpus of real captures is optional");
+    if (!std::filesystem::is_directory(corpusFolder())) {
+        state.SkipWithError((corpusFolder().string() + " not found: the corpus of real captures is optional").c_str());
         return;
     }
     const std::string& text = corpus();
@@ -50,11 +39,7 @@ void BM_CorePath(benchmark::State& state)
     std::size_t rows = 0;
     for (auto _ : state) {
         veltrane::Monitor monitor(clock, pump);
-        for (std::size_t at = 0; at < text.size(); at += chunkBytes) {
-            veltrane::ChunkInput chunk(text.substr(at, chunkBytes));
-            monitor.ring.objComm_OnComm(chunk);
-            monitor.assembler.ProcessReceivedData();
-        }
+        replayInChunks(monitor, text, chunkBytes);
         rows = monitor.log.size();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));

@@ -37,8 +37,7 @@ void BM_WindowBytesPerRow(benchmark::State& state)
     constexpr std::size_t kRowsPerGrowth = 1000;  // a thousand ticks to a million rows
     double overhead = 0;
     for (auto _ : state) {
-        qputenv("VELTRANE_PORTS", "");
-        frmMain window;
+        frmMain window{CommMap(std::string())};
         window.findChild<QTabWidget*>(QStringLiteral("tabMain"))->setCurrentIndex(1);
         window.show();
         if (!QTest::qWaitForWindowExposed(&window)) std::abort();

@@ -73,6 +73,14 @@ std::string escapeDeviceText(std::string_view latin1)
     return out;
 }
 
+std::string quotedDeviceText(std::string_view latin1)
+{
+    std::string out(1, '\'');
+    appendEscapedDeviceText(out, latin1);
+    out.push_back('\'');
+    return out;
+}
+
 void appendJsonString(std::string& out, std::string_view latin1)
 {
     std::size_t plainFrom = 0;

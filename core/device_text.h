@@ -13,6 +13,8 @@ namespace veltrane {
 // as plain text, never as markup.
 std::string escapeDeviceText(std::string_view latin1);
 void appendEscapedDeviceText(std::string& out, std::string_view latin1);
+// The same in single quotes, as a message names what the user typed: 'name'.
+std::string quotedDeviceText(std::string_view latin1);
 
 // The same bytes as the body of a JSON string: UTF-8, with JSON's own escapes.
 void appendJsonString(std::string& out, std::string_view latin1);

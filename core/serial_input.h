@@ -17,19 +17,3 @@ public:
 };
 
 }  // namespace veltrane
-
-namespace veltrane {
-
-// A serial component whose buffer holds one given chunk: replaying a capture
-// stores each chunk through the same receive handler a port would.
-class ChunkInput final : public SerialInput {
-public:
-    explicit ChunkInput(std::string chunk) : chunk_(std::move(chunk)) {}
-    std::int64_t InBufferCount() override { return static_cast<std::int64_t>(chunk_.size()); }
-    std::string Input() override { return std::move(chunk_); }
-
-private:
-    std::string chunk_;
-};
-
-}  // namespace veltrane

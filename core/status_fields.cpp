@@ -13,12 +13,13 @@ std::string_view fieldName(Field field)
     return names[static_cast<std::size_t>(field)];
 }
 
+// As the window shows them, the blank after "HDOP:" included.
 std::string_view fieldCaption(Field field)
 {
     static constexpr std::array<std::string_view, kFieldCount> captions = {
         "Current UTC Time:",  "Latitude:",           "Longitude:",
         "Altitude:",          "Signal Quality:",     "Satellites in Use:",
-        "Satellites in View:", "HDOP:",              "Date last updated:",
+        "Satellites in View:", "HDOP: ",             "Date last updated:",
         "Found selected Comm Port:", "Found device on Comm Port:", "Device recognised as GPS:",
     };
     return captions[static_cast<std::size_t>(field)];

@@ -10,14 +10,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "chunk_replay.h"
+#include "fixed_clock.h"
 #include "monitor.h"
 
 namespace {
-
-class FixedClock final : public veltrane::Clock {
-public:
-    veltrane::LocalTime now() const override { return {2026, 12, 7, 14, 3, 59}; }
-};
 
 // Runs a nested tick on the yields that the input picks.
 class NestingPump final : public veltrane::EventPump {
@@ -48,17 +45,17 @@ void require(bool rule)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
-    FixedClock clock;
+    veltrane::testing::FixedClock clock;
     NestingPump pump;
     veltrane::Monitor monitor(clock, pump);
     pump.assembler = &monitor.assembler;
     pump.mask = (1u << input.ConsumeIntegralInRange(0, 8)) - 1;
     const int storesPerTick = input.ConsumeIntegralInRange(1, 4);
 
+    veltrane::testing::ChunkInput port;
     for (int store = 1; input.remaining_bytes() > 0; ++store) {
         const auto length = input.ConsumeIntegralInRange<std::size_t>(0, 300);
-        veltrane::ChunkInput chunk(input.ConsumeBytesAsString(length));
-        monitor.ring.objComm_OnComm(chunk);
+        port.store(monitor.ring, input.ConsumeBytesAsString(length));
         if (store % storesPerTick == 0) monitor.assembler.tmrGraph_Timer();
 
         const std::string& sentence = monitor.assembler.sentence();

@@ -6,14 +6,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "fixed_clock.h"
 #include "sentence_interpreter.h"
 
 namespace {
-
-class FixedClock final : public veltrane::Clock {
-public:
-    veltrane::LocalTime now() const override { return {2026, 12, 7, 14, 3, 59}; }
-};
 
 void require(bool rule)
 {
@@ -27,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using veltrane::Field;
     veltrane::StatusFields fields;
     veltrane::SentenceLog log;
-    const FixedClock clock;
+    const veltrane::testing::FixedClock clock;
     veltrane::SentenceInterpreter interpreter(fields, log, clock);
 
     const std::string received(reinterpret_cast<const char*>(data), size);

@@ -86,8 +86,10 @@ std::string jsonReport(const HealthFigures& figures, const Verdict& verdict)
     json += ",\"gga_interval_s\":" + jsonNumber(figures.ggaIntervalSeconds);
     json += std::string(",\"window_recognises\":") + (figures.windowRecognises ? "true" : "false");
     json += std::string(",\"verdict\":\"") + (verdict.pass ? "pass" : "fail") + "\",\"reasons\":[";
-    for (std::size_t i = 0; i < verdict.reasons.size(); ++i)
-        json += (i == 0 ? "" : ",") + jsonText(verdict.reasons[i]);
+    for (std::size_t i = 0; i < verdict.reasons.size(); ++i) {
+        if (i > 0) json += ",";
+        json += jsonText(verdict.reasons[i]);
+    }
     return json + "]}\n";
 }
 

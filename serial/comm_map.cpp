@@ -1,11 +1,8 @@
 #include "comm_map.h"
 
-#include <QSerialPortInfo>
-#include <QtGlobal>
 #include <algorithm>
-#include <charconv>
-#include <cstdlib>
 #include <cctype>
+#include <charconv>
 
 namespace veltrane {
 
@@ -19,25 +16,6 @@ std::string_view trim(std::string_view text)
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The system's serial ports in the order Comm numbers count them. Pseudo-
-// terminals never appear here; they are reached through VELTRANE_PORTS.
-std::vector<std::string> systemPorts()
-{
-    std::vector<std::pair<std::string, std::string>> named;  // name, location
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        const std::string name = info.portName().toStdString();
-#ifdef Q_OS_MACOS
-        // Each macOS port appears twice; the cu. side opens without waiting for carrier.
-        if (!name.starts_with("cu.")) continue;
-#endif
-        named.emplace_back(name, info.systemLocation().toStdString());
-    }
-    std::sort(named.begin(), named.end(), [](const auto& a, const auto& b) { return naturalLess(a.first, b.first); });
-    std::vector<std::string> locations;
-    for (auto& [name, location] : named) locations.push_back(std::move(location));
-    return locations;
-}
 
 }  // namespace
 
@@ -108,7 +86,17 @@ bool naturalLess(std::string_view a, std::string_view b)
     return a < b;  // equal as numbers ("ttyS01" and "ttyS1"): any fixed order
 }
 
-CommMap::CommMap(std::optional<std::string> portsVariable)
+PortNaming platformPortNaming()
+{
+#ifdef _WIN32
+    return PortNaming::ComNumbers;
+#else
+    return PortNaming::NaturalOrder;
+#endif
+}
+
+CommMap::CommMap(std::optional<std::string> portsVariable, SystemPortLister systemPorts, PortNaming naming)
+    : systemPorts_(std::move(systemPorts)), naming_(naming)
 {
     if (!portsVariable) return;
     PortMapEntries entries = parsePortMap(*portsVariable);
@@ -116,10 +104,13 @@ CommMap::CommMap(std::optional<std::string> portsVariable)
     problems_ = std::move(entries.problems);
 }
 
-CommMap CommMap::fromEnvironment()
+std::vector<std::string> CommMap::naturallyOrdered() const
 {
-    const char* value = std::getenv("VELTRANE_PORTS");
-    return CommMap(value ? std::optional<std::string>(value) : std::nullopt);
+    std::vector<SystemPort> ports = systemPorts_ ? systemPorts_() : std::vector<SystemPort>();
+    std::sort(ports.begin(), ports.end(), [](const SystemPort& a, const SystemPort& b) { return naturalLess(a.name, b.name); });
+    std::vector<std::string> devices;
+    for (SystemPort& port : ports) devices.push_back(std::move(port.device));
+    return devices;
 }
 
 std::string CommMap::device(int comm) const
@@ -129,12 +120,9 @@ std::string CommMap::device(int comm) const
         const auto found = mapped_->find(comm);
         return found == mapped_->end() ? std::string() : found->second;
     }
-#ifdef Q_OS_WIN
-    return "COM" + std::to_string(comm);
-#else
-    const std::vector<std::string> ports = systemPorts();
+    if (naming_ == PortNaming::ComNumbers) return "COM" + std::to_string(comm);
+    const std::vector<std::string> ports = naturallyOrdered();
     return static_cast<std::size_t>(comm) <= ports.size() ? ports[static_cast<std::size_t>(comm) - 1] : std::string();
-#endif
 }
 
 std::vector<std::pair<int, std::string>> CommMap::devices() const
@@ -144,20 +132,21 @@ std::vector<std::pair<int, std::string>> CommMap::devices() const
         result.assign(mapped_->begin(), mapped_->end());
         return result;
     }
-#ifdef Q_OS_WIN
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        const std::string name = info.portName().toStdString();
-        int comm = 0;
-        if (name.starts_with("COM") && std::from_chars(name.data() + 3, name.data() + name.size(), comm).ec == std::errc() &&
-            comm >= 1 && comm <= kLastComm)
-            result.emplace_back(comm, name);
+    if (naming_ == PortNaming::ComNumbers) {
+        for (const SystemPort& port : systemPorts_ ? systemPorts_() : std::vector<SystemPort>()) {
+            int comm = 0;
+            const char* digits = port.name.data() + 3;
+            const char* end = port.name.data() + port.name.size();
+            if (port.name.starts_with("COM") && std::from_chars(digits, end, comm).ptr == end && comm >= 1 &&
+                comm <= kLastComm)
+                result.emplace_back(comm, port.name);
+        }
+        std::sort(result.begin(), result.end());
+        return result;
     }
-    std::sort(result.begin(), result.end());
-#else
-    const std::vector<std::string> ports = systemPorts();
+    const std::vector<std::string> ports = naturallyOrdered();
     for (std::size_t i = 0; i < ports.size() && i < static_cast<std::size_t>(kLastComm); ++i)
         result.emplace_back(static_cast<int>(i) + 1, ports[i]);
-#endif
     return result;
 }
 

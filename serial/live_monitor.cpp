@@ -1,10 +1,8 @@
 #include "live_monitor.h"
 
 #include <chrono>
-#include <cstdio>
 #include <optional>
 
-#include "comm_map.h"
 #include "qt_event_loop.h"
 #include "qt_serial_port.h"
 
@@ -35,12 +33,12 @@ private:
 }  // namespace
 
 struct LiveMonitor::Parts {
-    Parts(const Clock& clock, std::function<void(const Failure&)>& onPortFailure,
+    Parts(const Clock& clock, CommMap map, std::function<void(const Failure&)>& onPortFailure,
           std::function<void(std::string_view)>& onReceived)
         : onPortFailure(onPortFailure),
           onReceived(onReceived),
           monitor(clock, pump),
-          objComm(CommMap::fromEnvironment()),
+          objComm(std::move(map)),
           gpsPort(monitor.fields, monitor.log, objComm, selection),
           tmrGraph(kTickInterval, [this] { tick(); })
     {
@@ -99,10 +97,9 @@ struct LiveMonitor::Parts {
     std::optional<std::uint64_t> lossDueAfter;  // the number of finished passes the report waits for
 };
 
-LiveMonitor::LiveMonitor(const Clock& clock) : parts_(std::make_unique<Parts>(clock, onPortFailure, onReceived))
+LiveMonitor::LiveMonitor(const Clock& clock, CommMap map)
+    : parts_(std::make_unique<Parts>(clock, std::move(map), onPortFailure, onReceived))
 {
-    for (const std::string& problem : parts_->objComm.commMap().problems())
-        std::fprintf(stderr, "veltrane: %s\n", problem.c_str());
     parts_->tmrGraph.start();
 }
 

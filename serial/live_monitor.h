@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "clock.h"
+#include "comm_map.h"
 #include "failure.h"
 #include "gps_port.h"
 #include "monitor.h"
@@ -30,7 +31,7 @@ public:
     // receive event stores it: what a recording or a health check needs.
     std::function<void(std::string_view bytes)> onReceived;
 
-    explicit LiveMonitor(const Clock& clock);
+    LiveMonitor(const Clock& clock, CommMap map);
     ~LiveMonitor();
     LiveMonitor(const LiveMonitor&) = delete;
     LiveMonitor& operator=(const LiveMonitor&) = delete;

@@ -41,7 +41,6 @@ public:
     std::int64_t InBufferCount() override;
     std::string Input() override;
 
-    const CommMap& commMap() const { return map_; }
     // The loss the next receive event reports, once everything read before it
     // has been handed over; null otherwise.
     const Failure* lossWaiting() const { return leftOver_.empty() && lost_ ? &*lost_ : nullptr; }

@@ -14,25 +14,31 @@ namespace {
 // The window was designed around an 8.25-point sans-serif face.
 constexpr double kFontPoints = 8.25;
 
-struct Room {
-    const char* caption;
-    double twips;  // from the caption's left edge to the control beside it
-};
+// The caption beside a field, from the one table the command-line tool prints too.
+QString caption(Field field)
+{
+    const std::string_view text = fieldCaption(field);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
-// The captions with the least room beside them.
-constexpr Room kTightestCaptions[] = {
-    {"Found selected Comm Port:", 3000 - 840},
-    {"Found device on Comm Port:", 3000 - 840},
-    {"Device recognised as GPS:", 3000 - 840},
-    {"Comm Port:", 1740 - 840},
-    {"Baud Rate:", 4140 - 3240},
+struct Room {
+    QString caption;
+    double twips;  // from the caption's left edge to the control beside it
 };
 
 bool captionsFit(const QFont& font)
 {
+    // The captions with the least room beside them.
+    const Room tightest[] = {
+        {caption(Field::lblCommOK), 3000 - 840},
+        {caption(Field::lblFound), 3000 - 840},
+        {caption(Field::lblIsGPS), 3000 - 840},
+        {QStringLiteral("Comm Port:"), 1740 - 840},
+        {QStringLiteral("Baud Rate:"), 4140 - 3240},
+    };
     const QFontMetrics metrics(font);
-    for (const Room& room : kTightestCaptions)
-        if (metrics.horizontalAdvance(QString::fromLatin1(room.caption)) > toPixels(room.twips)) return false;
+    for (const Room& room : tightest)
+        if (metrics.horizontalAdvance(room.caption) > toPixels(room.twips)) return false;
     return true;
 }
 
@@ -68,9 +74,9 @@ QLabel* label(QWidget* parent, const char* name, const QString& text)
     return control;
 }
 
-QLabel* framedLabel(QWidget* frame, const char* name, const TwipsRect& rect, const char* text)
+QLabel* framedLabel(QWidget* frame, const char* name, const TwipsRect& rect, const QString& text)
 {
-    QLabel* control = label(frame, name, QString::fromLatin1(text));
+    QLabel* control = label(frame, name, text);
     control->setGeometry(toPixels(rect));
     return control;
 }
@@ -102,12 +108,12 @@ void buildSettings(QWidget& window, FormControls& form)
     frame->setGeometry(toPixels(TwipsRect{60, 60, 6975, 975}));
 
     picture(frame, "imgSettings")->setGeometry(toPixels(TwipsRect{120, 300, 480, 480}));
-    framedLabel(frame, "lblCommPort", {840, 420, 1095, 195}, "Comm Port:");
+    framedLabel(frame, "lblCommPort", {840, 420, 1095, 195}, QStringLiteral("Comm Port:"));
     form.cboCommPort = make<QComboBox>(frame, "cboCommPort");
     form.cboCommPort->setGeometry(toPixels(TwipsRect{1740, 360, 1275, 315}));
     form.cboCommPort->setToolTip(QStringLiteral("The port that your GPS device is plugged into"));
     takeWheelOnlyWithFocus(*form.cboCommPort);
-    framedLabel(frame, "lblBaud", {3240, 420, 1095, 195}, "Baud Rate:");
+    framedLabel(frame, "lblBaud", {3240, 420, 1095, 195}, QStringLiteral("Baud Rate:"));
     form.cboBaud = make<QComboBox>(frame, "cboBaud");
     form.cboBaud->setGeometry(toPixels(TwipsRect{4140, 360, 1215, 315}));
     form.cboBaud->setToolTip(QStringLiteral("The speed that your GPS device operates at"));
@@ -127,20 +133,19 @@ void buildResults(QWidget& window, FormControls& form)
     picture(frame, "imgResults")->setGeometry(toPixels(TwipsRect{180, 360, 480, 480}));
 
     // Each caption runs under its indicator, so the indicator is made after it to lie on top.
-    framedLabel(frame, "lblCommOKLabel", {840, 300, 3435, 255}, "Found selected Comm Port:");
-    setField(form, Field::lblCommOK, framedLabel(frame, "lblCommOK", {3000, 300, 855, 255}, ""),
+    framedLabel(frame, "lblCommOKLabel", {840, 300, 3435, 255}, caption(Field::lblCommOK));
+    setField(form, Field::lblCommOK, framedLabel(frame, "lblCommOK", {3000, 300, 855, 255}, {}),
              "Indicates whether the selected Comm Port exists on your PC");
-    framedLabel(frame, "lblFoundLabel", {840, 540, 3435, 255}, "Found device on Comm Port:");
-    setField(form, Field::lblFound, framedLabel(frame, "lblFound", {3000, 540, 375, 255}, ""),
+    framedLabel(frame, "lblFoundLabel", {840, 540, 3435, 255}, caption(Field::lblFound));
+    setField(form, Field::lblFound, framedLabel(frame, "lblFound", {3000, 540, 375, 255}, {}),
              "Indicates whether a device was found on the selected Comm Port");
-    framedLabel(frame, "lblIsGPSLabel", {840, 780, 3435, 255}, "Device recognised as GPS:");
-    setField(form, Field::lblIsGPS, framedLabel(frame, "lblIsGPS", {3000, 780, 855, 255}, ""),
+    framedLabel(frame, "lblIsGPSLabel", {840, 780, 3435, 255}, caption(Field::lblIsGPS));
+    setField(form, Field::lblIsGPS, framedLabel(frame, "lblIsGPS", {3000, 780, 855, 255}, {}),
              "Indicates whether the device is sending signals in the standard GPS format");
 }
 
 struct Readout {
     const char* captionName;
-    const char* caption;
     double captionWidth;
     const char* fieldName;
     Field field;
@@ -148,25 +153,17 @@ struct Readout {
     const char* tooltip;
 };
 
+// Caption name and width, field name, field, top, tooltip.
 constexpr Readout kReadouts[] = {
-    {"Label1", "Current UTC Time:", 3315, "lblUTCTime", Field::lblUTCTime, 420,
-     "The current UTC time returned by the GPS"},
-    {"Label2", "Latitude:", 1575, "lblLatitude", Field::lblLatitude, 660,
-     "The current latitude returned by the GPS"},
-    {"Label3", "Longitude:", 1575, "lblLongitude", Field::lblLongitude, 900,
-     "The current longitude returned by the GPS"},
-    {"Label6", "Altitude:", 1575, "lblAltitude", Field::lblAltitude, 1140,
-     "The current altitude returned by the GPS, in meters"},
-    {"Label4", "Signal Quality:", 1575, "lblQuality", Field::lblQuality, 1560,
-     "The type of signal that the GPS is currently receiving"},
-    {"Label5", "Satellites in Use:", 1575, "lblSatellites", Field::lblSatellites, 1800,
-     "The number of satellites that the GPS is using to determine your position"},
-    {"Label8", "Satellites in View:", 1575, "lblInView", Field::lblInView, 2040,
-     "The number of satellites that the GPS can currently see"},
-    {"Label7", "HDOP: ", 1575, "lblHDOP", Field::lblHDOP, 2280,
-     "The horizontal dilution or position, or accuracy of the GPS, in meters"},
-    {"lblUpdatedLabel", "Date last updated:", 1815, "lblUpdated", Field::lblUpdated, 2700,
-     "The date and time that information was last received from the GPS device"},
+    {"Label1", 3315, "lblUTCTime", Field::lblUTCTime, 420, "The current UTC time returned by the GPS"},
+    {"Label2", 1575, "lblLatitude", Field::lblLatitude, 660, "The current latitude returned by the GPS"},
+    {"Label3", 1575, "lblLongitude", Field::lblLongitude, 900, "The current longitude returned by the GPS"},
+    {"Label6", 1575, "lblAltitude", Field::lblAltitude, 1140, "The current altitude returned by the GPS, in meters"},
+    {"Label4", 1575, "lblQuality", Field::lblQuality, 1560, "The type of signal that the GPS is currently receiving"},
+    {"Label5", 1575, "lblSatellites", Field::lblSatellites, 1800, "The number of satellites that the GPS is using to determine your position"},
+    {"Label8", 1575, "lblInView", Field::lblInView, 2040, "The number of satellites that the GPS can currently see"},
+    {"Label7", 1575, "lblHDOP", Field::lblHDOP, 2280, "The horizontal dilution or position, or accuracy of the GPS, in meters"},
+    {"lblUpdatedLabel", 1815, "lblUpdated", Field::lblUpdated, 2700, "The date and time that information was last received from the GPS device"},
 };
 
 void buildInformationPage(TabControl* tab, FormControls& form)
@@ -174,7 +171,7 @@ void buildInformationPage(TabControl* tab, FormControls& form)
     QWidget* page = make<QWidget>(tab, "pageInformation");
     tab->addTab(page, QStringLiteral("GPS Information"));
     for (const Readout& r : kReadouts) {
-        pageLabel(tab, page, r.captionName, {120, r.top, r.captionWidth, 195}, QString::fromLatin1(r.caption));
+        pageLabel(tab, page, r.captionName, {120, r.top, r.captionWidth, 195}, caption(r.field));
         setField(form, r.field, pageLabel(tab, page, r.fieldName, {2040, r.top, 3375, 195}, {}), r.tooltip);
     }
 }

@@ -1,21 +1,34 @@
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app_identity.h"
 #include "failure_report.h"
 #include "main_window.h"
+#include "port_map_problems.h"
 #include "qt_event_loop.h"
+#include "qt_system_ports.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: veltrane [--version] [--help]\n"
+    "Usage: veltrane [--version] [--help]\n"
     "\n"
     "A data and signal monitor for testing GPS receivers on a serial port.\n"
-    "VELTRANE_PORTS maps Comm numbers to devices, e.g. VELTRANE_PORTS=1=/dev/ttyUSB0\n";
+    "VELTRANE_PORTS maps Comm numbers to devices, for example\n"
+    "VELTRANE_PORTS=1=/dev/ttyUSB0,3=/dev/pts/4; without it Comm N is the system's\n"
+    "N-th serial port.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the window was closed\n"
+    "  1  a failure ended the program; its number and description were shown\n"
+    "  2  bad usage\n";
 
 // Answered before Qt starts, so that they work without a display.
 bool answeredWithoutWindow(int argc, char** argv, int& status)
@@ -56,11 +69,17 @@ int main(int argc, char** argv)
     icon.addFile(QStringLiteral(":/icons/veltrane-32.png"), QSize(32, 32));
     QApplication::setWindowIcon(icon);
 
+    // The one place the window reads the environment: VELTRANE_PORTS, the Comm map.
+    const char* ports = std::getenv("VELTRANE_PORTS");
+    veltrane::CommMap map = veltrane::systemCommMap(ports ? std::optional<std::string>(ports) : std::nullopt);
+    const std::vector<std::string> problems = map.problems();
+
     std::unique_ptr<veltrane::frmMain> window;
-    veltrane::runUntrapped([&window] {
-        window = std::make_unique<veltrane::frmMain>();
+    veltrane::runUntrapped([&window, &map] {
+        window = std::make_unique<veltrane::frmMain>(std::move(map));
         window->Form_Load();
     });
     window->show();
+    if (!problems.empty()) veltrane::showPortMapProblems(*window, problems);
     return QApplication::exec();
 }

@@ -15,9 +15,9 @@ constexpr double kDesignFrameSides = 60 + 60;
 constexpr double kDesignFrameTopAndBottom = 450 + 60;
 }  // namespace
 
-frmMain::frmMain(QWidget* parent)
+frmMain::frmMain(CommMap ports, QWidget* parent)
     : QWidget(parent),
-      monitor_(clock_),
+      monitor_(clock_, std::move(ports)),
       controls_(buildForm(*this)),
       fieldLabels_(monitor_.fields(), controls_.fields),
       logModel_(monitor_.log(), [this] { return monitor_.assembler().passInProgress(); }),

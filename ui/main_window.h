@@ -4,6 +4,7 @@
 
 #include "auto_detect.h"
 #include "clock.h"
+#include "comm_map.h"
 #include "field_labels.h"
 #include "form_layout.h"
 #include "live_monitor.h"
@@ -19,7 +20,7 @@ namespace veltrane {
 class frmMain final : public QWidget, private DetectionView {
     Q_OBJECT
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    explicit frmMain(CommMap ports, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Start-up, before the window is first shown: caption, first page, and

@@ -40,7 +40,7 @@ QVariant SentenceLogModel::data(const QModelIndex& index, int role) const
     const std::size_t waiting = log_.size() - shown_;
     const LogRow row = log_.row(waiting + static_cast<std::size_t>(index.row()));
     if (index.column() == 0) return QString::fromStdString(formatTimestamp(row.time));
-    return deviceText(row.data);
+    return QString::fromStdString(escapeDeviceText(row.data));
 }
 
 QVariant SentenceLogModel::headerData(int section, Qt::Orientation orientation, int role) const

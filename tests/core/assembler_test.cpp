@@ -7,13 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "chunk_replay.h"
+#include "fixed_clock.h"
 #include "monitor.h"
 #include "monitor_doubles.h"
 
 namespace veltrane {
 namespace {
 
-using testing::FakeSerialInput;
+using testing::ChunkInput;
 using testing::FieldRecorder;
 using testing::FixedClock;
 using testing::rowsOldestFirst;
@@ -23,21 +25,13 @@ using namespace std::string_literals;
 
 // A monitor with a port whose text the test supplies.
 struct Rig {
-    void receive(std::string text)
-    {
-        port.waiting = std::move(text);
-        m.ring.objComm_OnComm(port);
-    }
+    void receive(std::string text) { port.store(m.ring, std::move(text)); }
 
     void tick() { m.assembler.tmrGraph_Timer(); }
 
-    // Every chunk stored and followed by its own pass, as a steady receiver does.
     void feed(const std::vector<std::string>& chunks)
     {
-        for (const std::string& chunk : chunks) {
-            receive(chunk);
-            tick();
-        }
+        for (const std::string& chunk : chunks) testing::storeThenPass(m, chunk);
     }
 
     // Stores numbered chunks without "$" until the write index is `target`.
@@ -85,7 +79,7 @@ struct Rig {
     FixedClock clock;
     ScriptedPump pump;
     Monitor m{clock, pump};
-    FakeSerialInput port;
+    ChunkInput port;
     int stored = 0;
     int cut = 0;
 };
@@ -248,10 +242,7 @@ TEST(Assembler, SentencesAreInterpretedWhileAYieldWaits)
     rig.pump.onYield = [&](int) {
         if (waiting) return;
         waiting = true;
-        for (const char* text : {"GPGSA,1\r\n$GPVTG,2", "\r\n$GPRMC,3", "\r\n$"}) {
-            rig.receive(text);
-            rig.tick();
-        }
+        rig.feed({"GPGSA,1\r\n$GPVTG,2", "\r\n$GPRMC,3", "\r\n$"});
         seenWhileWaiting = rig.rows();
     };
     rig.tick();
@@ -319,9 +310,8 @@ TEST(Assembler, PassPausedWhenTheMonitorIsDestroyedEndsQuietly)
         FixedClock clock;
         ScriptedPump pump;
         auto monitor = std::make_unique<Monitor>(clock, pump);
-        FakeSerialInput port;
-        port.waiting = "x$GPRMC,1$GPRMC,2$GPRMC,3$";
-        monitor->ring.objComm_OnComm(port);
+        ChunkInput port;
+        port.store(monitor->ring, "x$GPRMC,1$GPRMC,2$GPRMC,3$");
         pump.onYield = [&](int call) {
             if (c.nestedTickFirst && call == 3) monitor->assembler.tmrGraph_Timer();
             if (call == 5) {
@@ -369,10 +359,7 @@ TEST(Assembler, AZeroTimeBudgetPausesAfterEveryCharacterAndChangesNothing)
                     rig->tick();
                     inside = false;
                 };
-                for (std::size_t at = 0; at < stream.size(); at += size) {
-                    rig->receive(stream.substr(at, size));
-                    rig->tick();
-                }
+                testing::replayInChunks(rig->m, stream, size);
                 while (rig->m.assembler.passInProgress() || rig->m.assembler.readIndex() != rig->m.ring.writeIndex() + 1)
                     rig->tick();
             }

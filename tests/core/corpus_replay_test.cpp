@@ -7,35 +7,26 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "captures.h"
+#include "chunk_replay.h"
+#include "fixed_clock.h"
 #include "monitor.h"
 #include "monitor_doubles.h"
+#include "sentence_types.h"
 
 namespace veltrane {
 namespace {
 
+using testing::capturesUnder;
+using testing::contentsOf;
+using testing::corpusFolder;
 using testing::FixedClock;
+using testing::projectCaptures;
 using testing::rowsOldestFirst;
 using Texts = std::vector<std::string>;
-
-std::vector<std::filesystem::path> capturesUnder(const std::filesystem::path& folder)
-{
-    std::vector<std::filesystem::path> paths;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
-        if (entry.is_regular_file() && entry.path().extension() == ".log") paths.push_back(entry.path());
-    std::sort(paths.begin(), paths.end());
-    return paths;
-}
-
-std::string contentsOf(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string withoutLineEnds(std::string text)
 {
@@ -55,11 +46,13 @@ Texts piecesBetweenDollars(const std::string& file)
     return pieces;
 }
 
+// A recognised type with nothing to read is logged whatever its fields hold.
 bool alwaysRecognised(const std::string& piece)
 {
     std::string id = piece.substr(0, 5);
     std::transform(id.begin(), id.end(), id.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return id == "GPRMC" || id == "GPRMB" || id == "GPVTG" || id == "GPGSA";
+    const SentenceType* type = findSentenceType(id);
+    return type != nullptr && type->recognised && type->read == nullptr;
 }
 
 bool isSubsequence(const Texts& part, const Texts& whole)
@@ -78,11 +71,7 @@ Texts replay(const std::string& file, std::size_t chunkBytes)
     FixedClock clock;
     NoEventPump pump;
     Monitor monitor(clock, pump);
-    for (std::size_t at = 0; at < file.size(); at += chunkBytes) {
-        ChunkInput chunk(file.substr(at, chunkBytes));
-        monitor.ring.objComm_OnComm(chunk);
-        monitor.assembler.ProcessReceivedData();
-    }
+    testing::replayInChunks(monitor, file, chunkBytes);
     Texts rows = rowsOldestFirst(monitor.log);
     std::transform(rows.begin(), rows.end(), rows.begin(), withoutLineEnds);
     return rows;
@@ -114,18 +103,18 @@ std::size_t replayEachAtEveryChunkSize(const std::vector<std::filesystem::path>&
 
 TEST(CorpusReplay, TheProjectsOwnCapturesAtEveryChunkSizeLogWhatTheFileHolds)
 {
-    const auto paths = capturesUnder(VELTRANE_CAPTURES_DIR);
-    ASSERT_GE(paths.size(), 12u) << "the project's captures are missing from " << VELTRANE_CAPTURES_DIR;
+    const auto paths = capturesUnder(projectCaptures());
+    ASSERT_GE(paths.size(), 12u) << "the project's captures are missing from " << projectCaptures();
     EXPECT_GT(replayEachAtEveryChunkSize(paths), 400u);
 }
 
 TEST(CorpusReplay, EveryCaptureAtEveryChunkSizeLogsWhatTheFileHolds)
 {
-    if (!std::filesystem::is_directory(VELTRANE_CORPUS_DIR))
-        GTEST_SKIP() << VELTRANE_CORPUS_DIR << " not found: the corpus of real captures is optional "
+    if (!std::filesystem::is_directory(corpusFolder()))
+        GTEST_SKIP() << corpusFolder() << " not found: the corpus of real captures is optional "
                      << "(its place is the CMake cache variable VELTRANE_CORPUS_DIR)";
-    const auto paths = capturesUnder(VELTRANE_CORPUS_DIR);
-    ASSERT_GT(paths.size(), 100u) << "fewer captures than the corpus holds under " << VELTRANE_CORPUS_DIR;
+    const auto paths = capturesUnder(corpusFolder());
+    ASSERT_GT(paths.size(), 100u) << "fewer captures than the corpus holds under " << corpusFolder();
     EXPECT_GT(replayEachAtEveryChunkSize(paths), 10000u);
 }
 

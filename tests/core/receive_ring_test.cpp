@@ -4,26 +4,23 @@
 
 #include <string>
 
+#include "chunk_replay.h"
 #include "monitor_doubles.h"
 
 namespace veltrane {
 namespace {
 
-using testing::FakeSerialInput;
+using testing::ChunkInput;
 using testing::FieldRecorder;
 using namespace std::string_literals;
 
 class ReceiveRingTest : public ::testing::Test {
 protected:
-    void receive(std::string text)
-    {
-        port.waiting = std::move(text);
-        ring.objComm_OnComm(port);
-    }
+    void receive(std::string text) { port.store(ring, std::move(text)); }
 
     StatusFields fields;
     ReceiveRing ring{fields};
-    FakeSerialInput port;
+    ChunkInput port;
 };
 
 TEST_F(ReceiveRingTest, IndexAdvancesBeforeTheStoreAndWrapsAfterTheTopSlot)

@@ -60,12 +60,38 @@ TEST(CommMap, WithTheVariableOnlyTheNumbersItNamesHaveADevice)
     ASSERT_EQ(map.problems().size(), 1u);
 }
 
-TEST(CommMap, WithoutTheVariableTheListingAndTheLookupAgree)
+// Without the variable the system's listing decides, asked afresh each time,
+// by the platform's rule: the N-th port by name, or COMN on Windows.
+TEST(CommMap, WithoutTheVariableThePlatformsRuleNamesTheSystemsPorts)
 {
-    const CommMap map(std::nullopt);
-    EXPECT_TRUE(map.problems().empty());
-    for (const auto& [comm, device] : map.devices()) EXPECT_EQ(map.device(comm), device) << comm;
-    EXPECT_EQ(map.device(kLastComm + 1), "");
+    std::vector<SystemPort> listed = {
+        {"ttyUSB0", "/dev/ttyUSB0"}, {"ttyS10", "/dev/ttyS10"}, {"ttyS2", "/dev/ttyS2"}, {"COM3", "COM3"},
+        {"COM12", "COM12"},          {"COM16", "COM16"},        {"COMX", "COMX"},
+    };
+    const SystemPortLister lister = [&listed] { return listed; };
+
+    const CommMap natural(std::nullopt, lister, PortNaming::NaturalOrder);
+    const std::vector<std::pair<int, std::string>> inOrder = {
+        {1, "COM3"}, {2, "COM12"}, {3, "COM16"}, {4, "COMX"}, {5, "/dev/ttyS2"}, {6, "/dev/ttyS10"}, {7, "/dev/ttyUSB0"}};
+    EXPECT_EQ(natural.devices(), inOrder);
+    for (const auto& [comm, device] : inOrder) EXPECT_EQ(natural.device(comm), device) << comm;
+    EXPECT_EQ(natural.device(8), "");
+
+    const CommMap windows(std::nullopt, lister, PortNaming::ComNumbers);
+    const std::vector<std::pair<int, std::string>> comNumbers = {{3, "COM3"}, {12, "COM12"}};
+    EXPECT_EQ(windows.devices(), comNumbers);
+    EXPECT_EQ(windows.device(3), "COM3");
+    EXPECT_EQ(windows.device(5), "COM5") << "a port plugged in later is opened by its name";
+    EXPECT_EQ(windows.device(kLastComm + 1), "");
+
+    listed.erase(listed.begin());  // the USB receiver unplugged
+    EXPECT_EQ(natural.device(7), "");
+    EXPECT_TRUE(natural.problems().empty());
+#ifdef _WIN32
+    EXPECT_EQ(platformPortNaming(), PortNaming::ComNumbers);
+#else
+    EXPECT_EQ(platformPortNaming(), PortNaming::NaturalOrder);
+#endif
 }
 
 }  // namespace

@@ -8,7 +8,10 @@
 #include <memory>
 #include <string>
 
+#include "event_loop_waits.h"
+#include "fixed_clock.h"
 #include "live_monitor.h"
+#include "pty_flood.h"
 #include "pty_pair.h"
 #include "qt_detection_loop.h"
 
@@ -16,13 +19,9 @@ namespace veltrane {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::PtyFlood;
+using testing::FixedClock;
 using testing::PtyPair;
-
-class FixedClock final : public Clock {
-public:
-    LocalTime now() const override { return {2026, 12, 7, 8, 9, 10}; }
-};
+using testing::PtyFlood;
 
 // A recognised sentence with a valid checksum, told apart from every other by its serial number.
 std::string numberedSentence(std::uint64_t serial)
@@ -54,9 +53,7 @@ class FloodTest : public ::testing::Test {
 protected:
     FloodTest()
     {
-        ::setenv("VELTRANE_PORTS", ("1=" + receiver_.path()).c_str(), 1);
-        monitor_ = std::make_unique<LiveMonitor>(clock_);
-        ::unsetenv("VELTRANE_PORTS");
+        monitor_ = std::make_unique<LiveMonitor>(clock_, CommMap("1=" + receiver_.path()));
         monitor_->selectFirstEntries();
     }
     ~FloodTest() override

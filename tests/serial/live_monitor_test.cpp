@@ -10,22 +10,20 @@
 #include <string>
 #include <vector>
 
+#include "event_loop_waits.h"
+#include "fixed_clock.h"
 #include "pty_pair.h"
 
 namespace veltrane {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::FixedClock;
 using testing::PtyPair;
 using testing::runUntil;
 
 const std::string kGga = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
 const std::string kRmc = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n";
-
-class FixedClock final : public Clock {
-public:
-    LocalTime now() const override { return {2026, 12, 7, 8, 9, 10}; }
-};
 
 class QualityRecorder final : public FieldObserver {
 public:
@@ -57,9 +55,7 @@ protected:
     {
         std::filesystem::create_directories(directory_);
         plugIn();
-        ::setenv("VELTRANE_PORTS", ("1=" + link_.string() + ",2=/dev/null").c_str(), 1);
-        monitor_ = std::make_unique<LiveMonitor>(clock_);
-        ::unsetenv("VELTRANE_PORTS");
+        monitor_ = std::make_unique<LiveMonitor>(clock_, CommMap("1=" + link_.string() + ",2=/dev/null"));
         monitor_->fields().addObserver(&quality_);
         monitor_->onPortFailure = [this](const Failure& failure) {
             portFailures_.push_back({failure.number(), failure.detail(), field(Field::lblQuality)});

@@ -6,6 +6,7 @@
 
 #include "auto_detect.h"
 #include "clock.h"
+#include "event_loop_waits.h"
 #include "live_monitor.h"
 #include "pty_pair.h"
 #include "qt_detection_loop.h"
@@ -32,10 +33,8 @@ TEST(QtDetection, FindsTheReceiverWhenStartedInsideAPausedPass)
 {
     PtyPair chatter;  // Comm 1: plenty of text, nothing recognised
     PtyPair receiver; // Comm 3: a GPS receiver
-    ::setenv("VELTRANE_PORTS", ("1=" + chatter.path() + ",3=" + receiver.path()).c_str(), 1);
     SystemClock clock;
-    LiveMonitor live(clock);
-    ::unsetenv("VELTRANE_PORTS");
+    LiveMonitor live(clock, CommMap("1=" + chatter.path() + ",3=" + receiver.path()));
     SilentView view;
     QtDetectionLoop loop;
     AutoDetect detect(live.selection(), live.fields(), view, loop);

@@ -6,8 +6,10 @@
 #include <QElapsedTimer>
 #include <thread>
 
+#include "chunk_replay.h"
+#include "event_loop_waits.h"
+#include "fixed_clock.h"
 #include "monitor.h"
-#include "pty_pair.h"
 
 namespace veltrane {
 namespace {
@@ -72,18 +74,11 @@ private:
 
 TEST(TickDriver, TicksKeepArrivingWhileAPassIsPausedInItsYield)
 {
-    const class : public Clock {
-        LocalTime now() const override { return {2026, 1, 2, 3, 4, 5}; }
-    } clock;
+    const testing::FixedClock clock;
     LongYieldPump pump;
     Monitor monitor(clock, pump);
-    class : public SerialInput {
-    public:
-        std::int64_t InBufferCount() override { return static_cast<std::int64_t>(text.size()); }
-        std::string Input() override { return std::exchange(text, {}); }
-        std::string text = "$GPRMC,1\r\n$GPRMC,2\r\n$GPVTG,3\r\n$GPGSA,4\r\n$";
-    } receiver;
-    monitor.ring.objComm_OnComm(receiver);
+    testing::ChunkInput receiver;
+    receiver.store(monitor.ring, "$GPRMC,1\r\n$GPRMC,2\r\n$GPVTG,3\r\n$GPGSA,4\r\n$");
 
     int ticks = 0;
     int ticksDuringYield = 0;

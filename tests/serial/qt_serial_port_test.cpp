@@ -16,6 +16,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "event_loop_waits.h"
 #include "open_failure.h"
 #include "pty_pair.h"
 

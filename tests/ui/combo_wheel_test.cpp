@@ -1,6 +1,6 @@
 #include <QComboBox>
 
-#include "pty_receiver.h"
+#include "pty_pair.h"
 #include "window_fixture.h"
 
 namespace veltrane {
@@ -26,8 +26,8 @@ class ComboWheel : public ::testing::TestWithParam<WheelCase> {};
 TEST_P(ComboWheel, TurnsTheEntryOnlyWhileTheBoxHasTheKeyboardFocus)
 {
     const WheelCase& c = GetParam();
-    testing::Receiver receiver;
-    auto window = testing::openWindow(receiver.portsVariable());
+    testing::PtyPair receiver;
+    auto window = testing::openWindow("1=" + receiver.path());
     control<QTabWidget>(*window, "tabMain").setCurrentIndex(1);
     control<QPushButton>(*window, "cmdNMEAClear").setFocus();
     ASSERT_EQ(labelText(*window, "lblCommOK"), "Yes");

@@ -1,4 +1,4 @@
-#include "pty_receiver.h"
+#include "pty_pair.h"
 #include "window_fixture.h"
 
 namespace veltrane {
@@ -6,12 +6,12 @@ namespace {
 
 using testing::control;
 using testing::labelText;
-using testing::Receiver;
+using testing::PtyPair;
 
 TEST(LiveWindow, AGgaSentenceFromThePortShowsInTheReadoutAndTheLog)
 {
-    Receiver receiver;
-    auto window = testing::makeWindow(receiver.portsVariable());
+    PtyPair receiver;
+    auto window = testing::makeWindow("1=" + receiver.path());
     window->Form_Load();
     testing::showAndWait(*window);
     ASSERT_EQ(labelText(*window, "lblCommOK"), "Yes");
@@ -39,8 +39,8 @@ TEST(LiveWindow, AGgaSentenceFromThePortShowsInTheReadoutAndTheLog)
 
 TEST(LiveWindow, MarkupFromTheDeviceIsShownAsTheCharactersItSent)
 {
-    Receiver receiver;
-    auto window = testing::makeWindow(receiver.portsVariable());
+    PtyPair receiver;
+    auto window = testing::makeWindow("1=" + receiver.path());
     window->Form_Load();
     testing::showAndWait(*window);
 
@@ -55,8 +55,8 @@ TEST(LiveWindow, MarkupFromTheDeviceIsShownAsTheCharactersItSent)
 
 TEST(LiveWindow, ClosingClosesTheOpenPortAndTheUserCanReopenIt)
 {
-    Receiver receiver;
-    auto window = testing::makeWindow(receiver.portsVariable());
+    PtyPair receiver;
+    auto window = testing::makeWindow("1=" + receiver.path());
     window->Form_Load();
     testing::showAndWait(*window);
     ASSERT_TRUE(window->monitor().objComm().PortOpen());

@@ -2,7 +2,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "device_text.h"
 #include "field_labels.h"
 #include "qstring_printer.h"
 #include "sentence_log_model.h"
@@ -69,18 +68,25 @@ TEST(SentenceLogModel, ClearingEmptiesTheViewAndTheNextRowStartsAtTheTop)
     EXPECT_EQ(cell(model, 0, 1), "GPRMC,c");
 }
 
-TEST(DeviceText, MarkupStaysTextAndControlCharactersShowAsEscapes)
+// The log shows device text the way the command-line tool prints it.
+TEST(SentenceLogModel, MarkupStaysTextAndControlCharactersShowAsEscapes)
 {
     const std::pair<std::string_view, QString> cases[] = {
         {"<img src=x>", "<img src=x>"},
         {"GPGGA,1*47\r\n", "GPGGA,1*47\\r\\n"},
         {"\t", "\\t"},
-        {std::string_view("\x1b[2J\0", 5), "\\x1B[2J\\x00"},
-        {"\x7f\x9b", "\\x7F\\x9B"},
+        {std::string_view("\x1b[2J\0", 5), "\\x1b[2J\\x00"},
+        {"\x7f\x9b", "\\x7f\\x9b"},
         {"C:\\n", "C:\\\\n"},
         {"\xb0", QString(QChar(0xB0))},
     };
-    for (const auto& [bytes, shown] : cases) EXPECT_EQ(deviceText(bytes), shown) << bytes;
+    for (const auto& [bytes, shown] : cases) {
+        SentenceLog log;
+        SentenceLogModel model(log, [] { return false; });
+        log.insertFirst(at(0), bytes);
+        model.flush();
+        EXPECT_EQ(cell(model, 0, 1), shown) << bytes;
+    }
 }
 
 TEST(FieldLabels, DeviceTextInAFieldIsShownAsPlainText)

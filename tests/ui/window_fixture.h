@@ -14,10 +14,9 @@ namespace veltrane::testing {
 
 // A window whose Comm numbers name exactly the devices given, so no test
 // depends on the serial ports of the machine it runs on.
-inline std::unique_ptr<frmMain> makeWindow(const QByteArray& ports = {})
+inline std::unique_ptr<frmMain> makeWindow(const std::string& ports = {})
 {
-    qputenv("VELTRANE_PORTS", ports);
-    return std::make_unique<frmMain>();
+    return std::make_unique<frmMain>(CommMap(ports));
 }
 
 inline void showAndWait(frmMain& window)
@@ -27,7 +26,7 @@ inline void showAndWait(frmMain& window)
 }
 
 // A started window, shown and active as on a desktop, so keys and the wheel reach it.
-inline std::unique_ptr<frmMain> openWindow(const QByteArray& ports = {})
+inline std::unique_ptr<frmMain> openWindow(const std::string& ports = {})
 {
     auto window = makeWindow(ports);
     window->Form_Load();

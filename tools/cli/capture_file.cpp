@@ -16,23 +16,15 @@ CaptureFile::CaptureFile(const std::string& name)
         shownName_ = "standard input";
         return;
     }
-    shownName_ = "'" + escapeDeviceText(name) + "'";
+    shownName_ = quotedDeviceText(name);
     std::error_code error;
     if (std::filesystem::is_directory(name, error)) {
         problem_ = std::strerror(EISDIR);
         return;
     }
-    file_ = std::fopen(name.c_str(), "rb");
-    if (!file_) {
-        problem_ = std::strerror(errno);
-        return;
-    }
-    ownsFile_ = true;
-}
-
-CaptureFile::~CaptureFile()
-{
-    if (ownsFile_) std::fclose(file_);
+    opened_.reset(std::fopen(name.c_str(), "rb"));
+    file_ = opened_.get();
+    if (!file_) problem_ = std::strerror(errno);
 }
 
 }  // namespace veltrane::cli

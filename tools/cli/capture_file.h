@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace veltrane::cli {
@@ -11,9 +12,6 @@ namespace veltrane::cli {
 class CaptureFile {
 public:
     explicit CaptureFile(const std::string& name);
-    ~CaptureFile();
-    CaptureFile(const CaptureFile&) = delete;
-    CaptureFile& operator=(const CaptureFile&) = delete;
 
     bool readable() const { return problem_.empty(); }
     // Why it cannot be read, as the system words it.
@@ -24,7 +22,7 @@ public:
 
 private:
     std::FILE* file_ = nullptr;
-    bool ownsFile_ = false;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened_{nullptr, &std::fclose};
     std::string problem_;
     std::string shownName_;
 };

@@ -96,11 +96,11 @@ private:
     QTimer tick_;
 };
 
-int checkPort(const CheckOptions& options, Output& out, Output& err)
+int checkPort(const CheckOptions& options, const CommMap& map, Output& out, Output& err)
 {
     QEventLoop loop;
     SystemClock clock;
-    LiveMonitor live(clock);
+    LiveMonitor live(clock, map);
     int comm = options.comm;
     int baudIndex = options.baudIndex;
     std::optional<int> stoppedBy;
@@ -186,9 +186,9 @@ int checkPort(const CheckOptions& options, Output& out, Output& err)
 
 }  // namespace
 
-int runCheck(const CheckOptions& options, Output& out, Output& err)
+int runCheck(const CheckOptions& options, const CommMap& map, Output& out, Output& err)
 {
-    return options.file.empty() ? checkPort(options, out, err) : checkCapture(options, out, err);
+    return options.file.empty() ? checkPort(options, map, out, err) : checkCapture(options, out, err);
 }
 
 }  // namespace veltrane::cli

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "comm_map.h"
 #include "output.h"
 #include "verdict.h"
 
@@ -18,6 +19,6 @@ struct CheckOptions {
 
 // Is this receiver healthy? One verdict a script can trust: exit 0 pass,
 // 1 fail (the reasons printed), 3 no receiver or the port would not open.
-int runCheck(const CheckOptions& options, Output& out, Output& err);
+int runCheck(const CheckOptions& options, const CommMap& map, Output& out, Output& err);
 
 }  // namespace veltrane::cli

@@ -3,33 +3,25 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 
 #include "comm_map.h"
 #include "device_text.h"
+#include "command_line_style.h"
+#include "command_texts.h"
 #include "option_checks.h"
 
 namespace veltrane::cli {
 
 namespace {
 
+using tools::numberFrom;
+using tools::oneOf;
+using tools::secondsUpTo;
+using tools::wholeNumberFrom;
+
 const std::string kProgram = "veltrane-cli";
 const std::string kVersion = kProgram + " " + VELTRANE_VERSION;
-
-const std::string kPortsVariable =
-    "VELTRANE_PORTS maps Comm numbers to devices, for example\n"
-    "VELTRANE_PORTS=1=/dev/ttyUSB0,3=/dev/pts/4; without it Comm N is the system's\n"
-    "N-th serial port. `veltrane-cli ports` shows the map.\n";
-
-std::string exitTable(std::initializer_list<const char*> rows)
-{
-    std::string table = "Exit status:\n";
-    for (const char* row : rows) table += std::string("  ") + row + "\n";
-    return table;
-}
-
-constexpr const char* kSignalRow = "129, 130, 143  ended by SIGHUP, SIGINT (Ctrl+C) or SIGTERM";
 
 CLI::Option* addCommOption(CLI::App* command, int& comm, const std::string& help)
 {
@@ -48,86 +40,40 @@ CLI::Option* addSecondsOption(CLI::App* command, double& seconds, const std::str
     return command->add_option("--seconds", seconds, help)->type_name("S")->check(secondsUpTo(kMaxSeconds));
 }
 
-// Each help text is our own usage line and description, then the options as
-// CLI11 lists them, then the exit-code table.
-class HelpFormatter final : public CLI::Formatter {
-public:
-    HelpFormatter() { column_width(24); }
-
-    void describe(const CLI::App* command, std::string text)
-    {
-        while (text.ends_with('\n')) text.pop_back();
-        about_[command] = std::move(text);
-    }
-
-    // The value's name only: which options go together is said in the usage line.
-    std::string make_option_opts(const CLI::Option* option) const override
-    {
-        return option->get_type_size() != 0 && !option->get_type_name().empty() ? " " + option->get_type_name()
-                                                                                 : "";
-    }
-
-    std::string make_help(const CLI::App* command, std::string, CLI::AppFormatMode mode) const override
-    {
-        std::string text = about_.at(command) + "\n" + make_positionals(command) + make_groups(command, mode) +
-                           "\n" + make_footer(command);
-        while (text.ends_with("\n\n")) text.pop_back();
-        return text;
-    }
-
-private:
-    std::map<const CLI::App*, std::string> about_;
-};
-
 struct Parser {
     Parser()
     {
         app.formatter(formatter);
-        setUp(app);
-        formatter->describe(&app, "Usage: veltrane-cli COMMAND [OPTIONS]\n\n"
-                        "Tests GPS receivers that speak NMEA 0183 on a serial port, without a window.\n\n"
-                        "Commands:\n"
-                        "  replay   run a recorded capture through the monitor\n"
-                        "  monitor  watch a serial port live\n"
-                        "  ports    list which device each Comm number names\n"
-                        "  detect   search every Comm number and baud rate for a GPS receiver\n"
-                        "  check    tell whether a receiver is healthy, with a verdict scripts can trust\n\n"
-                        "`veltrane-cli COMMAND --help` describes a command.\n" +
-                        kPortsVariable);
-        app.footer(exitTable({"0    success", "1    the command failed; the reason is printed",
-                              "2    bad usage", "3    the port could not be opened, or no receiver was found",
-                              "4    the receiver disconnected",
-                              kSignalRow}));
+        present(app, programText());
         defineReplay();
         defineMonitor();
-        definePorts();
+        portsCommand = subcommand("ports");
         defineDetect();
         defineCheck();
     }
 
-    static void setUp(CLI::App& command)
+    // The help, the version and what is left over, the same on every command.
+    void present(CLI::App& command, const CommandText& text)
     {
+        formatter->describe(&command, text.about);
+        command.footer(tools::exitTable(text.exitRows));
         command.set_help_flag("-h,--help", "print this help and exit");
         command.set_version_flag("--version", kVersion, "print the version and exit");
         command.allow_extras();
     }
 
-    CLI::App* subcommand(const char* name, const char* summary)
+    CLI::App* subcommand(const std::string& name)
     {
-        CLI::App* command = app.add_subcommand(name, summary);
-        setUp(*command);
+        const CommandText& text = commandText(name);
+        CLI::App* command = app.add_subcommand(name, text.summary);
+        present(*command, text);
         commands.push_back(command);
         return command;
     }
 
     void defineReplay()
     {
-        CLI::App* c = replayCommand = subcommand("replay", "run a recorded capture through the monitor");
-        formatter->describe(c, "Usage: veltrane-cli replay [--chunk-bytes N] [--json] [FILE]\n\n"
-                       "Runs a recorded capture through the monitor as if a port had just been opened\n"
-                       "on it: the readout is reset, the log emptied, and the file's bytes are handed\n"
-                       "to the receive handler in chunks, each followed by one assembler pass. Without\n"
-                       "--json it prints the readout, the indicators and the number of log rows at the end.");
+        CLI::App* c = replayCommand = subcommand("replay");
         c->add_option("FILE", replay.file, "the capture; standard input when FILE is - or absent")->type_name("");
         c->add_option("--chunk-bytes", replay.chunkBytes,
                       "bytes per receive event, 1 to 1048576 (default 64); the last chunk may be shorter")
@@ -135,19 +81,11 @@ struct Parser {
             ->check(wholeNumberFrom(1, static_cast<long long>(kMaxChunkBytes)));
         c->add_flag("--json", replay.json,
                     "one JSON object per line for every field write, log row, clearing of the log and loss");
-        c->footer(exitTable({"0  the capture was replayed", "1  the capture or the output could not be used",
-                             "2  bad usage"}));
     }
 
     void defineMonitor()
     {
-        CLI::App* c = monitorCommand = subcommand("monitor", "watch a serial port live");
-        formatter->describe(c, "Usage: veltrane-cli monitor [--comm N] [--baud 4800|9600] [--json] [--seconds S] [--record FILE]\n\n"
-                       "Opens Comm N at the baud rate as the window does at start-up and shows the live\n"
-                       "readout and the sentence log: a live panel on a terminal, otherwise one line per\n"
-                       "event as it happens. Runs until Ctrl+C, SIGTERM, SIGHUP, S seconds, or the\n"
-                       "receiver disconnecting.\n" +
-                       kPortsVariable);
+        CLI::App* c = monitorCommand = subcommand("monitor");
         addCommOption(c, monitor.comm, "the Comm number, 1 to 15 (default 1)");
         addBaudOption(c, monitorBaud);
         c->add_flag("--json", monitor.json, "one JSON object per line for every field write and log change");
@@ -156,52 +94,17 @@ struct Parser {
                       "write every byte read from the port, unchanged, to FILE (created or emptied first); "
                       "replay it with `veltrane-cli replay FILE` or play it with `veltrane-sim --file FILE`")
             ->type_name("FILE");
-        c->footer(exitTable({"0    ended after --seconds", "1    the output or the recording could not be written",
-                             "2    bad usage", "3    the port could not be opened; the reason is printed",
-                             "4    the receiver disconnected",
-                             kSignalRow}));
-    }
-
-    void definePorts()
-    {
-        CLI::App* c = portsCommand = subcommand("ports", "list which device each Comm number names");
-        formatter->describe(c, "Usage: veltrane-cli ports\n\n"
-                       "Prints which device each Comm number names now, one line per number that has one.\n" +
-                       kPortsVariable);
-        c->footer(exitTable({"0  every line of the map names a device", "1  the output could not be written",
-                             "2  bad usage, or VELTRANE_PORTS has entries that were ignored",
-                             "3  no Comm number names a device"}));
     }
 
     void defineDetect()
     {
-        CLI::App* c = detectCommand = subcommand("detect", "search every Comm number and baud rate for a GPS receiver");
-        formatter->describe(c, "Usage: veltrane-cli detect [--json]\n\n"
-                       "Tries Comm 1 to Comm 15 at 4800 and at 9600 baud, in that order, and stops at\n"
-                       "the first combination whose output is recognised as GPS. Each trial takes about\n"
-                       "one second, four when text arrives that is not recognised.\n" +
-                       kPortsVariable);
+        CLI::App* c = detectCommand = subcommand("detect");
         c->add_flag("--json", detect.json, "one JSON object per line: trying, then detected or not_detected");
-        c->footer(exitTable({"0    a receiver was found", "1    the search failed, or the output could not be written",
-                             "2    bad usage", "3    no receiver was found",
-                             kSignalRow}));
     }
 
     void defineCheck()
     {
-        CLI::App* c = checkCommand = subcommand("check", "tell whether a receiver is healthy");
-        formatter->describe(
-            c, "Usage: veltrane-cli check [--comm N [--baud RATE] | --file CAPTURE] [--seconds S] [--json]\n"
-               "                          [--max-ttff S] [--max-cep95 M] [--max-hdop H] [--min-satellites N]\n\n"
-               "Listens to a receiver for S seconds (default 60) and says whether it is healthy: it\n"
-               "passes when it reports at least one fix, at most 1 % of its sentences carry an\n"
-               "invalid checksum, and each threshold given holds. With --comm it opens that port;\n"
-               "with neither --comm nor --file it first searches for the receiver as detect does.\n"
-               "With --file it reads a recorded capture (as monitor --record writes it) by the same\n"
-               "definitions; the time to first fix and the GGA interval are then unknown. The\n"
-               "report says when the window would not recognise the receiver; that alone is no\n"
-               "failure.\n" +
-                   kPortsVariable);
+        CLI::App* c = checkCommand = subcommand("check");
         CLI::Option* comm = addCommOption(c, check.comm, "the Comm number, 1 to 15");
         CLI::Option* baud = addBaudOption(c, checkBaud)->needs(comm);
         CLI::Option* seconds = addSecondsOption(c, check.seconds, "listen for S seconds (default 60)");
@@ -225,10 +128,6 @@ struct Parser {
                                       "fail when the median number of satellites used is below N")
                             ->type_name("N")
                             ->check(wholeNumberFrom(0, 99));
-        c->footer(exitTable({"0    the receiver passed", "1    it failed; the reasons are printed (or the output could "
-                             "not be written)",
-                             "2    bad usage", "3    no receiver was found, or the port could not be opened",
-                             kSignalRow}));
     }
 
     CheckOptions checkOptions() const
@@ -250,7 +149,7 @@ struct Parser {
         return nullptr;
     }
 
-    std::shared_ptr<HelpFormatter> formatter = std::make_shared<HelpFormatter>();
+    std::shared_ptr<tools::HelpFormatter> formatter = std::make_shared<tools::HelpFormatter>();
     CLI::App app{"", kProgram};
     std::vector<CLI::App*> commands;
     CLI::App* replayCommand = nullptr;
@@ -275,29 +174,9 @@ struct Parser {
     double satellites = 0;
 };
 
-std::string quoted(const std::string& text) { return "'" + escapeDeviceText(text) + "'"; }
-
 UsageError usageError(const CLI::App* command, const std::string& why)
 {
-    const std::string name = command ? kProgram + " " + command->get_name() : kProgram;
-    return {name + ": " + why + " (see '" + name + " --help')"};
-}
-
-// "--comm: 1 required N missing" and the like become "--comm needs a value".
-std::string describe(const CLI::ParseError& error)
-{
-    const std::string what = error.what();
-    if (error.get_name() == "ArgumentMismatch") return what.substr(0, what.find(':')) + " needs a value";
-    return what;
-}
-
-bool asksForHelp(const std::vector<std::string>& arguments)
-{
-    for (const std::string& argument : arguments) {
-        if (argument == "--") return false;
-        if (argument == "-h" || argument == "--help") return true;
-    }
-    return false;
+    return {tools::usageErrorLine(command ? kProgram + " " + command->get_name() : kProgram, why)};
 }
 
 }  // namespace
@@ -305,9 +184,7 @@ bool asksForHelp(const std::vector<std::string>& arguments)
 Invocation parseCommandLine(const std::vector<std::string>& arguments)
 {
     Parser parser;
-    // Help wins over everything else on the line, as people expect when they
-    // add --help to a command that just failed.
-    if (asksForHelp(arguments)) {
+    if (tools::asksForHelp(arguments)) {
         for (CLI::App* command : parser.commands)
             if (std::find(arguments.begin(), arguments.end(), command->get_name()) != arguments.end())
                 return PrintText{command->help()};
@@ -320,20 +197,20 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments)
     } catch (const CLI::CallForVersion& version) {
         return PrintText{std::string(version.what()) + "\n"};
     } catch (const CLI::ParseError& error) {
-        return usageError(parser.chosen(), describe(error));
+        return usageError(parser.chosen(), tools::describeParseError(error));
     }
 
     CLI::App* command = parser.chosen();
     if (!parser.app.remaining().empty()) {
         const std::string first = parser.app.remaining().front();
-        if (first.starts_with("-")) return usageError(nullptr, "unknown option " + quoted(first));
-        return usageError(nullptr, "unknown command " + quoted(first) + ": replay, monitor, ports, detect or check");
+        if (first.starts_with("-")) return usageError(nullptr, "unknown option " + quotedDeviceText(first));
+        return usageError(nullptr, "unknown command " + quotedDeviceText(first) + ": replay, monitor, ports, detect or check");
     }
     if (!command) return usageError(nullptr, "a command is needed: replay, monitor, ports, detect or check");
     if (!command->remaining().empty()) {
         const std::string first = command->remaining().front();
         return usageError(command, (first.starts_with("-") ? "unknown option " : "unexpected argument ") +
-                                       quoted(first));
+                                       quotedDeviceText(first));
     }
 
     if (command == parser.replayCommand) return parser.replay;

@@ -63,10 +63,10 @@ std::vector<std::string> unopenedLines(const std::vector<std::string>& unopened)
     return lines;
 }
 
-int runDetect(const DetectOptions& options, Output& out, Output& err)
+int runDetect(const DetectOptions& options, const CommMap& map, Output& out, Output& err)
 {
     SystemClock clock;
-    LiveMonitor live(clock);
+    LiveMonitor live(clock, map);
     PortSearch search(live);
     const auto say = [&](const std::string& line) {
         out.line(line);

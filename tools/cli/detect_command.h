@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "comm_map.h"
 #include "output.h"
 
 namespace veltrane::cli {
@@ -13,7 +14,7 @@ struct DetectOptions {
 };
 
 // "Auto Detect", headless: the window's search over every Comm number and baud rate.
-int runDetect(const DetectOptions& options, Output& out, Output& err);
+int runDetect(const DetectOptions& options, const CommMap& map, Output& out, Output& err);
 
 // The search's progress and closing words as a person reads them, for every
 // command that searches.

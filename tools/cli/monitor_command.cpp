@@ -33,7 +33,7 @@ std::string heading(const MonitorOptions& options, LiveMonitor& live)
 
 }  // namespace
 
-int runMonitor(const MonitorOptions& options, Output& out, Output& err)
+int runMonitor(const MonitorOptions& options, const CommMap& map, Output& out, Output& err)
 {
     // Refused before the port is opened: a field problem must not be watched
     // for an hour with nothing recorded.
@@ -48,7 +48,7 @@ int runMonitor(const MonitorOptions& options, Output& out, Output& err)
 
     QEventLoop loop;
     SystemClock clock;
-    LiveMonitor live(clock);
+    LiveMonitor live(clock, map);
     int status = kExitSuccess;
     bool stopping = false;
     std::string why;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "comm_map.h"
 #include "output.h"
 
 namespace veltrane::cli {
@@ -18,6 +19,6 @@ struct MonitorOptions {
 };
 
 // The window's start-up and live readout, headless. Needs no display.
-int runMonitor(const MonitorOptions& options, Output& out, Output& err);
+int runMonitor(const MonitorOptions& options, const CommMap& map, Output& out, Output& err);
 
 }  // namespace veltrane::cli

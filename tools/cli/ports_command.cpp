@@ -10,8 +10,6 @@ namespace veltrane::cli {
 
 int runPorts(const PortsOptions&, const CommMap& map, Output& out, Output& err)
 {
-    for (const std::string& problem : map.problems()) err.line("veltrane-cli ports: " + escapeDeviceText(problem));
-
     const auto devices = map.devices();
     for (const auto& [comm, device] : devices) {
         char number[16];

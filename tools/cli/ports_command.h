@@ -1,10 +1,7 @@
 #pragma once
 
+#include "comm_map.h"
 #include "output.h"
-
-namespace veltrane {
-class CommMap;
-}
 
 namespace veltrane::cli {
 

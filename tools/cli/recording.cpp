@@ -7,21 +7,16 @@
 
 namespace veltrane::cli {
 
-Recording::Recording(const std::string& name) : name_(name), shownName_("'" + escapeDeviceText(name) + "'") {}
-
-Recording::~Recording()
-{
-    if (file_) std::fclose(file_);
-}
+Recording::Recording(const std::string& name) : name_(name), shownName_(quotedDeviceText(name)) {}
 
 bool Recording::open()
 {
-    file_ = std::fopen(name_.c_str(), "wb");
+    file_.reset(std::fopen(name_.c_str(), "wb"));
     if (!file_) {
         openError_ = errno;
         return false;
     }
-    output_ = std::make_unique<FileOutput>(file_);
+    output_ = std::make_unique<FileOutput>(file_.get());
     output_->onFailure = [this] {
         if (onFailure) onFailure();
     };

@@ -16,9 +16,6 @@ namespace veltrane::cli {
 class Recording {
 public:
     explicit Recording(const std::string& name);
-    ~Recording();
-    Recording(const Recording&) = delete;
-    Recording& operator=(const Recording&) = delete;
 
     bool open();
     void write(std::string_view bytes) { output_->write(bytes); }
@@ -33,7 +30,7 @@ public:
 private:
     std::string name_;
     std::string shownName_;
-    std::FILE* file_ = nullptr;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_{nullptr, &std::fclose};
     int openError_ = 0;
     std::unique_ptr<FileOutput> output_;
 };

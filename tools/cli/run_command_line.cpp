@@ -2,10 +2,13 @@
 
 #include <QCoreApplication>
 
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <new>
 
-#include "comm_map.h"
+#include "device_text.h"
+#include "qt_system_ports.h"
 #include "command_line.h"
 #include "exit_status.h"
 #include "qt_event_loop.h"
@@ -36,6 +39,25 @@ struct Run {
     std::string command;
 };
 
+// The one place the environment is read: VELTRANE_PORTS, the Comm map.
+// Entries it refuses are told at once; the rest still count.
+CommMap portMap(const std::string& command, Output& err)
+{
+    const char* value = std::getenv("VELTRANE_PORTS");
+    CommMap map = systemCommMap(value ? std::optional<std::string>(value) : std::nullopt);
+    for (const std::string& problem : map.problems()) err.line("veltrane-cli " + command + ": " + escapeDeviceText(problem));
+    return map;
+}
+
+// A command that works on ports: it needs the event loop and the Comm map.
+template <class Options>
+Run live(const std::string& name, int (*command)(const Options&, const CommMap&, Output&, Output&),
+         const Options& options, Output& out, Output& err)
+{
+    const auto application = eventLoopApplication();
+    return Run{command(options, portMap(name, err), out, err), name};
+}
+
 Run run(const Invocation& invocation, Output& out, Output& err)
 {
     return std::visit(
@@ -50,22 +72,10 @@ Run run(const Invocation& invocation, Output& out, Output& err)
                 return Run{kExitUsage, ""};
             },
             [&](const ReplayOptions& options) { return Run{runReplay(options, out, err), "replay"}; },
-            [&](const MonitorOptions& options) {
-                const auto application = eventLoopApplication();
-                return Run{runMonitor(options, out, err), "monitor"};
-            },
-            [&](const PortsOptions& options) {
-                const auto application = eventLoopApplication();
-                return Run{runPorts(options, CommMap::fromEnvironment(), out, err), "ports"};
-            },
-            [&](const DetectOptions& options) {
-                const auto application = eventLoopApplication();
-                return Run{runDetect(options, out, err), "detect"};
-            },
-            [&](const CheckOptions& options) {
-                const auto application = eventLoopApplication();
-                return Run{runCheck(options, out, err), "check"};
-            },
+            [&](const MonitorOptions& options) { return live("monitor", runMonitor, options, out, err); },
+            [&](const PortsOptions& options) { return live("ports", runPorts, options, out, err); },
+            [&](const DetectOptions& options) { return live("detect", runDetect, options, out, err); },
+            [&](const CheckOptions& options) { return live("check", runCheck, options, out, err); },
         },
         invocation);
 }

@@ -2,61 +2,76 @@
 
 #include <CLI/CLI.hpp>
 
+#include <memory>
+
+#include "command_line_style.h"
+#include "device_text.h"
+#include "option_checks.h"
+
 namespace veltrane::sim {
 
 namespace {
 
-constexpr const char* kDescription =
+constexpr const char* kProgram = "veltrane-sim";
+
+constexpr const char* kAbout =
+    "Usage: veltrane-sim [--baud 4800|9600] [--file CAPTURE [--loop]] [--device PATH]\n"
+    "\n"
     "Plays a GPS receiver at the pace of its baud rate. Without --device it opens a\n"
     "pseudo-terminal and prints the path of its other side as the first line, for\n"
     "VELTRANE_PORTS (for example VELTRANE_PORTS=1=/dev/pts/4). Like a receiver on a\n"
     "real line, what it sends while no program holds the port is lost, and a program\n"
-    "set to another speed receives garbled bytes that never form a sentence.\n";
-
-constexpr const char* kExitStatus =
-    "Exit status:\n"
-    "  0  ended by SIGINT, SIGTERM or SIGHUP (a capture played once leaves the line\n"
-    "     silent until then), or --help or --version printed\n"
-    "  1  runtime error: the capture or the device cannot be read or opened, the\n"
-    "     device is not a serial port, no pseudo-terminal, or standard output\n"
-    "     cannot be written\n"
-    "  2  usage error: an unknown option, a missing or bad value\n";
-
-std::string checkBaud(const std::string& value)
-{
-    return value == "4800" || value == "9600" ? "" : "must be 4800 or 9600, not " + value;
-}
+    "set to another speed receives garbled bytes that never form a sentence.";
 
 }  // namespace
 
 std::variant<SimOptions, SimExit> parseSimOptions(int argc, const char* const* argv)
 {
     SimOptions options;
-    CLI::App app(kDescription, "veltrane-sim");
+    std::string baud = "4800";
+    CLI::App app("", kProgram);
+    const auto formatter = std::make_shared<tools::HelpFormatter>();
+    app.formatter(formatter);
+    formatter->describe(&app, kAbout);
     app.set_help_flag("-h,--help", "print this help and exit");
-    app.set_version_flag("--version", "veltrane-sim " VELTRANE_VERSION, "print the version and exit");
-    app.add_option("--baud", options.baud, "the receiver's speed")
-        ->check(CLI::Validator(checkBaud, ""))
-        ->type_name("4800|9600")
-        ->default_str("4800");
+    app.set_version_flag("--version", std::string(kProgram) + " " + VELTRANE_VERSION, "print the version and exit");
+    app.allow_extras();
+    app.add_option("--baud", baud, "the receiver's speed, 4800 or 9600 (default 4800)")
+        ->type_name("RATE")
+        ->check(tools::oneOf({"4800", "9600"}));
     CLI::Option* file =
         app.add_option("--file", options.capture, "send the bytes of a recorded capture instead of its own sentences")
             ->type_name("CAPTURE");
     app.add_flag("--loop", options.loop, "send the capture over and over")->needs(file);
     app.add_option("--device", options.device, "write to this serial device instead of a new pseudo-terminal")
         ->type_name("PATH");
-    app.footer(kExitStatus);
+    app.footer(tools::exitTable({
+        "0  ended by SIGINT, SIGTERM or SIGHUP (a capture played once leaves the line",
+        "   silent until then), or --help or --version printed",
+        "1  runtime error: the capture or the device cannot be read or opened, the",
+        "   device is not a serial port, no pseudo-terminal, or standard output",
+        "   cannot be written",
+        "2  usage error: an unknown option, a missing or bad value",
+    }));
 
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (tools::asksForHelp(arguments)) return SimExit{0, app.help()};
+    const auto usageError = [](const std::string& why) {
+        return SimExit{kExitUsageError, tools::usageErrorLine(kProgram, why) + "\n"};
+    };
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        return SimExit{0, app.help()};
     } catch (const CLI::CallForVersion& version) {
         return SimExit{0, std::string(version.what()) + "\n"};
     } catch (const CLI::ParseError& error) {
-        return SimExit{kExitUsageError,
-                       "veltrane-sim: " + std::string(error.what()) + "\nTry 'veltrane-sim --help' for more information.\n"};
+        return usageError(tools::describeParseError(error));
     }
+    if (!app.remaining().empty()) {
+        const std::string first = app.remaining().front();
+        return usageError((first.starts_with("-") ? "unknown option " : "unexpected argument ") +
+                          quotedDeviceText(first));
+    }
+    options.baud = baud == "9600" ? 9600 : 4800;
     return options;
 }
 

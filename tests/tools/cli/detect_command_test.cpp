@@ -3,7 +3,7 @@
 #include <string>
 
 #include "child_process.h"
-#include "receiver_pty.h"
+#include "pty_pair.h"
 
 namespace veltrane {
 namespace {
@@ -11,7 +11,7 @@ namespace {
 using namespace std::chrono_literals;
 using testing::Child;
 using testing::eventually;
-using testing::Receiver;
+using testing::PtyPair;
 
 std::string everything(Child& child) { return child.read([](const std::string&) { return true; }, 0s); }
 
@@ -20,7 +20,7 @@ std::string everything(Child& child) { return child.read([](const std::string&) 
 // why the first two would not open, and the search stops at the third.
 TEST(DetectCommand, SaysWhyPortsWouldNotOpenAndFindsTheReceiverOnCommThree)
 {
-    Receiver busy;
+    PtyPair busy(PtyPair::Slave::released);
     Child holder({"/bin/sh", "-c", "exec cat " + busy.path() + " >/dev/null"});
     ASSERT_TRUE(eventually([&] { return busy.heldOpen(); }));
     Child sim({VELTRANE_SIM, "--baud", "4800"});

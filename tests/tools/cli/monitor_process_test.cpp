@@ -7,25 +7,20 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
+#include "captures.h"
 #include "child_process.h"
-#include "receiver_pty.h"
+#include "pty_pair.h"
 
 namespace veltrane {
 namespace {
 
 using namespace std::chrono_literals;
 using testing::Child;
+using testing::contentsOf;
 using testing::eventually;
-using testing::Receiver;
-
-std::string contentsOf(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::PtyPair;
 
 // Every byte value, sentences among them, so the recording is checked byte for byte.
 std::string receiverBytes()
@@ -87,7 +82,7 @@ TEST(MonitorProcess, APortThatWillNotOpenAndADisconnectEndTheMonitorWithTheirCod
                   "veltrane-cli monitor: Comm 2 (/dev/no-such-receiver) does not exist"),
               std::string::npos);
 
-    Receiver receiver;
+    PtyPair receiver(PtyPair::Slave::released);
     Child holder({"/bin/sh", "-c", "exec cat " + receiver.path() + " >/dev/null"});
     ASSERT_TRUE(eventually([&] { return receiver.heldOpen(); }));
     Child busy({VELTRANE_CLI, "monitor"}, {"VELTRANE_PORTS=1=" + receiver.path()});
@@ -117,7 +112,7 @@ TEST(MonitorProcess, TheRecordingHoldsEveryByteReadAcrossCtrlCAndAnUnplug)
     for (const bool unplug : {false, true}) {
         SCOPED_TRACE(unplug ? "unplugged" : "Ctrl+C");
         std::ofstream(file) << "an older recording that must not survive";
-        Receiver receiver;
+        PtyPair receiver(PtyPair::Slave::released);
         Child monitor({VELTRANE_CLI, "monitor", "--json", "--record", file.string()},
                       {"VELTRANE_PORTS=1=" + receiver.path()});
         ASSERT_TRUE(eventually([&] { return receiver.heldOpen(); }));
@@ -144,7 +139,7 @@ TEST(MonitorProcess, TheRecordingHoldsEveryByteReadAcrossCtrlCAndAnUnplug)
         {"/dev/full", "veltrane-cli monitor: cannot record to '/dev/full': No space left on device\n"},
     };
     for (const Case& c : kUnwritable) {
-        Receiver receiver;
+        PtyPair receiver(PtyPair::Slave::released);
         Child monitor({VELTRANE_CLI, "monitor", "--record", c.file}, {"VELTRANE_PORTS=1=" + receiver.path()});
         if (c.file == "/dev/full") {
             ASSERT_TRUE(eventually([&] { return receiver.heldOpen(); }));

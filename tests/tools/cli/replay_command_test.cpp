@@ -10,13 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include "captures.h"
 #include "exit_status.h"
 #include "run_command_line.h"
+#include "times_marked.h"
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -26,24 +26,14 @@ namespace {
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
+using veltrane::testing::contentsOf;
+using veltrane::testing::withTimesMarked;
 
 struct Outcome {
     int status = -1;
     std::string out;
     std::string err;
 };
-
-std::string contentsOf(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string withTimesMarked(const std::string& text)
-{
-    static const std::regex kTimestamp(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d)");
-    return std::regex_replace(text, kTimestamp, "<now>");
-}
 
 const std::string kOpening =
     R"({"event":"field","name":"utc_time","text":"Unknown"}
@@ -191,7 +181,7 @@ TEST_F(Replay, EachChunkIsOneReceiveEventFollowedByOnePass)
 
 TEST_F(Replay, StandardInputWhenTheFileIsDashOrAbsent)
 {
-    const fs::path file = fs::path(VELTRANE_CAPTURES_DIR) / "sim-receiver-4800.log";
+    const fs::path file = veltrane::testing::projectCaptures() / "sim-receiver-4800.log";
     ASSERT_TRUE(fs::exists(file));
     const Outcome named = run({"replay", "--json", file.string()});
     const Outcome dash = run({"replay", "--json", "-"}, file);

@@ -26,17 +26,17 @@ TEST(SimOptions, EachCommandLineRunsOrEndsWithItsStatusAndFirstLine)
         {{"--baud", "9600", "--file", "x.log", "--loop", "--device", "/dev/ttyUSB1"}, kRuns, "",
          {9600, "x.log", true, "/dev/ttyUSB1"}},
         {{"--baud=9600", "--file=x.log", "--device=/dev/ttyUSB1"}, kRuns, "", {9600, "x.log", false, "/dev/ttyUSB1"}},
-        {{"--help"}, 0, "Plays a GPS receiver at the pace of its baud rate. Without --device it opens a"},
-        {{"-h"}, 0, "Plays a GPS receiver at the pace of its baud rate. Without --device it opens a"},
+        {{"--help"}, 0, "Usage: veltrane-sim [--baud 4800|9600] [--file CAPTURE [--loop]] [--device PATH]"},
+        {{"--baud", "1234", "-h"}, 0, "Usage: veltrane-sim [--baud 4800|9600] [--file CAPTURE [--loop]] [--device PATH]"},
         {{"--version"}, 0, "veltrane-sim " VELTRANE_VERSION},
-        {{"--baud", "1234"}, 2, "veltrane-sim: --baud: must be 4800 or 9600, not 1234"},
-        {{"--baud=-5"}, 2, "veltrane-sim: --baud: must be 4800 or 9600, not -5"},
-        {{"--baud", "fast"}, 2, "veltrane-sim: --baud: must be 4800 or 9600, not fast"},
-        {{"--baud"}, 2, "veltrane-sim: --baud: 1 required 4800|9600 missing"},
-        {{"--file"}, 2, "veltrane-sim: --file: 1 required CAPTURE missing"},
-        {{"--loop"}, 2, "veltrane-sim: --loop requires --file"},
-        {{"--fast"}, 2, "veltrane-sim: The following argument was not expected: --fast"},
-        {{"capture.log"}, 2, "veltrane-sim: The following argument was not expected: capture.log"},
+        {{"--baud", "1234"}, 2, "veltrane-sim: --baud: must be 4800 or 9600, not '1234' (see 'veltrane-sim --help')"},
+        {{"--baud=-5"}, 2, "veltrane-sim: --baud: must be 4800 or 9600, not '-5' (see 'veltrane-sim --help')"},
+        {{"--baud", "fast"}, 2, "veltrane-sim: --baud: must be 4800 or 9600, not 'fast' (see 'veltrane-sim --help')"},
+        {{"--baud"}, 2, "veltrane-sim: --baud needs a value (see 'veltrane-sim --help')"},
+        {{"--file"}, 2, "veltrane-sim: --file needs a value (see 'veltrane-sim --help')"},
+        {{"--loop"}, 2, "veltrane-sim: --loop requires --file (see 'veltrane-sim --help')"},
+        {{"--fast"}, 2, "veltrane-sim: unknown option '--fast' (see 'veltrane-sim --help')"},
+        {{"capture.log"}, 2, "veltrane-sim: unexpected argument 'capture.log' (see 'veltrane-sim --help')"},
     };
     for (const OptionsCase& c : cases) {
         std::vector<const char*> argv = {"veltrane-sim"};
@@ -53,7 +53,7 @@ TEST(SimOptions, EachCommandLineRunsOrEndsWithItsStatusAndFirstLine)
         EXPECT_EQ(ended.status, c.status);
         EXPECT_EQ(firstLineOf(ended.text), c.firstLine);
         if (c.status == kExitUsageError) {
-            EXPECT_EQ(ended.text.substr(ended.text.find('\n') + 1), "Try 'veltrane-sim --help' for more information.\n");
+            EXPECT_EQ(ended.text.find('\n') + 1, ended.text.size()) << "one line";
         }
     }
 }

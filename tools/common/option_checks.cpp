@@ -6,11 +6,9 @@
 
 #include "device_text.h"
 
-namespace veltrane::cli {
+namespace veltrane::tools {
 
 namespace {
-
-std::string shown(const std::string& value) { return "'" + escapeDeviceText(value) + "'"; }
 
 std::string plain(double value)
 {
@@ -38,7 +36,7 @@ CLI::Validator wholeNumberFrom(long long lowest, long long highest)
             const char* end = value.data() + value.size();
             const auto [stop, error] = std::from_chars(value.data(), end, number);
             if (value.empty() || error != std::errc() || stop != end || number < lowest || number > highest)
-                return "must be a whole number from " + range + ", not " + shown(value);
+                return "must be a whole number from " + range + ", not " + quotedDeviceText(value);
             return {};
         },
         "");
@@ -51,7 +49,7 @@ CLI::Validator secondsUpTo(double highest)
         [=](std::string& value) -> std::string {
             double number = 0;
             if (!parseNumber(value, number) || !(number > 0) || number > highest)
-                return "must be a number of seconds " + range + ", not " + shown(value);
+                return "must be a number of seconds " + range + ", not " + quotedDeviceText(value);
             return {};
         },
         "");
@@ -64,7 +62,7 @@ CLI::Validator numberFrom(double lowest, double highest)
         [=](std::string& value) -> std::string {
             double number = 0;
             if (!parseNumber(value, number) || number < lowest || number > highest)
-                return "must be a number from " + range + ", not " + shown(value);
+                return "must be a number from " + range + ", not " + quotedDeviceText(value);
             return {};
         },
         "");
@@ -80,9 +78,9 @@ CLI::Validator oneOf(std::initializer_list<const char*> allowed)
         [=](std::string& value) -> std::string {
             for (const std::string& choice : choices)
                 if (value == choice) return {};
-            return "must be " + list + ", not " + shown(value);
+            return "must be " + list + ", not " + quotedDeviceText(value);
         },
         "");
 }
 
-}  // namespace veltrane::cli
+}  // namespace veltrane::tools

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string>
 
-namespace veltrane::cli {
+namespace veltrane::tools {
 
 // Value checks whose messages name what is allowed, for example
 // "--comm: must be a whole number from 1 to 15, not '16'".
@@ -14,4 +14,4 @@ CLI::Validator secondsUpTo(double highest);
 CLI::Validator numberFrom(double lowest, double highest);
 CLI::Validator oneOf(std::initializer_list<const char*> allowed);
 
-}  // namespace veltrane::cli
+}  // namespace veltrane::tools

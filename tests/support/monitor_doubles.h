@@ -1,24 +1,15 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "clock.h"
 #include "event_pump.h"
-#include "failure.h"
 #include "sentence_log.h"
-#include "serial_input.h"
 #include "status_fields.h"
 
 namespace veltrane::testing {
-
-class FixedClock final : public Clock {
-public:
-    LocalTime now() const override { return {2026, 12, 7, 14, 3, 59}; }
-};
 
 // Runs a callback on every yield, so a test can play the events that fall due
 // while a pass is paused.
@@ -56,25 +47,5 @@ inline std::vector<std::string> rowsOldestFirst(const SentenceLog& log)
     for (std::size_t i = log.size(); i > 0; --i) rows.emplace_back(log.row(i - 1).data);
     return rows;
 }
-
-// A serial component whose count query or read can be made to fail.
-class FakeSerialInput final : public SerialInput {
-public:
-    std::int64_t InBufferCount() override
-    {
-        if (failCount) throw Failure(8005, "count refused: the port was closed underneath");
-        return static_cast<std::int64_t>(waiting.size());
-    }
-
-    std::string Input() override
-    {
-        if (failInput) throw Failure(8020, "read refused: the device was unplugged");
-        return std::exchange(waiting, std::string());
-    }
-
-    std::string waiting;
-    bool failCount = false;
-    bool failInput = false;
-};
 
 }  // namespace veltrane::testing

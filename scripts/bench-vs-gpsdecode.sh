@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# veltrane-cli replay and the offline health check against gpsd's gpsdecode,
+# all three on the same 50 MB capture, side by side in one run: three
+# alternating rounds, the best time of each counted, printed as MB/s and as a
+# ratio to gpsdecode. The capture is the corpus of real captures
+# (VELTRANE_CORPUS_DIR, by default ../shared/corpus) concatenated until it is
+# that large, or the project's own captures when the corpus is not there.
+# Builds a Release veltrane-cli in $BUILD_DIR (default build-release) and
+# installs gpsd-clients when gpsdecode is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build_dir=${BUILD_DIR:-build-release}
+
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTRANE_WERROR=ON >/dev/null
+corpus=$(sed -n 's/^VELTRANE_CORPUS_DIR:PATH=//p' "$build_dir/CMakeCache.txt")
+if [ ! -d "$corpus" ]; then
+    echo "bench-vs-gpsdecode: $corpus not found; using the project's own captures"
+    corpus=tests/captures
+fi
+
+if ! command -v gpsdecode >/dev/null; then
+    sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq gpsd-clients
+fi
+
+cmake --build "$build_dir" -j2 --target veltrane-cli
+cli=$build_dir/tools/cli/veltrane-cli
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+capture=$work/capture.log
+target=$((50 * 1024 * 1024))
+: >"$capture"
+mapfile -d '' logs < <(find "$corpus" -name '*.log' -print0 | sort -z)
+while [ "$(stat -c %s "$capture")" -lt "$target" ]; do cat "${logs[@]}" >>"$capture"; done
+bytes=$(stat -c %s "$capture")
+
+seconds() {
+    local start end
+    start=$(date +%s.%N)
+    "$@" >/dev/null || true
+    end=$(date +%s.%N)
+    awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f\n", b - a }'
+}
+best() { printf '%s\n' "$@" | sort -g | head -n 1; }
+
+replay_times=() check_times=() gpsdecode_times=()
+for round in 1 2 3; do
+    replay_times+=("$(seconds "$cli" replay --chunk-bytes 4096 --json "$capture")")
+    # The verdict may be a fail (exit 1): the figures are what is timed.
+    check_times+=("$(seconds "$cli" check --json --file "$capture")")
+    gpsdecode_times+=("$(seconds sh -c 'gpsdecode < "$1"' gpsdecode "$capture")")
+    echo "round $round: replay ${replay_times[-1]} s, check ${check_times[-1]} s, gpsdecode ${gpsdecode_times[-1]} s"
+done
+
+awk -v bytes="$bytes" -v replay="$(best "${replay_times[@]}")" -v check="$(best "${check_times[@]}")" \
+    -v gpsdecode="$(best "${gpsdecode_times[@]}")" 'BEGIN {
+    mb = bytes / 1e6
+    printf "capture: %.1f MB\n", mb
+    printf "veltrane-cli replay --chunk-bytes 4096 --json: %6.1f MB/s, %5.1f times as fast as gpsdecode\n", mb / replay, gpsdecode / replay
+    printf "veltrane-cli check --json --file:              %6.1f MB/s, %5.1f times as fast as gpsdecode\n", mb / check, gpsdecode / check
+    printf "gpsdecode:                                     %6.1f MB/s\n", mb / gpsdecode
+}'

@@ -1,0 +1,31 @@
+#include "qt_system_ports.h"
+
+#include <QSerialPortInfo>
+#include <QtGlobal>
+
+namespace veltrane {
+
+std::vector<SystemPort> qtSystemPorts()
+{
+    std::vector<SystemPort> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        const std::string name = info.portName().toStdString();
+#ifdef Q_OS_MACOS
+        // Each macOS port appears twice; the cu. side opens without waiting for carrier.
+        if (!name.starts_with("cu.")) continue;
+#endif
+#ifdef Q_OS_WIN
+        ports.push_back({name, name});
+#else
+        ports.push_back({name, info.systemLocation().toStdString()});
+#endif
+    }
+    return ports;
+}
+
+CommMap systemCommMap(std::optional<std::string> portsVariable)
+{
+    return CommMap(std::move(portsVariable), qtSystemPorts);
+}
+
+}  // namespace veltrane

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <csignal>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace veltrane::testing {
+
+// A program run with its standard output and error on a pipe; ended with SIGTERM.
+class Child {
+public:
+    explicit Child(std::vector<std::string> args, std::vector<std::string> environment = {});
+    ~Child();
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    // Reads standard output until `done` holds, the stream ends or `limit` passes.
+    std::string read(const std::function<bool(const std::string&)>& done, std::chrono::milliseconds limit);
+    std::string firstLine();
+    // Waits for the program to end by itself; its exit status, or -1 after `limit`.
+    int wait(std::chrono::milliseconds limit);
+    // Closes our end of its output, as a reader that went away (`| head -1`).
+    void closeOutput();
+    // Sends a signal, then waits for the exit status (-1 if it had to be killed).
+    int stop(int signal = SIGTERM);
+
+private:
+    pid_t pid_ = -1;
+    int out_ = -1;
+    std::string output_;
+};
+
+// Waits up to ten seconds for `done`: what another process does shows only by looking.
+bool eventually(const std::function<bool()>& done);
+
+}  // namespace veltrane::testing

@@ -1,0 +1,75 @@
+// The health check as a script runs it: a real veltrane-cli listening to the
+// simulated receiver on a pseudo-terminal, found by number or by a search.
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "child_process.h"
+
+namespace veltrane {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::Child;
+
+std::string everything(Child& child) { return child.read([](const std::string&) { return false; }, 0s); }
+
+double figure(const std::string& json, const std::string& name)
+{
+    std::smatch found;
+    const std::regex pattern("\"" + name + "\":([0-9.e+-]+)");
+    return std::regex_search(json, found, pattern) ? std::stod(found[1]) : -1;
+}
+
+// The simulator sends a fix once a second from the moment a program opens its
+// port: the check sees fixes, a time to the first fix within about a second,
+// and a GGA every second.
+TEST(CheckProcess, ALiveCheckOfTheSimulatorPassesWithItsTimings)
+{
+    Child sim({VELTRANE_SIM, "--baud", "9600"});
+    const std::string path = sim.firstLine();
+    Child check({VELTRANE_CLI, "check", "--comm", "3", "--baud", "9600", "--seconds", "5", "--json",
+                 "--max-ttff", "3", "--min-satellites", "8"},
+                {"VELTRANE_PORTS=3=" + path});
+    const int status = check.wait(20s);
+    const std::string json = everything(check);
+    // Like a receiver on a real line, the simulator loses what its reader is
+    // too busy to take, so on a loaded machine a sentence may arrive cut and
+    // fail its checksum; that, and only that, may fail this check.
+    if (status == 1) {
+        EXPECT_NE(json.find(R"(have an invalid checksum; at most 1 % may"])"), std::string::npos) << json;
+    } else {
+        EXPECT_EQ(status, 0) << json;
+        EXPECT_NE(json.find(R"("verdict":"pass","reasons":[])"), std::string::npos) << json;
+    }
+    EXPECT_NE(json.find(R"("window_recognises":true)"), std::string::npos) << json;
+    EXPECT_GE(figure(json, "fixes"), 3) << json;
+    EXPECT_GE(figure(json, "ttff_s"), 0) << json;
+    EXPECT_LE(figure(json, "ttff_s"), 2.5) << json;
+    EXPECT_NEAR(figure(json, "gga_interval_s"), 1.0, 0.25) << json;
+}
+
+// Without --comm the check first searches as detect does, telling its
+// progress on standard error; a port that will not open, or no receiver at
+// all, is exit status 3.
+TEST(CheckProcess, SearchesFirstAndSaysWhenThereIsNoReceiver)
+{
+    Child sim({VELTRANE_SIM, "--baud", "9600"});
+    const std::string path = sim.firstLine();
+    Child found({VELTRANE_CLI, "check", "--seconds", "3"}, {"VELTRANE_PORTS=2=" + path});
+    EXPECT_EQ(found.wait(30s), 0);
+    const std::string report = everything(found);
+    EXPECT_NE(report.find("trying Comm 2 at 9600\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("Receiver health check of Comm 2 at 9600 baud for 3 s: PASS\n"), std::string::npos)
+        << report;
+
+    Child missing({VELTRANE_CLI, "check", "--comm", "4"}, {"VELTRANE_PORTS=4=/dev/no-such-receiver"});
+    EXPECT_EQ(missing.wait(10s), 3);
+    EXPECT_NE(everything(missing).find("veltrane-cli check: Comm 4 (/dev/no-such-receiver) does not exist"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace veltrane

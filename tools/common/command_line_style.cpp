@@ -1,0 +1,56 @@
+#include "command_line_style.h"
+
+namespace veltrane::tools {
+
+HelpFormatter::HelpFormatter() { column_width(24); }
+
+void HelpFormatter::describe(const CLI::App* command, std::string text)
+{
+    while (text.ends_with('\n')) text.pop_back();
+    about_[command] = std::move(text);
+}
+
+// The value's name only: which options go together is said in the usage line.
+std::string HelpFormatter::make_option_opts(const CLI::Option* option) const
+{
+    return option->get_type_size() != 0 && !option->get_type_name().empty() ? " " + option->get_type_name() : "";
+}
+
+std::string HelpFormatter::make_help(const CLI::App* command, std::string, CLI::AppFormatMode mode) const
+{
+    std::string text = about_.at(command) + "\n" + make_positionals(command) + make_groups(command, mode) + "\n" +
+                       make_footer(command);
+    while (text.ends_with("\n\n")) text.pop_back();
+    return text;
+}
+
+std::string exitTable(const std::vector<const char*>& rows)
+{
+    std::string table = "Exit status:\n";
+    for (const char* row : rows) table.append("  ").append(row).append("\n");
+    return table;
+}
+
+bool asksForHelp(const std::vector<std::string>& arguments)
+{
+    for (const std::string& argument : arguments) {
+        if (argument == "--") return false;
+        if (argument == "-h" || argument == "--help") return true;
+    }
+    return false;
+}
+
+std::string describeParseError(const CLI::ParseError& error)
+{
+    // CLI11 says "--comm: 1 required N missing".
+    const std::string what = error.what();
+    if (error.get_name() == "ArgumentMismatch") return what.substr(0, what.find(':')) + " needs a value";
+    return what;
+}
+
+std::string usageErrorLine(const std::string& program, const std::string& why)
+{
+    return program + ": " + why + " (see '" + program + " --help')";
+}
+
+}  // namespace veltrane::tools

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace veltrane::tools {
+
+// How every Veltrane program's command line reads and answers, so that
+// veltrane-cli and veltrane-sim behave alike.
+
+// Each help text is our own usage line and description, then the options as
+// CLI11 lists them, then the exit-code table (the command's footer).
+class HelpFormatter final : public CLI::Formatter {
+public:
+    HelpFormatter();
+
+    void describe(const CLI::App* command, std::string text);
+    std::string make_option_opts(const CLI::Option* option) const override;
+    std::string make_help(const CLI::App* command, std::string, CLI::AppFormatMode mode) const override;
+
+private:
+    std::map<const CLI::App*, std::string> about_;
+};
+
+// "Exit status:" and one indented line per row.
+std::string exitTable(const std::vector<const char*>& rows);
+
+// Help wins over everything else on the line, as people expect when they add
+// --help to a command that just failed.
+bool asksForHelp(const std::vector<std::string>& arguments);
+
+// What went wrong, naming the argument: "--comm: must be ...", "--comm needs a value".
+std::string describeParseError(const CLI::ParseError& error);
+
+// The one line a usage error prints: "PROGRAM: WHY (see 'PROGRAM --help')".
+std::string usageErrorLine(const std::string& program, const std::string& why);
+
+}  // namespace veltrane::tools
