@@ -60,7 +60,9 @@ if [ -z "${VELTRANE_BENCH_INSIDE_XVFB:-}" ]; then
 fi
 
 pids=()
-work=$(mktemp -d)
+# A name of its own: on the shared machine, folders named /tmp/tmp.* have
+# vanished in the middle of a run.
+work=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-bench.XXXXXX")
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
