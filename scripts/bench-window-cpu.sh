@@ -26,6 +26,7 @@ build=${VELTRANE_BUILD_DIR:-build}
 capture=bench/captures/receiver-1hz.nmea
 gpsd_port=${GPSD_PORT:-29470}
 
+arguments=("$@")
 mode=cpu
 if [ "${1:-}" = --instructions ]; then
     mode=instructions
@@ -56,7 +57,7 @@ for program in "$build/tools/sim/veltrane-sim" "$build/ui/veltrane" "$build/benc
 done
 
 if [ -z "${VELTRANE_BENCH_INSIDE_XVFB:-}" ]; then
-    VELTRANE_BENCH_INSIDE_XVFB=1 exec xvfb-run --auto-servernum --server-args="-screen 0 1280x800x24" "$0" "$@"
+    VELTRANE_BENCH_INSIDE_XVFB=1 exec xvfb-run --auto-servernum --server-args="-screen 0 1280x800x24" "$0" "${arguments[@]}"
 fi
 
 pids=()
@@ -100,9 +101,9 @@ count_instructions() {
     local pid=$!
     pids+=("$pid")
     sleep 15  # start-up under valgrind, and the first fixes
-    callgrind_control --zero "$pid" >/dev/null
+    callgrind_control --zero "$pid" >/dev/null 2>&1
     sleep "$seconds"
-    callgrind_control --dump "$pid" >/dev/null
+    callgrind_control --dump "$pid" >/dev/null 2>&1
     kill "$pid"
     wait "$pid" 2>/dev/null || true
     local total
