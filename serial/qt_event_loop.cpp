@@ -4,6 +4,8 @@
 
 namespace veltrane {
 
+void useQtEventDispatcher() { qputenv("QT_NO_GLIB", "1"); }
+
 void QtEventPump::runPending() { QCoreApplication::processEvents(); }
 
 void QueuedCall::post()

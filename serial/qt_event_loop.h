@@ -10,6 +10,12 @@
 
 namespace veltrane {
 
+// Picks Qt's own event dispatcher over the GLib one, which costs more at
+// every wake-up and every yield; the monitor pays those ten times a second
+// and after each character it scans. Call before the application object
+// exists.
+void useQtEventDispatcher();
+
 // The yield between characters: runs every pending Qt event, then returns.
 class QtEventPump final : public EventPump {
 public:

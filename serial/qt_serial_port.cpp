@@ -1,5 +1,8 @@
 #include "qt_serial_port.h"
 
+#include <chrono>
+#include <utility>
+
 #include "device_holders.h"
 #include "open_failure.h"
 #include "port_failures.h"
@@ -7,6 +10,24 @@
 namespace veltrane {
 
 namespace {
+
+// The monitor's tick. Qt fires coarse timers of one interval at the same
+// moments, so collecting at this pace wakes the loop no more often than the
+// tick already does, and the assembler, which reads only at the tick, shows
+// nothing later than before. At 9600 baud an interval brings 96 bytes, far
+// below the 4 KB the terminal driver holds; a pseudo-terminal's writer waits
+// while that is full, so a flood there is read at about 50 kB/s.
+constexpr std::chrono::milliseconds kCollectInterval{100};
+
+// Qt's notifier for text waiting on the port, created when the port opens. If
+// a Qt version keeps it elsewhere, every notification raises the receive
+// event at once, as it would without collecting.
+QSocketNotifier* readNotifierOf(const QSerialPort& port)
+{
+    for (QSocketNotifier* notifier : port.findChildren<QSocketNotifier*>(Qt::FindDirectChildrenOnly))
+        if (notifier->type() == QSocketNotifier::Read) return notifier;
+    return nullptr;
+}
 
 QSerialPort::Parity qtParity(Parity parity)
 {
@@ -36,6 +57,8 @@ QtSerialPort::QtSerialPort(CommMap map) : map_(std::move(map))
 {
     QObject::connect(&port_, &QSerialPort::readyRead, [this] { dataArrived(); });
     QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError error) { portError(error); });
+    collectTimer_.setInterval(kCollectInterval);
+    QObject::connect(&collectTimer_, &QTimer::timeout, [this] { collectWaiting(); });
 }
 
 void QtSerialPort::setPortOpen(bool open)
@@ -86,10 +109,14 @@ void QtSerialPort::open()
         close();
         throw portInUse(comm_, device, holders);
     }
+    readNotifier_ = readNotifierOf(port_);
+    arrived_ = false;
+    if (readNotifier_) collectTimer_.start();
 }
 
 void QtSerialPort::close()
 {
+    collectTimer_.stop();
     lossCall_.cancel();
     lost_.reset();
     leftOver_.clear();
@@ -119,14 +146,41 @@ std::string QtSerialPort::Input()
 
 void QtSerialPort::dataArrived()
 {
+    if (!collectTimer_.isActive()) {
+        announceArrivals();
+        return;
+    }
+    arrived_ = true;
+    if (readNotifier_) readNotifier_->setEnabled(false);
+}
+
+void QtSerialPort::collectWaiting()
+{
+    // Reading here reports arrivals through dataArrived; a notification still
+    // on means nothing came since the last collection.
+    if (readNotifier_ && !readNotifier_->isEnabled() && !port_.waitForReadyRead(0) &&
+        port_.error() == QSerialPort::TimeoutError)
+        port_.clearError();
+    if (!std::exchange(arrived_, false)) {
+        if (readNotifier_) readNotifier_->setEnabled(true);
+        return;
+    }
+    announceArrivals();
+    // The handler's read turned the notification back on.
+    if (readNotifier_) readNotifier_->setEnabled(false);
+}
+
+void QtSerialPort::announceArrivals()
+{
     if (threshold_ > 0 && port_.bytesAvailable() >= threshold_) raiseOnComm();
 }
 
 void QtSerialPort::portError(QSerialPort::SerialPortError error)
 {
-    // Qt reports NoError on every successful open; failures while opening
-    // are reported by open() itself.
-    if (error == QSerialPort::NoError || opening_) return;
+    // Qt reports NoError on every successful open, and a timeout when a
+    // collection finds nothing waiting; failures while opening are reported
+    // by open() itself.
+    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || opening_) return;
     ++errorsSeen_;
     if (lost_ || lossCall_.pending()) return;
     // After a hang-up Qt's error text is whatever errno last held; it helps
@@ -142,6 +196,7 @@ void QtSerialPort::portError(QSerialPort::SerialPortError error)
 
 void QtSerialPort::deviceLost()
 {
+    collectTimer_.stop();
     const QByteArray unread = port_.readAll();
     leftOver_.assign(unread.constData(), static_cast<std::size_t>(unread.size()));
     port_.close();

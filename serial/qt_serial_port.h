@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPointer>
 #include <QSerialPort>
+#include <QSocketNotifier>
+#include <QTimer>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,6 +22,13 @@ namespace veltrane {
 // the event loop for as long as the port stays open, which would keep a core
 // busy; the first such error closes the port, and the receive event then
 // hands over what was read and reports the loss once.
+//
+// Each wake-up of the event loop costs the window more than the few bytes it
+// brings, and a line delivers them in small writes (a USB adapter every 16 ms,
+// the simulator every 10 ms). So while text flows, Qt's own read notification
+// is held off and the port is read once per collection interval, each read
+// raising one receive event with everything that waited; a quiet line gets the
+// notification back, which also catches a hang-up at once.
 class QtSerialPort final : public SerialComponent {
 public:
     explicit QtSerialPort(CommMap map);
@@ -41,6 +51,8 @@ private:
     void open();
     void close();
     void dataArrived();
+    void collectWaiting();
+    void announceArrivals();
     void portError(QSerialPort::SerialPortError error);
     void deviceLost();
 
@@ -55,6 +67,9 @@ private:
     std::optional<Failure> lost_;
     std::string leftOver_;  // read before the device went away, not yet handed over
     QueuedCall lossCall_{[this] { deviceLost(); }};
+    QPointer<QSocketNotifier> readNotifier_;  // Qt's own, of the open port
+    QTimer collectTimer_;
+    bool arrived_ = false;  // read from the device since the last receive event
 };
 
 }  // namespace veltrane

@@ -12,6 +12,7 @@
 #include "failure_report.h"
 #include "main_window.h"
 #include "port_map_problems.h"
+#include "qt_event_loop.h"
 #include "qt_system_ports.h"
 
 namespace {
@@ -54,6 +55,7 @@ int main(int argc, char** argv)
     int status = 0;
     if (answeredWithoutWindow(argc, argv, status)) return status;
 
+    veltrane::useQtEventDispatcher();
     QApplication app(argc, argv);
     if (app.arguments().size() > 1) {
         std::fprintf(stderr, "veltrane: unexpected argument '%s'\n%s",

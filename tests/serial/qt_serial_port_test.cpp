@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <algorithm>
 #include <climits>
 #include <csignal>
 #include <fcntl.h>
@@ -10,6 +12,7 @@
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -187,32 +190,71 @@ TEST(QtSerialPort, APortHeldByAnotherProgramIsInUse)
     EXPECT_TRUE(holder.PortOpen());
 }
 
+// A port opened on Comm `comm` as the monitor opens it, counting its receive
+// events and keeping what they hand over.
+struct ListeningPort {
+    ListeningPort(const std::string& device, int comm, const std::string& settings)
+        : port(CommMap(std::to_string(comm) + "=" + device))
+    {
+        port.setOnComm([this] {
+            ++events;
+            if (port.InBufferCount() > 0) received += port.Input();
+        });
+        port.setRThreshold(1);
+        port.setCommPort(comm);
+        port.setSettings(settings);
+        port.setPortOpen(true);
+    }
+
+    QtSerialPort port;
+    std::string received;
+    int events = 0;
+};
+
 TEST(QtSerialPort, OpensWithTheLineSettingsAndDeliversWhatArrives)
 {
     PtyPair receiver;
-    QtSerialPort port(CommMap("2=" + receiver.path()));
-    std::string received;
-    int events = 0;
-    port.setOnComm([&] {
-        ++events;
-        if (port.InBufferCount() > 0) received += port.Input();
-    });
-    port.setRThreshold(1);
-    port.setCommPort(2);
-    port.setSettings("9600,n,8,1");
-    port.setPortOpen(true);
+    ListeningPort listening(receiver.path(), 2, "9600,n,8,1");
+    QtSerialPort& port = listening.port;
     ASSERT_TRUE(port.PortOpen());
     EXPECT_EQ(receiver.speed(), B9600);
 
     const std::string bytes = "$GPGGA,1\r\n\xB0\x01$";
     receiver.send(bytes);
-    ASSERT_TRUE(runUntil([&] { return received.size() >= bytes.size(); }));
-    EXPECT_EQ(received, bytes);
-    EXPECT_GE(events, 1);
+    ASSERT_TRUE(runUntil([&] { return listening.received.size() >= bytes.size(); }));
+    EXPECT_EQ(listening.received, bytes);
+    EXPECT_GE(listening.events, 1);
 
     port.setPortOpen(false);
     EXPECT_FALSE(port.PortOpen());
     EXPECT_EQ(port.errorsSeen(), 0u) << "opening and closing are no errors";
+}
+
+// A line that delivers a few bytes every few milliseconds, as a USB adapter
+// does: the text arrives whole and in order, in at most one receive event per
+// collection interval rather than one per write.
+TEST(QtSerialPort, TextArrivingInSmallWritesIsHandedOverInFewReceiveEvents)
+{
+    PtyPair receiver;
+    ListeningPort listening(receiver.path(), 1, "4800,n,8,1");
+
+    std::string sent;
+    for (int i = 0; i < 200; ++i) sent += "$" + std::to_string(i) + "\r\n";
+    QElapsedTimer clock;
+    clock.start();
+    std::thread line([&] {
+        for (std::size_t at = 0; at < sent.size(); at += 5) {
+            receiver.send(std::string_view(sent).substr(at, 5));
+            std::this_thread::sleep_for(5ms);
+        }
+    });
+    const bool all = runUntil([&] { return listening.received.size() >= sent.size(); }, 30s);
+    line.join();
+    ASSERT_TRUE(all) << listening.received.size() << " of " << sent.size() << " bytes";
+    EXPECT_EQ(listening.received, sent);
+    const qint64 writes = static_cast<qint64>(sent.size() + 4) / 5;
+    const qint64 intervals = clock.elapsed() / 90 + 2;  // coarse timers may fire 5 % early
+    EXPECT_LE(listening.events, std::min(intervals, writes / 4)) << "in " << clock.elapsed() << " ms";
 }
 
 TEST(QtSerialPort, RefusesBadSettingsAndThresholdBeforeTouchingThePort)

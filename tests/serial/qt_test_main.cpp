@@ -1,9 +1,13 @@
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
-// The serial binding needs an application object for its event loop.
+#include "qt_event_loop.h"
+
+// The serial binding needs an application object for its event loop, with
+// the dispatcher the programs use.
 int main(int argc, char** argv)
 {
+    veltrane::useQtEventDispatcher();
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -11,6 +11,7 @@
 #include "qt_system_ports.h"
 #include "command_line.h"
 #include "exit_status.h"
+#include "qt_event_loop.h"
 
 namespace veltrane::cli {
 
@@ -29,6 +30,7 @@ std::unique_ptr<QCoreApplication> eventLoopApplication()
     static int argc = 1;
     static char name[] = "veltrane-cli";
     static char* argv[] = {name, nullptr};
+    useQtEventDispatcher();
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 

@@ -63,8 +63,8 @@ TEST(FloodProcess, TheMonitorKeepsItsDeadlineAndAnswersCtrlCAtOnce)
     const double latency = secondsSince(asked);
     EXPECT_LT(latency, 2.0) << "Ctrl+C took " << latency << " s";
 
-    std::printf("flood: %.1f MB/s written; --seconds 3 ended after %.2f s; Ctrl+C answered in %.3f s\n",
-                static_cast<double>(flood.bytesWritten()) / 1e6 / secondsSince(started), took, latency);
+    std::printf("flood: %.1f kB/s taken by the line; --seconds 3 ended after %.2f s; Ctrl+C answered in %.3f s\n",
+                static_cast<double>(flood.bytesWritten()) / 1e3 / secondsSince(started), took, latency);
 }
 
 // Text with "$" that is never recognised: every trial on its port runs its
