@@ -150,6 +150,16 @@ void HealthAnalysis::gga(std::string_view body, std::optional<double> arrival)
     if (const std::optional<double> hdop = plainNumber(at(8))) hdops_.push_back(*hdop);
 }
 
+// The stop, not the receiver, cut that line off; read as a line it would count
+// a sentence with an invalid checksum, or a GGA with fields missing, that the
+// receiver never sent. Its bytes were received, so they stay in `bytes`, but
+// they are neither a sentence nor noise.
+HealthFigures HealthAnalysis::finishListening()
+{
+    partial_.clear();
+    return finish();
+}
+
 HealthFigures HealthAnalysis::finish()
 {
     if (!partial_.empty()) line(partial_, lastArrival_);

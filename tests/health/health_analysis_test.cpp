@@ -164,5 +164,41 @@ TEST(HealthAnalysis, LiveFiguresFromArrivalTimes)
     EXPECT_EQ(figures.satellitesUsed->median, 8);
 }
 
+// Listening stops wherever the receiver happens to be in a line; what it sent
+// up to then was not wrong, so the cut line counts as nothing but bytes.
+TEST(HealthAnalysis, ALiveCheckReadsNoLineCutOffByTheStop)
+{
+    const std::string line = gga("4807.038,N,01131.000,E");
+    std::string tenLines;
+    for (int i = 0; i < 10; ++i) tenLines += line;
+    struct Case {
+        const char* name;
+        std::size_t kept;  // of the eleventh line
+        std::uint64_t sentences;
+    };
+    const Case kCases[] = {
+        {"just before its LF", line.size() - 1, 10},
+        {"just after the \"*\"", line.find('*') + 1, 10},
+        {"after the first hex digit", line.find('*') + 2, 10},
+        {"inside the satellites field", line.find(",08,") + 2, 10},
+        {"with its LF: nothing is cut", line.size(), 11},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        HealthAnalysis analysis(0.0);
+        analysis.add(tenLines, 10.0);
+        analysis.add(line.substr(0, c.kept), 11.0);
+        const HealthFigures figures = analysis.finishListening();
+        EXPECT_EQ(figures.bytes, tenLines.size() + c.kept);
+        EXPECT_EQ(figures.noiseBytes, 0u);
+        EXPECT_EQ(figures.sentenceCount(), c.sentences);
+        EXPECT_EQ(figures.checksumInvalidCount(), 0u);
+        EXPECT_EQ(figures.ggaCount, c.sentences);
+        EXPECT_EQ(figures.quality, (ByText<std::uint64_t>{{"1", c.sentences}}));
+        ASSERT_TRUE(figures.satellitesUsed);
+        EXPECT_EQ(figures.satellitesUsed->min, 8);
+    }
+}
+
 }  // namespace
 }  // namespace veltrane::health
