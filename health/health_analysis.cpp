@@ -12,14 +12,20 @@ namespace {
 
 constexpr std::size_t kGgaFields = 9;  // field 0 (the address) to field 8 (HDOP)
 
-// ddmm.mmmm (or dddmm.mmmm) and its hemisphere as signed decimal degrees.
-std::optional<double> degrees(std::string_view field, std::string_view hemisphere)
+// ddmm.mmmm (or dddmm.mmmm) and its hemisphere as signed decimal degrees; none
+// for an angle no place on Earth has, which would swamp the mean and the
+// scatter (a latitude of 308 nines makes them infinite).
+std::optional<double> degrees(std::string_view field, std::string_view hemisphere, double limit)
 {
     if (hemisphere != "N" && hemisphere != "S" && hemisphere != "E" && hemisphere != "W") return std::nullopt;
     const std::optional<double> x = plainNumber(field);
-    if (!x) return std::nullopt;
+    // Past `limit` degrees; also keeps numbers near the largest double out of
+    // the arithmetic below, where rounding could make an infinity of them.
+    if (!x || *x > 100 * limit) return std::nullopt;
     const double whole = std::floor(*x / 100);
-    const double value = whole + (*x - 100 * whole) / 60;
+    const double minutes = *x - 100 * whole;
+    if (minutes >= 60) return std::nullopt;
+    const double value = whole + minutes / 60;
     return hemisphere == "S" || hemisphere == "W" ? -value : value;
 }
 
@@ -139,8 +145,8 @@ void HealthAnalysis::gga(std::string_view body, std::optional<double> arrival)
     if (qualityNumber && *qualityNumber >= 1) {
         ++figures_.fixes;
         if (!figures_.ttffSeconds && opened_ && arrival) figures_.ttffSeconds = *arrival - *opened_;
-        const std::optional<double> latitude = degrees(at(2), at(3));
-        const std::optional<double> longitude = degrees(at(4), at(5));
+        const std::optional<double> latitude = degrees(at(2), at(3), 90);
+        const std::optional<double> longitude = degrees(at(4), at(5), 180);
         if (latitude && longitude) {
             latitudes_.push_back(*latitude);
             longitudes_.push_back(*longitude);

@@ -80,10 +80,10 @@ TEST(HealthAnalysis, CountsByTheDefinitions)
     }
 }
 
-TEST(HealthAnalysis, HemispheresGiveSignedDegrees)
+TEST(HealthAnalysis, PositionsAsSignedDegreesOnEarthOnly)
 {
     struct Case {
-        const char* position;
+        std::string position;
         std::optional<double> latitude;
         std::optional<double> longitude;
     };
@@ -97,6 +97,13 @@ TEST(HealthAnalysis, HemispheresGiveSignedDegrees)
         {"4807.038,N,01131.000,X", std::nullopt, std::nullopt},
         {"-4807.038,N,01131.000,E", std::nullopt, std::nullopt},
         {"4807.038,N,,E", std::nullopt, std::nullopt},
+        {"9000.000,S,18000.000,E", -90.0, 180.0},
+        {"9000.001,N,01131.000,E", std::nullopt, std::nullopt},
+        {"4807.038,N,18000.001,W", std::nullopt, std::nullopt},
+        {"4860.000,N,01131.000,E", std::nullopt, std::nullopt},
+        {"4807.038,N,01159.9999,E", 48 + 7.038 / 60, 11 + 59.9999 / 60},
+        {"4807.038,N,01160.5,E", std::nullopt, std::nullopt},
+        {std::string(308, '9') + ",N,01131.000,E", std::nullopt, std::nullopt},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.position);

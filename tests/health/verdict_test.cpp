@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "health_report.h"
 
 namespace veltrane::health {
@@ -90,6 +92,18 @@ TEST(HealthReport, JsonNamesEveryFigureAndNullsWhatIsUnknown)
               R"("satellites_used":{"min":null,"median":null,"max":null},"hdop":{"min":null,"median":null,)"
               R"("max":null},"ttff_s":null,"gga_interval_s":null,"window_recognises":false,"verdict":"fail",)"
               R"("reasons":["no fix: the receiver sent no GGA sentence"]})" "\n");
+}
+
+TEST(HealthReport, JsonWritesNullForWhatNoJsonNumberHolds)
+{
+    HealthFigures figures = healthy();
+    figures.scatter = Scatter{52.0907, 5.1214, std::numeric_limits<double>::infinity(),
+                              std::numeric_limits<double>::quiet_NaN()};
+    figures.hdop = Spread{0.8, 0.9, std::numeric_limits<double>::infinity()};
+    const std::string json = jsonReport(figures, judge(figures, {}));
+    EXPECT_NE(json.find(R"("mean_lat":52.0907,"mean_lon":5.1214,"cep50_m":null,"cep95_m":null})"), std::string::npos)
+        << json;
+    EXPECT_NE(json.find(R"("hdop":{"min":0.8,"median":0.9,"max":null})"), std::string::npos) << json;
 }
 
 TEST(HealthReport, APersonIsToldWhenTheWindowWouldNotRecogniseTheReceiver)
