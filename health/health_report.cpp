@@ -124,8 +124,8 @@ std::string textReport(const HealthFigures& figures, const Verdict& verdict, con
                 figures.ggaIntervalSeconds ? fixedText(*figures.ggaIntervalSeconds, 2) + " s (median)" : "not measured");
     text += row("Window:", figures.windowRecognises
                                ? "recognises it as GPS"
-                               : "would not recognise it as GPS: it sends no sentence the window reads with the "
-                                 "\"GP\" talker (this alone is not a failure)");
+                               : "would not recognise it as GPS: no sentence it sent turned the window's "
+                                 "indicator to \"Yes\" (this alone is not a failure)");
     for (const std::string& reason : verdict.reasons) text += "  - " + escapeDeviceText(reason) + "\n";
     return text;
 }

@@ -55,6 +55,10 @@ TEST(HealthAnalysis, CountsByTheDefinitions)
         {"quality 0 and empty are no fix", gga("4807.038,N,01131.000,E", "0") + gga(",,,", ""), 0, 2, 0, 0, 2, 0, 0,
          true},
         {"a fix without a position", gga(",N,01131.000,E", "6"), 0, 1, 0, 0, 1, 1, 0, false},
+        // The window reads no GGA with empty fields, and no GSV at all.
+        {"a GP receiver that has no fix yet",
+         "$GPGGA,092750.000,,,,,0,00,,,M,,M,,*71\r\n" + sentence("GPGSV,1,1,01,07,79,048,42"), 0, 2, 0, 0, 1, 0, 0,
+         false},
         {"a last line without LF", "$GPRMC,1", 0, 1, 0, 1, 0, 0, 0, true},
         {"CR-only lines are one line", "$GPRMC,1\r$GPRMC,2\r", 0, 1, 0, 1, 0, 0, 0, true},
         {"proprietary and AIS sentences", sentence("PGRME,15.0,M") + "!AIVDM,1*00\r\n", 0, 2, 1, 0, 0, 0, 0, false},
