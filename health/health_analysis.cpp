@@ -1,16 +1,17 @@
 #include "health_analysis.h"
 
-#include <array>
 #include <cmath>
 
 #include "nmea_line.h"
 #include "sentence_interpreter.h"
+#include "sentence_pieces.h"
 
 namespace veltrane::health {
 
 namespace {
 
-constexpr std::size_t kGgaFields = 9;  // field 0 (the address) to field 8 (HDOP)
+// A GGA is read up to field 8, the HDOP.
+static_assert(SentencePieces::kRead > 8);
 
 // ddmm.mmmm (or dddmm.mmmm) and its hemisphere as signed decimal degrees; none
 // for an angle no place on Earth has, which would swamp the mean and the
@@ -121,15 +122,8 @@ void HealthAnalysis::line(std::string_view text, std::optional<double> arrival)
 
 void HealthAnalysis::gga(std::string_view body, std::optional<double> arrival)
 {
-    std::array<std::string_view, kGgaFields> field{};
-    std::size_t count = 0;
-    for (std::string_view rest = body; count < kGgaFields;) {
-        const std::size_t comma = rest.find(',');
-        field[count++] = rest.substr(0, comma);
-        if (comma == std::string_view::npos) break;
-        rest.remove_prefix(comma + 1);
-    }
-    const auto at = [&](std::size_t number) { return number < count ? field[number] : std::string_view(); };
+    const SentencePieces fields(body);
+    const auto at = [&](std::size_t number) { return fields[number].value_or(std::string_view()); };
 
     ++figures_.ggaCount;
     if (arrival) {
