@@ -101,7 +101,7 @@ void QtSerialPort::open()
         const QSerialPort::SerialPortError error = port_.error();
         const std::string systemText = port_.errorString().toStdString();
         port_.clearError();
-        throw describeOpenFailure(comm_, device, error, systemText, factsAbout(device));
+        throw describeOpenFailure(comm_, device, error, systemText, factsAbout(device, error));
     }
     // Qt neither sees nor stops a terminal program that reads the device
     // without locking it; sharing would split the data between the two.

@@ -171,6 +171,55 @@ TEST(QtSerialPort, AnOpeningThatFailsNamesItsRealCause)
     std::filesystem::remove_all(directory);
 }
 
+// A link at a path of exactly `length` characters whose own name is short, as
+// a deep folder gives it.
+std::string deepLink(const std::filesystem::path& folder, std::size_t length, const std::string& target)
+{
+    const std::string name = "/gps";
+    std::string path = folder.string();
+    while (path.size() + name.size() < length) {
+        const std::size_t left = length - name.size() - path.size();
+        std::size_t step = std::min<std::size_t>(100, left - 1);
+        if (left - 1 - step == 1) --step;  // a folder's name needs a character after its "/"
+        path += "/" + std::string(step, 'd');
+    }
+    std::filesystem::create_directories(path);
+    path += name;
+    std::filesystem::create_symlink(target, path);
+    return path;
+}
+
+// Qt names its lock file after the device's whole path, which can exceed a
+// file name's limit however short the device's own name is.
+TEST(QtSerialPort, APathTooLongForALockFileIsToldAsSuch)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("veltrane-lock-" + std::to_string(::getpid()));
+    PtyPair receiver;
+    struct Case {
+        std::size_t length;
+        std::string cause;
+        std::string detail;
+    };
+    const Case cases[] = {
+        {NAME_MAX - 5, "opened", ""},  // "LCK.." and the path fill a file name
+        {NAME_MAX - 4, "Device name too long", "the device name is too long for a lock file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        std::filesystem::remove_all(folder);
+        const std::string device = deepLink(folder, c.length, receiver.path());
+        ASSERT_EQ(device.size(), c.length);
+        QtSerialPort port(CommMap("1=" + device));
+        port.setSettings("4800,n,8,1");
+        const Failure failure = openFailure(port);
+        EXPECT_EQ(failure.what(), c.cause) << failure.detail();
+        EXPECT_TRUE(contains(failure.detail(), c.detail)) << failure.detail();
+        if (port.PortOpen()) port.setPortOpen(false);
+    }
+    std::filesystem::remove_all(folder);
+}
+
 TEST(QtSerialPort, APortHeldByAnotherProgramIsInUse)
 {
     PtyPair receiver;
