@@ -45,8 +45,8 @@ public:
 // is /dev/null, which exists but is no serial port; Comm 3 names nothing.
 class LiveMonitorTest : public ::testing::Test {
 protected:
-    // Qt locks a port by the file name of its path, so the link's name is
-    // unique too: tests running side by side must not share a lock.
+    // Qt locks a port by its whole path: tests running side by side must not
+    // share one.
     LiveMonitorTest()
         : directory_(std::filesystem::temp_directory_path() /
                      ("veltrane-live-" + std::to_string(::getpid()) + "-" +
