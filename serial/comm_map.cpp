@@ -134,11 +134,11 @@ std::vector<std::pair<int, std::string>> CommMap::devices() const
     }
     if (naming_ == PortNaming::ComNumbers) {
         for (const SystemPort& port : systemPorts_ ? systemPorts_() : std::vector<SystemPort>()) {
+            if (!port.name.starts_with("COM")) continue;
             int comm = 0;
             const char* digits = port.name.data() + 3;
             const char* end = port.name.data() + port.name.size();
-            if (port.name.starts_with("COM") && std::from_chars(digits, end, comm).ptr == end && comm >= 1 &&
-                comm <= kLastComm)
+            if (std::from_chars(digits, end, comm).ptr == end && comm >= 1 && comm <= kLastComm)
                 result.emplace_back(comm, port.name);
         }
         std::sort(result.begin(), result.end());

@@ -2,9 +2,10 @@
 
 #ifndef _WIN32
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
-#include <filesystem>
 #include <grp.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -21,16 +22,23 @@ namespace veltrane {
 // exists means another program has it.
 std::optional<Failure> refusalBeforeOpening(int, const std::string&) { return std::nullopt; }
 
-DeviceFacts factsAbout(const std::string&) { return {}; }
+DeviceFacts factsAbout(const std::string&, QSerialPort::SerialPortError) { return {}; }
 
 #else
 
 namespace {
 
-// Qt locks a device with a file named after it plus a prefix and a temporary
-// suffix; from this length on that name exceeds what a file name may hold
-// (measured with Qt 6.4), and Qt reports the failed lock as a permission error.
-constexpr std::size_t kLongestLockableName = 243;
+// Qt locks a device with a file named "LCK.." and the device's path, less a
+// leading "/dev/" and with every "/" turned into "_"; when that name exceeds
+// what a file name may hold, Qt reports the failed lock as a permission error.
+bool lockNameTooLong(const std::string& device)
+{
+    constexpr std::string_view kDeviceFolder = "/dev/";
+    const std::string_view name = std::string_view(device).starts_with(kDeviceFolder)
+                                      ? std::string_view(device).substr(kDeviceFolder.size())
+                                      : std::string_view(device);
+    return std::string_view("LCK..").size() + name.size() > NAME_MAX;
+}
 
 }  // namespace
 
@@ -48,7 +56,7 @@ std::optional<Failure> refusalBeforeOpening(int comm, const std::string& device)
     return std::nullopt;
 }
 
-DeviceFacts factsAbout(const std::string& device)
+DeviceFacts factsAbout(const std::string& device, QSerialPort::SerialPortError error)
 {
     DeviceFacts facts;
     facts.accessible = ::access(device.c_str(), R_OK | W_OK) == 0;
@@ -56,11 +64,15 @@ DeviceFacts factsAbout(const std::string& device)
     if (::stat(device.c_str(), &status) == 0) {
         if (const group* owner = ::getgrgid(status.st_gid); owner && owner->gr_gid != 0) facts.group = owner->gr_name;
     }
-    if (const int fd = ::open(device.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC); fd >= 0) {
-        facts.terminal = ::isatty(fd) == 1;
-        ::close(fd);
+    // Opening a serial device can raise its modem lines and so reset a
+    // receiver; only this error needs to know whether it is a terminal.
+    if (error == QSerialPort::UnsupportedOperationError) {
+        if (const int fd = ::open(device.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC); fd >= 0) {
+            facts.terminal = ::isatty(fd) == 1;
+            ::close(fd);
+        }
     }
-    facts.lockNameTooLong = std::filesystem::path(device).filename().string().size() > kLongestLockableName;
+    facts.lockNameTooLong = lockNameTooLong(device);
     return facts;
 }
 

@@ -14,14 +14,15 @@ namespace veltrane {
 // when nothing speaks against opening.
 std::optional<Failure> refusalBeforeOpening(int comm, const std::string& device);
 
-// What Qt's error does not tell, looked up after it failed.
+// What Qt's error does not tell, looked up after it failed, as far as that
+// error needs it.
 struct DeviceFacts {
     bool accessible = true;       // this user may read and write it
     std::string group = "dialout";  // the group that owns it
     bool terminal = true;
     bool lockNameTooLong = false;
 };
-DeviceFacts factsAbout(const std::string& device);
+DeviceFacts factsAbout(const std::string& device, QSerialPort::SerialPortError error);
 
 // Why Qt could not open the device, in words a person can act on.
 Failure describeOpenFailure(int comm, const std::string& device, QSerialPort::SerialPortError error,

@@ -1,5 +1,7 @@
 #include "port_failures.h"
 
+#include <algorithm>
+
 namespace veltrane {
 
 namespace {
@@ -10,6 +12,18 @@ std::string portLabel(int comm, const std::string& device)
 }
 
 std::string inParentheses(const std::string& text) { return text.empty() ? "" : " (" + text + ")"; }
+
+// Stopping gpsd helps only where it may be the holder, and systemctl exists
+// only on Linux.
+bool mayBeGpsd([[maybe_unused]] const std::vector<DeviceHolder>& holders)
+{
+#ifdef _WIN32
+    return false;
+#else
+    return holders.empty() ||
+           std::any_of(holders.begin(), holders.end(), [](const DeviceHolder& holder) { return holder.program == "gpsd"; });
+#endif
+}
 
 }  // namespace
 
@@ -55,8 +69,8 @@ Failure portInUse(int comm, const std::string& device, const std::vector<DeviceH
         if (holders.size() > kNamed) who += " and " + std::to_string(holders.size() - kNamed) + " more";
     }
     return Failure(kPortInUse, "Port in use by another program",
-                   portLabel(comm, device) + " is in use by another program" + who +
-                       "; close it, or stop the daemon (systemctl stop gpsd.socket gpsd)");
+                   portLabel(comm, device) + " is in use by another program" + who + "; close it" +
+                       (mayBeGpsd(holders) ? ", or stop the daemon (systemctl stop gpsd.socket gpsd)" : ""));
 }
 
 Failure portAlreadyOpen(int comm, const std::string& device)

@@ -6,6 +6,8 @@ namespace veltrane {
 
 void useQtEventDispatcher() { qputenv("QT_NO_GLIB", "1"); }
 
+void forgetEventDispatcherChoice() { qunsetenv("QT_NO_GLIB"); }
+
 void QtEventPump::runPending() { QCoreApplication::processEvents(); }
 
 void QueuedCall::post()

@@ -79,11 +79,13 @@ void QtSerialPort::open()
 {
     const std::string device = map_.device(comm_);
     if (port_.isOpen()) throw portAlreadyOpen(comm_, device);
-    if (device.empty()) throw unmappedPort(comm_);
-    if (std::optional<Failure> refusal = refusalBeforeOpening(comm_, device)) throw *refusal;
+    // A loss of the previous port not yet reported is no news once another
+    // opening is tried, whether or not it succeeds.
     lossCall_.cancel();
     lost_.reset();
     leftOver_.clear();
+    if (device.empty()) throw unmappedPort(comm_);
+    if (std::optional<Failure> refusal = refusalBeforeOpening(comm_, device)) throw *refusal;
     device_ = device;
     port_.setPortName(QString::fromStdString(device));
     port_.setBaudRate(settings_.baud);
@@ -99,7 +101,7 @@ void QtSerialPort::open()
         const QSerialPort::SerialPortError error = port_.error();
         const std::string systemText = port_.errorString().toStdString();
         port_.clearError();
-        throw describeOpenFailure(comm_, device, error, systemText, factsAbout(device));
+        throw describeOpenFailure(comm_, device, error, systemText, factsAbout(device, error));
     }
     // Qt neither sees nor stops a terminal program that reads the device
     // without locking it; sharing would split the data between the two.
@@ -172,6 +174,10 @@ void QtSerialPort::collectWaiting()
 
 void QtSerialPort::announceArrivals()
 {
+    // Once the device is gone, what was read waits in Qt's buffer until the
+    // loss is handled, which hands it over ahead of the loss; announced now,
+    // the receive event would find the loss first.
+    if (lost_) return;
     if (threshold_ > 0 && port_.bytesAvailable() >= threshold_) raiseOnComm();
 }
 

@@ -57,6 +57,7 @@ int main(int argc, char** argv)
 
     veltrane::useQtEventDispatcher();
     QApplication app(argc, argv);
+    veltrane::forgetEventDispatcherChoice();
     if (app.arguments().size() > 1) {
         std::fprintf(stderr, "veltrane: unexpected argument '%s'\n%s",
                      app.arguments().at(1).toLocal8Bit().constData(), kUsage);

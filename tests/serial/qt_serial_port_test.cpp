@@ -171,6 +171,55 @@ TEST(QtSerialPort, AnOpeningThatFailsNamesItsRealCause)
     std::filesystem::remove_all(directory);
 }
 
+// A link at a path of exactly `length` characters whose own name is short, as
+// a deep folder gives it.
+std::string deepLink(const std::filesystem::path& folder, std::size_t length, const std::string& target)
+{
+    const std::string name = "/gps";
+    std::string path = folder.string();
+    while (path.size() + name.size() < length) {
+        const std::size_t left = length - name.size() - path.size();
+        std::size_t step = std::min<std::size_t>(100, left - 1);
+        if (left - 1 - step == 1) --step;  // a folder's name needs a character after its "/"
+        path += "/" + std::string(step, 'd');
+    }
+    std::filesystem::create_directories(path);
+    path += name;
+    std::filesystem::create_symlink(target, path);
+    return path;
+}
+
+// Qt names its lock file after the device's whole path, which can exceed a
+// file name's limit however short the device's own name is.
+TEST(QtSerialPort, APathTooLongForALockFileIsToldAsSuch)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("veltrane-lock-" + std::to_string(::getpid()));
+    PtyPair receiver;
+    struct Case {
+        std::size_t length;
+        std::string cause;
+        std::string detail;
+    };
+    const Case cases[] = {
+        {NAME_MAX - 5, "opened", ""},  // "LCK.." and the path fill a file name
+        {NAME_MAX - 4, "Device name too long", "the device name is too long for a lock file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        std::filesystem::remove_all(folder);
+        const std::string device = deepLink(folder, c.length, receiver.path());
+        ASSERT_EQ(device.size(), c.length);
+        QtSerialPort port(CommMap("1=" + device));
+        port.setSettings("4800,n,8,1");
+        const Failure failure = openFailure(port);
+        EXPECT_EQ(failure.what(), c.cause) << failure.detail();
+        EXPECT_TRUE(contains(failure.detail(), c.detail)) << failure.detail();
+        if (port.PortOpen()) port.setPortOpen(false);
+    }
+    std::filesystem::remove_all(folder);
+}
+
 TEST(QtSerialPort, APortHeldByAnotherProgramIsInUse)
 {
     PtyPair receiver;
@@ -301,6 +350,63 @@ TEST(QtSerialPort, AnUnplugClosesThePortReportsOnceAndLeavesTheLoopIdle)
     // A port left open after the unplug would wake the loop on every turn.
     EXPECT_LT(testing::wakeUpsDuring(300ms), 50);
     EXPECT_EQ(failures.size(), 1u);
+}
+
+// A hang-up found while collecting, with text read but not yet handed over:
+// the monitor takes a receive event that finds the loss as the report, so
+// every byte read before must come in an earlier one.
+TEST(QtSerialPort, AHangUpIsAnnouncedOnlyAfterWhatWasReadBeforeIt)
+{
+    const std::string burst = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n$GPGSA,";
+    for (int hangUp = 0; hangUp < 10; ++hangUp) {
+        SCOPED_TRACE(hangUp);
+        PtyPair receiver;
+        QtSerialPort port(CommMap("1=" + receiver.path()));
+        std::string receivedBeforeLoss;
+        bool lossSeen = false;
+        port.setOnComm([&] {
+            if (port.lossWaiting() != nullptr)
+                lossSeen = true;
+            else if (!lossSeen && port.InBufferCount() > 0)
+                receivedBeforeLoss += port.Input();
+        });
+        port.setRThreshold(1);
+        port.setSettings("4800,n,8,1");
+        port.setPortOpen(true);
+
+        receiver.sendToTheSlave(burst);
+        ASSERT_TRUE(runUntil([&] { return receiver.unread() == 0; }));
+        if (!receiver.hangUp()) GTEST_SKIP() << "the system refuses to hang the line up: run as root";
+        ASSERT_TRUE(runUntil([&] { return lossSeen; }));
+        EXPECT_EQ(receivedBeforeLoss, burst);
+    }
+}
+
+// The monitor hands a loss over only at its next tick. One of a port given up
+// before then is not reported after a failed opening of another port.
+TEST(QtSerialPort, AFailedOpeningRightAfterAnUnplugLeavesNoLossWaiting)
+{
+    struct Case {
+        int comm;
+        int number;
+    };
+    const Case cases[] = {{2, kPortRefused}, {3, kPortDoesNotExist}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.comm);
+        PtyPair receiver;
+        QtSerialPort port(CommMap("1=" + receiver.path() + ",2=/dev/null"));
+        port.setOnComm([] {});
+        port.setRThreshold(1);
+        port.setSettings("4800,n,8,1");
+        port.setPortOpen(true);
+        receiver.unplug();
+        ASSERT_TRUE(runUntil([&] { return !port.PortOpen(); }));
+        ASSERT_NE(port.lossWaiting(), nullptr);
+
+        port.setCommPort(c.comm);
+        EXPECT_EQ(openFailure(port).number(), c.number);
+        EXPECT_EQ(port.lossWaiting(), nullptr);
+    }
 }
 
 }  // namespace

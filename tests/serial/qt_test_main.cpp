@@ -9,6 +9,7 @@ int main(int argc, char** argv)
 {
     veltrane::useQtEventDispatcher();
     QCoreApplication app(argc, argv);
+    veltrane::forgetEventDispatcherChoice();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <stdexcept>
@@ -36,6 +37,12 @@ void PtyPair::send(std::string_view bytes)
     }
 }
 
+void PtyPair::sendToTheSlave(std::string_view bytes)
+{
+    send(bytes);
+    for (int wait = 0; wait < 1000 && unread() < static_cast<int>(bytes.size()); ++wait) ::usleep(1000);
+}
+
 speed_t PtyPair::speed() const
 {
     termios settings{};
@@ -56,6 +63,15 @@ void PtyPair::unplug()
     // The test's own slave descriptor would keep the line alive otherwise.
     if (slave_ >= 0) ::close(slave_);
     slave_ = -1;
+}
+
+bool PtyPair::hangUp() { return ::ioctl(slave_, TIOCVHANGUP) == 0; }
+
+int PtyPair::unread() const
+{
+    int count = 0;
+    ::ioctl(slave_, TIOCINQ, &count);
+    return count;
 }
 
 }  // namespace veltrane::testing

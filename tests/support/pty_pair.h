@@ -26,11 +26,21 @@ public:
 
     // Writes all of `bytes`, or throws.
     void send(std::string_view bytes);
+    // Sends, then waits until the line has handed the bytes on to the slave,
+    // which happens a moment after the write; needs the slave kept and its
+    // reader waiting (in this thread's event loop).
+    void sendToTheSlave(std::string_view bytes);
     // The slave's speed as the port under test set it; needs the slave kept.
     speed_t speed() const;
     // Whether anyone holds the slave open: the master reports a hang-up while nobody does.
     bool heldOpen() const;
     void unplug();
+    // Hangs the line up under whoever holds the slave, as a USB adapter that
+    // is pulled out does; needs the slave kept, and root. Returns false where
+    // the system refuses.
+    bool hangUp();
+    // Bytes written that the code under test has not read yet; needs the slave kept.
+    int unread() const;
 
 private:
     int master_ = -1;

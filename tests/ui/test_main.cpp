@@ -11,5 +11,6 @@ int main(int argc, char** argv)
     ::testing::GTEST_FLAG(death_test_style) = "threadsafe";
     veltrane::useQtEventDispatcher();
     QApplication app(argc, argv);
+    veltrane::forgetEventDispatcherChoice();
     return RUN_ALL_TESTS();
 }

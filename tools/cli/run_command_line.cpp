@@ -31,7 +31,9 @@ std::unique_ptr<QCoreApplication> eventLoopApplication()
     static char name[] = "veltrane-cli";
     static char* argv[] = {name, nullptr};
     useQtEventDispatcher();
-    return std::make_unique<QCoreApplication>(argc, argv);
+    auto application = std::make_unique<QCoreApplication>(argc, argv);
+    forgetEventDispatcherChoice();
+    return application;
 }
 
 struct Run {

@@ -1,0 +1,40 @@
+#include "port_failures.h"
+
+#include <gtest/gtest.h>
+
+namespace veltrane {
+namespace {
+
+#ifdef _WIN32
+constexpr bool kGpsdService = false;
+#else
+constexpr bool kGpsdService = true;
+#endif
+
+// Stopping gpsd is advised only where it may be what holds the port.
+TEST(PortInUse, AdvisesStoppingGpsdOnlyWhereItMayBeTheHolder)
+{
+    struct Case {
+        std::vector<DeviceHolder> holders;
+        const char* named;
+        bool advised;
+    };
+    const Case cases[] = {
+        {{}, " (another monitor, or a daemon such as gpsd); close it", kGpsdService},
+        {{{41, "cat"}}, ": cat (PID 41); close it", false},
+        {{{42, "gpsd"}}, ": gpsd (PID 42); close it", kGpsdService},
+        {{{41, "cat"}, {42, "gpsd"}}, ": cat (PID 41), gpsd (PID 42); close it", kGpsdService},
+    };
+    for (const Case& c : cases) {
+        const std::string detail = portInUse(1, "/dev/ttyUSB0", c.holders).detail();
+        EXPECT_NE(detail.find(std::string("Comm 1 (/dev/ttyUSB0) is in use by another program") + c.named),
+                  std::string::npos)
+            << detail;
+        EXPECT_EQ(detail.ends_with("; close it, or stop the daemon (systemctl stop gpsd.socket gpsd)"), c.advised)
+            << detail;
+        EXPECT_EQ(detail.ends_with("; close it"), !c.advised) << detail;
+    }
+}
+
+}  // namespace
+}  // namespace veltrane
