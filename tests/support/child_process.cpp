@@ -81,6 +81,8 @@ void Child::closeOutput()
     out_ = -1;
 }
 
+void Child::signal(int number) { ::kill(pid_, number); }
+
 int Child::stop(int signal)
 {
     ::kill(pid_, signal);

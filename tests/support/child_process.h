@@ -25,6 +25,8 @@ public:
     int wait(std::chrono::milliseconds limit);
     // Closes our end of its output, as a reader that went away (`| head -1`).
     void closeOutput();
+    // Sends a signal and goes on: whether the program survives it is for wait() to show.
+    void signal(int number);
     // Sends a signal, then waits for the exit status (-1 if it had to be killed).
     int stop(int signal = SIGTERM);
 

@@ -72,6 +72,21 @@ TEST(MonitorProcess, SignalsEndTheToolsCleanlyWithTheShellsStatus)
     }
 }
 
+// `nohup veltrane-cli monitor &`: a hang-up the caller chose to ignore stays
+// ignored, and the other signals still end the monitor as before.
+TEST(MonitorProcess, AnIgnoredHangUpLeavesTheMonitorRunning)
+{
+    Child sim({VELTRANE_SIM, "--baud", "4800"});
+    const std::string path = sim.firstLine();
+    Child monitor({"/bin/sh", "-c", "trap '' HUP; exec \"$0\" \"$@\"", VELTRANE_CLI, "monitor", "--json"},
+                  {"VELTRANE_PORTS=1=" + path});
+    const std::string rows = monitor.read([](const std::string& s) { return s.find("\"row\"") != s.npos; }, 10s);
+    ASSERT_NE(rows.find("\"row\""), std::string::npos) << rows;
+    monitor.signal(SIGHUP);
+    EXPECT_EQ(monitor.wait(500ms), -1) << "still running";
+    EXPECT_EQ(monitor.stop(SIGTERM), 128 + SIGTERM);
+}
+
 // A port that cannot be opened, and a receiver that goes away, end the
 // monitor at once with their own codes and the whole reason.
 TEST(MonitorProcess, APortThatWillNotOpenAndADisconnectEndTheMonitorWithTheirCodes)
