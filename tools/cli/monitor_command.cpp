@@ -51,7 +51,7 @@ int runMonitor(const MonitorOptions& options, const CommMap& map, Output& out, O
     LiveMonitor live(clock, map);
     int status = kExitSuccess;
     bool stopping = false;
-    std::string why;
+    std::string why;  // ready to print: each reason escapes the parts it quotes
     const auto stop = [&](int exitStatus, std::string reason = {}) {
         if (stopping) return;
         stopping = true;
@@ -100,7 +100,8 @@ int runMonitor(const MonitorOptions& options, const CommMap& map, Output& out, O
         // Before the baud rate is chosen the first opening always fails; only
         // the opening of the port asked for counts.
         if (failure.number() == kInvalidSettings && live.selection().cboBaud.selectedIndex() < 0) return;
-        stop(failure.number() == kDeviceDisconnected ? kExitDisconnected : kExitNoReceiver, failure.detail());
+        stop(failure.number() == kDeviceDisconnected ? kExitDisconnected : kExitNoReceiver,
+             escapeDeviceText(failure.detail()));
     };
 
     live.selection().cboCommPort.select(options.comm - 1);
@@ -120,7 +121,7 @@ int runMonitor(const MonitorOptions& options, const CommMap& map, Output& out, O
         printer->flush();
     }
     if (recording) recording->flush();
-    if (!why.empty()) err.line("veltrane-cli monitor: " + escapeDeviceText(why));
+    if (!why.empty()) err.line("veltrane-cli monitor: " + why);
     return status;
 }
 

@@ -144,19 +144,28 @@ TEST(MonitorProcess, TheRecordingHoldsEveryByteReadAcrossCtrlCAndAnUnplug)
     }
     std::filesystem::remove(file);
 
+    // A full disk under a name that needs escaping: the name is escaped once.
+    const std::filesystem::path full = std::filesystem::temp_directory_path() / "veltrane\\full.log";
+    std::filesystem::remove(full);
+    std::filesystem::create_symlink("/dev/full", full);
+    const std::string fullShown = (std::filesystem::temp_directory_path() / "veltrane\\\\full.log").string();
     struct Case {
         std::string file;
+        bool opens;
         std::string message;
     };
     const Case kUnwritable[] = {
-        {"/no-such-folder/x.log",
+        {"/no-such-folder/x.log", false,
          "veltrane-cli monitor: cannot record to '/no-such-folder/x.log': No such file or directory\n"},
-        {"/dev/full", "veltrane-cli monitor: cannot record to '/dev/full': No space left on device\n"},
+        {"/dev/full", true, "veltrane-cli monitor: cannot record to '/dev/full': No space left on device\n"},
+        {full.string(), true,
+         "veltrane-cli monitor: cannot record to '" + fullShown + "': No space left on device\n"},
     };
     for (const Case& c : kUnwritable) {
+        SCOPED_TRACE(c.file);
         PtyPair receiver(PtyPair::Slave::released);
         Child monitor({VELTRANE_CLI, "monitor", "--record", c.file}, {"VELTRANE_PORTS=1=" + receiver.path()});
-        if (c.file == "/dev/full") {
+        if (c.opens) {
             ASSERT_TRUE(eventually([&] { return receiver.heldOpen(); }));
             receiver.send(sent);
         }
@@ -164,6 +173,7 @@ TEST(MonitorProcess, TheRecordingHoldsEveryByteReadAcrossCtrlCAndAnUnplug)
         const std::string output = monitor.read([](const std::string&) { return false; }, 0s);
         EXPECT_EQ(output.substr(output.find("veltrane-cli monitor:")), c.message) << output;
     }
+    std::filesystem::remove(full);
 }
 
 }  // namespace
