@@ -73,6 +73,8 @@ TEST(CommandLine, UsageErrorsAreOneLineNamingTheArgumentAndExitTwo)
         {{"monitor", "--seconds", "nan"}, "veltrane-cli monitor: --seconds: must be a number of seconds above 0, at "
                                           "most 1000000, not 'nan' (see 'veltrane-cli monitor --help')"},
         {{"monitor", "--comm"}, "veltrane-cli monitor: --comm needs a value (see 'veltrane-cli monitor --help')"},
+        {{"monitor", "--comm", "1", "--comm", "2"},
+         "veltrane-cli monitor: --comm given more than once (see 'veltrane-cli monitor --help')"},
         {{"monitor", "--frob=3"}, "veltrane-cli monitor: unknown option '--frob=3' (see 'veltrane-cli monitor --help')"},
         {{"monitor", "\x1b[2J"}, "veltrane-cli monitor: unexpected argument '\\x1b[2J' (see 'veltrane-cli monitor --help')"},
         {{"replay", "--chunk-bytes", "0"}, "veltrane-cli replay: --chunk-bytes: must be a whole number from 1 to "
