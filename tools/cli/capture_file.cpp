@@ -16,7 +16,7 @@ CaptureFile::CaptureFile(const std::string& name)
         shownName_ = "standard input";
         return;
     }
-    shownName_ = quotedDeviceText(name);
+    shownName_ = quotedUserText(name);
     std::error_code error;
     if (std::filesystem::is_directory(name, error)) {
         problem_ = std::strerror(EISDIR);

@@ -203,14 +203,14 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments)
     CLI::App* command = parser.chosen();
     if (!parser.app.remaining().empty()) {
         const std::string first = parser.app.remaining().front();
-        if (first.starts_with("-")) return usageError(nullptr, "unknown option " + quotedDeviceText(first));
-        return usageError(nullptr, "unknown command " + quotedDeviceText(first) + ": replay, monitor, ports, detect or check");
+        if (first.starts_with("-")) return usageError(nullptr, "unknown option " + quotedUserText(first));
+        return usageError(nullptr, "unknown command " + quotedUserText(first) + ": replay, monitor, ports, detect or check");
     }
     if (!command) return usageError(nullptr, "a command is needed: replay, monitor, ports, detect or check");
     if (!command->remaining().empty()) {
         const std::string first = command->remaining().front();
         return usageError(command, (first.starts_with("-") ? "unknown option " : "unexpected argument ") +
-                                       quotedDeviceText(first));
+                                       quotedUserText(first));
     }
 
     if (command == parser.replayCommand) return parser.replay;

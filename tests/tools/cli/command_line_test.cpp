@@ -64,6 +64,8 @@ TEST(CommandLine, UsageErrorsAreOneLineNamingTheArgumentAndExitTwo)
                                   "'veltrane-cli monitor --help')"},
         {{"monitor", "--comm", "1x"},
          "veltrane-cli monitor: --comm: must be a whole number from 1 to 15, not '1x' (see 'veltrane-cli monitor --help')"},
+        {{"monitor", "--comm", "\xc3\xa9"},
+         "veltrane-cli monitor: --comm: must be a whole number from 1 to 15, not '\xc3\xa9' (see 'veltrane-cli monitor --help')"},
         {{"monitor", "--baud", "1234"},
          "veltrane-cli monitor: --baud: must be 4800 or 9600, not '1234' (see 'veltrane-cli monitor --help')"},
         {{"monitor", "--seconds", "-5"}, "veltrane-cli monitor: --seconds: must be a number of seconds above 0, at "
@@ -84,6 +86,7 @@ TEST(CommandLine, UsageErrorsAreOneLineNamingTheArgumentAndExitTwo)
          "'veltrane-cli replay --help')"},
         {{"replay", "a.log", "b.log"}, "veltrane-cli replay: unexpected argument 'b.log' (see 'veltrane-cli replay --help')"},
         {{"ports", "--json"}, "veltrane-cli ports: unknown option '--json' (see 'veltrane-cli ports --help')"},
+        {{"caf\xc3\xa9"}, "veltrane-cli: unknown command 'caf\xc3\xa9': replay, monitor, ports, detect or check (see 'veltrane-cli --help')"},
         {{"detect", "now"}, "veltrane-cli detect: unexpected argument 'now' (see 'veltrane-cli detect --help')"},
     };
     for (const Case& c : kCases) {
