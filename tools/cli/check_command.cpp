@@ -3,11 +3,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <optional>
 
 #include "capture_file.h"
@@ -26,8 +23,6 @@
 namespace veltrane::cli {
 
 namespace {
-
-constexpr std::size_t kReadBytes = std::size_t{1} << 20;
 
 double steadySeconds()
 {
@@ -50,11 +45,12 @@ int checkCapture(const CheckOptions& options, Output& out, Output& err)
         return kExitFailure;
     }
     health::HealthAnalysis analysis;
-    const auto block = std::make_unique<char[]>(kReadBytes);
-    for (std::size_t got; (got = std::fread(block.get(), 1, kReadBytes, capture.file())) > 0;)
-        analysis.add(std::string_view(block.get(), got));
-    if (std::ferror(capture.file())) {
-        err.line("veltrane-cli check: cannot read " + capture.shownName() + ": " + std::strerror(errno));
+    const int readError = capture.readBlocks([&](std::string_view block) {
+        analysis.add(block);
+        return true;
+    });
+    if (readError != 0) {
+        err.line("veltrane-cli check: cannot read " + capture.shownName() + ": " + std::strerror(readError));
         return kExitFailure;
     }
     const health::HealthFigures figures = analysis.finish();
