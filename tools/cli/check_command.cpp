@@ -115,7 +115,7 @@ int checkPort(const CheckOptions& options, const CommMap& map, Output& out, Outp
         err.line("veltrane-cli check: cannot watch for Ctrl+C and other signals");
         return kExitFailure;
     }
-    out.onFailure = stop;
+    const FailureHandler onOutputFailure(out, stop);
 
     if (comm == 0) {
         search.emplace(live);

@@ -67,7 +67,7 @@ int runMonitor(const MonitorOptions& options, const CommMap& map, Output& out, O
         err.line("veltrane-cli monitor: cannot watch for Ctrl+C and other signals");
         return kExitFailure;
     }
-    out.onFailure = [&] { stop(kExitFailure); };
+    const FailureHandler onOutputFailure(out, [&] { stop(kExitFailure); });
 
     std::unique_ptr<EventPrinter> printer;
     std::unique_ptr<LivePanel> panel;
