@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
 #include <memory>
 
 #include "comm_map.h"
@@ -185,9 +184,10 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments)
 {
     Parser parser;
     if (tools::asksForHelp(arguments)) {
-        for (CLI::App* command : parser.commands)
-            if (std::find(arguments.begin(), arguments.end(), command->get_name()) != arguments.end())
-                return PrintText{command->help()};
+        // The command is the first word that names one; a later one is an option's value.
+        for (const std::string& argument : arguments)
+            for (CLI::App* command : parser.commands)
+                if (argument == command->get_name()) return PrintText{command->help()};
         return PrintText{parser.app.help()};
     }
 

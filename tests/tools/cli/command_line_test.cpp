@@ -124,6 +124,15 @@ TEST(CommandLine, HelpAndVersionWorkEverywhereAndHelpEndsWithTheExitTable)
         EXPECT_EQ(runCommandLine(arguments, out, err), kExitSuccess);
         EXPECT_EQ(out.text(), std::string("veltrane-cli ") + VELTRANE_VERSION + "\n");
     }
+
+    // A command's name given as a value does not choose whose help is shown.
+    for (const Arguments& arguments : {Arguments{"monitor", "--record", "replay", "--help"},
+                                       Arguments{"check", "--file", "monitor", "-h"}}) {
+        StringOutput out;
+        StringOutput err;
+        EXPECT_EQ(runCommandLine(arguments, out, err), kExitSuccess);
+        EXPECT_EQ(firstLine(out.text()).rfind("Usage: veltrane-cli " + arguments.front(), 0), 0u) << out.text();
+    }
 }
 
 }  // namespace
