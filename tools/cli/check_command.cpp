@@ -17,6 +17,7 @@
 #include "live_monitor.h"
 #include "number_text.h"
 #include "port_search.h"
+#include "start_up_opening.h"
 #include "stop_signals.h"
 #include "terminal.h"
 
@@ -136,9 +137,7 @@ int checkPort(const CheckOptions& options, const CommMap& map, Output& out, Outp
     }
 
     live.onPortFailure = [&](const Failure& failure) {
-        // Before the baud rate is chosen the first opening always fails; only
-        // the opening of the port asked for counts.
-        if (failure.number() == kInvalidSettings && live.selection().cboBaud.selectedIndex() < 0) return;
+        if (isStartUpOpeningFailure(failure, live.selection())) return;
         portFailure = failure;
         stop();
     };

@@ -18,6 +18,7 @@
 #include "live_monitor.h"
 #include "live_panel.h"
 #include "recording.h"
+#include "start_up_opening.h"
 #include "stop_signals.h"
 #include "terminal.h"
 
@@ -97,9 +98,7 @@ int runMonitor(const MonitorOptions& options, const CommMap& map, Output& out, O
         };
     }
     live.onPortFailure = [&](const Failure& failure) {
-        // Before the baud rate is chosen the first opening always fails; only
-        // the opening of the port asked for counts.
-        if (failure.number() == kInvalidSettings && live.selection().cboBaud.selectedIndex() < 0) return;
+        if (isStartUpOpeningFailure(failure, live.selection())) return;
         stop(failure.number() == kDeviceDisconnected ? kExitDisconnected : kExitNoReceiver,
              escapeDeviceText(failure.detail()));
     };
