@@ -24,7 +24,8 @@ void appendUtf8(std::string& out, unsigned char latin1)
     out.push_back(static_cast<char>(0x80 | (latin1 & 0x3f)));
 }
 
-// The escape both forms share for the three common controls; false for other bytes.
+// The escape both forms share for the backslash and the three common controls;
+// false for other bytes.
 bool appendCommonEscape(std::string& out, unsigned char c)
 {
     switch (c) {

@@ -29,7 +29,6 @@ public:
     // The store that filled the slot, counting from 1; 0 for a slot never written.
     std::uint64_t sequence(std::int32_t index) const { return sequences_[static_cast<std::size_t>(index)]; }
     std::int32_t writeIndex() const { return lngWriteIndex; }
-    std::uint64_t stores() const { return stores_; }
 
 private:
     StatusFields& fields_;

@@ -18,8 +18,6 @@ constexpr std::array kSentenceTypes = {
 };
 }  // namespace
 
-std::span<const SentenceType> sentenceTypes() { return kSentenceTypes; }
-
 const SentenceType* findSentenceType(std::string_view identifier)
 {
     const auto found = std::find_if(kSentenceTypes.begin(), kSentenceTypes.end(),

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <span>
 #include <string_view>
 
 #include "sentence_pieces.h"
@@ -20,9 +19,8 @@ struct SentenceType {
     SentenceReader read;  // nullptr: nothing is read
 };
 
-// Every type the interpreter knows; any other identifier changes only the update stamp.
-std::span<const SentenceType> sentenceTypes();
-// The type of an identifier already upper-cased; nullptr for an unknown one.
+// The type of an identifier already upper-cased; nullptr for one the
+// interpreter does not know, which changes only the update stamp.
 const SentenceType* findSentenceType(std::string_view identifier);
 
 }  // namespace veltrane

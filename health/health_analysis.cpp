@@ -1,25 +1,32 @@
 #include "health_analysis.h"
 
-#include <array>
 #include <cmath>
 
 #include "nmea_line.h"
 #include "sentence_interpreter.h"
+#include "sentence_pieces.h"
 
 namespace veltrane::health {
 
 namespace {
 
-constexpr std::size_t kGgaFields = 9;  // field 0 (the address) to field 8 (HDOP)
+// A GGA is read up to field 8, the HDOP.
+static_assert(SentencePieces::kRead > 8);
 
-// ddmm.mmmm (or dddmm.mmmm) and its hemisphere as signed decimal degrees.
-std::optional<double> degrees(std::string_view field, std::string_view hemisphere)
+// ddmm.mmmm (or dddmm.mmmm) and its hemisphere as signed decimal degrees; none
+// for an angle no place on Earth has, which would swamp the mean and the
+// scatter (a latitude of 308 nines makes them infinite).
+std::optional<double> degrees(std::string_view field, std::string_view hemisphere, double limit)
 {
     if (hemisphere != "N" && hemisphere != "S" && hemisphere != "E" && hemisphere != "W") return std::nullopt;
     const std::optional<double> x = plainNumber(field);
-    if (!x) return std::nullopt;
+    // Past `limit` degrees; also keeps numbers near the largest double out of
+    // the arithmetic below, where rounding could make an infinity of them.
+    if (!x || *x > 100 * limit) return std::nullopt;
     const double whole = std::floor(*x / 100);
-    const double value = whole + (*x - 100 * whole) / 60;
+    const double minutes = *x - 100 * whole;
+    if (minutes >= 60) return std::nullopt;
+    const double value = whole + minutes / 60;
     return hemisphere == "S" || hemisphere == "W" ? -value : value;
 }
 
@@ -115,15 +122,8 @@ void HealthAnalysis::line(std::string_view text, std::optional<double> arrival)
 
 void HealthAnalysis::gga(std::string_view body, std::optional<double> arrival)
 {
-    std::array<std::string_view, kGgaFields> field{};
-    std::size_t count = 0;
-    for (std::string_view rest = body; count < kGgaFields;) {
-        const std::size_t comma = rest.find(',');
-        field[count++] = rest.substr(0, comma);
-        if (comma == std::string_view::npos) break;
-        rest.remove_prefix(comma + 1);
-    }
-    const auto at = [&](std::size_t number) { return number < count ? field[number] : std::string_view(); };
+    const SentencePieces fields(body);
+    const auto at = [&](std::size_t number) { return fields[number].value_or(std::string_view()); };
 
     ++figures_.ggaCount;
     if (arrival) {
@@ -139,8 +139,8 @@ void HealthAnalysis::gga(std::string_view body, std::optional<double> arrival)
     if (qualityNumber && *qualityNumber >= 1) {
         ++figures_.fixes;
         if (!figures_.ttffSeconds && opened_ && arrival) figures_.ttffSeconds = *arrival - *opened_;
-        const std::optional<double> latitude = degrees(at(2), at(3));
-        const std::optional<double> longitude = degrees(at(4), at(5));
+        const std::optional<double> latitude = degrees(at(2), at(3), 90);
+        const std::optional<double> longitude = degrees(at(4), at(5), 180);
         if (latitude && longitude) {
             latitudes_.push_back(*latitude);
             longitudes_.push_back(*longitude);
@@ -148,6 +148,16 @@ void HealthAnalysis::gga(std::string_view body, std::optional<double> arrival)
     }
     if (const std::optional<double> satellites = plainNumber(at(7))) satellites_.push_back(*satellites);
     if (const std::optional<double> hdop = plainNumber(at(8))) hdops_.push_back(*hdop);
+}
+
+// The stop, not the receiver, cut that line off; read as a line it would count
+// a sentence with an invalid checksum, or a GGA with fields missing, that the
+// receiver never sent. Its bytes were received, so they stay in `bytes`, but
+// they are neither a sentence nor noise.
+HealthFigures HealthAnalysis::finishListening()
+{
+    partial_.clear();
+    return finish();
 }
 
 HealthFigures HealthAnalysis::finish()

@@ -27,9 +27,12 @@ public:
     void add(std::string_view bytes, std::optional<double> arrival = std::nullopt);
     // The counts so far (bytes, sentences, fixes), for showing progress.
     const HealthFigures& soFar() const { return figures_; }
-    // Reads a last line that has no LF as a line, then works out every
-    // figure. Call once, after the last add().
+    // Reads a last line that has no LF as a line, as a capture's last line
+    // is, then works out every figure. Call once, after the last add().
     HealthFigures finish();
+    // finish() for a live check that stopped listening: the bytes after the
+    // last LF are not read as a line.
+    HealthFigures finishListening();
 
 private:
     struct WindowCheck;

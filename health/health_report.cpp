@@ -1,5 +1,7 @@
 #include "health_report.h"
 
+#include <cmath>
+
 #include "device_text.h"
 #include "number_text.h"
 
@@ -7,7 +9,11 @@ namespace veltrane::health {
 
 namespace {
 
-std::string jsonNumber(const std::optional<double>& value) { return value ? shortestText(*value) : "null"; }
+// JSON has no infinity and no NaN.
+std::string jsonNumber(const std::optional<double>& value)
+{
+    return value && std::isfinite(*value) ? shortestText(*value) : "null";
+}
 
 std::string jsonText(std::string_view latin1)
 {
@@ -19,8 +25,8 @@ std::string jsonText(std::string_view latin1)
 std::string jsonSpread(const std::optional<Spread>& spread)
 {
     if (!spread) return R"({"min":null,"median":null,"max":null})";
-    return "{\"min\":" + shortestText(spread->min) + ",\"median\":" + shortestText(spread->median) +
-           ",\"max\":" + shortestText(spread->max) + "}";
+    return "{\"min\":" + jsonNumber(spread->min) + ",\"median\":" + jsonNumber(spread->median) +
+           ",\"max\":" + jsonNumber(spread->max) + "}";
 }
 
 template <class Value, class Write>
@@ -118,8 +124,8 @@ std::string textReport(const HealthFigures& figures, const Verdict& verdict, con
                 figures.ggaIntervalSeconds ? fixedText(*figures.ggaIntervalSeconds, 2) + " s (median)" : "not measured");
     text += row("Window:", figures.windowRecognises
                                ? "recognises it as GPS"
-                               : "would not recognise it as GPS: it sends no sentence the window reads with the "
-                                 "\"GP\" talker (this alone is not a failure)");
+                               : "would not recognise it as GPS: no sentence it sent turned the window's "
+                                 "indicator to \"Yes\" (this alone is not a failure)");
     for (const std::string& reason : verdict.reasons) text += "  - " + escapeDeviceText(reason) + "\n";
     return text;
 }

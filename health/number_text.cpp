@@ -1,7 +1,6 @@
 #include "number_text.h"
 
 #include <charconv>
-#include <cstdio>
 
 namespace veltrane::health {
 
@@ -12,11 +11,13 @@ std::string shortestText(double value)
     return error == std::errc() ? std::string(text, end) : std::string("0");
 }
 
+// Not printf: the live commands run under the user's locale, which may write
+// a decimal comma.
 std::string fixedText(double value, int decimals)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
+    char text[512];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return error == std::errc() ? std::string(text, end) : shortestText(value);
 }
 
 }  // namespace veltrane::health

@@ -18,11 +18,7 @@ if [ ! -d "$corpus" ]; then
     corpus=tests/captures
 fi
 
-if ! command -v gpsdecode >/dev/null; then
-    sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
-    $sudo apt-get update -qq
-    $sudo apt-get install -y -qq gpsd-clients
-fi
+scripts/install-deps.sh gpsd-clients
 
 cmake --build "$build_dir" -j2 --target veltrane-cli
 cli=$build_dir/tools/cli/veltrane-cli
@@ -36,21 +32,28 @@ mapfile -d '' logs < <(find "$corpus" -name '*.log' -print0 | sort -z)
 while [ "$(stat -c %s "$capture")" -lt "$target" ]; do cat "${logs[@]}" >>"$capture"; done
 bytes=$(stat -c %s "$capture")
 
+# Usage: seconds STATUS COMMAND...: the time COMMAND took; it may end with 0
+# or STATUS, anything else (a crash, a usage error) would time a failure.
 seconds() {
-    local start end
+    local allowed=$1 start end status=0
+    shift
     start=$(date +%s.%N)
-    "$@" >/dev/null || true
+    "$@" >/dev/null || status=$?
     end=$(date +%s.%N)
+    if [ "$status" -ne 0 ] && [ "$status" -ne "$allowed" ]; then
+        echo "bench-vs-gpsdecode: $* ended with status $status" >&2
+        exit 1
+    fi
     awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f\n", b - a }'
 }
 best() { printf '%s\n' "$@" | sort -g | head -n 1; }
 
 replay_times=() check_times=() gpsdecode_times=()
 for round in 1 2 3; do
-    replay_times+=("$(seconds "$cli" replay --chunk-bytes 4096 --json "$capture")")
+    replay_times+=("$(seconds 0 "$cli" replay --chunk-bytes 4096 --json "$capture")")
     # The verdict may be a fail (exit 1): the figures are what is timed.
-    check_times+=("$(seconds "$cli" check --json --file "$capture")")
-    gpsdecode_times+=("$(seconds sh -c 'gpsdecode < "$1"' gpsdecode "$capture")")
+    check_times+=("$(seconds 1 "$cli" check --json --file "$capture")")
+    gpsdecode_times+=("$(seconds 0 sh -c 'gpsdecode < "$1"' gpsdecode "$capture")")
     echo "round $round: replay ${replay_times[-1]} s, check ${check_times[-1]} s, gpsdecode ${gpsdecode_times[-1]} s"
 done
 

@@ -35,19 +35,9 @@ fi
 seconds=${1:-$([ $mode = cpu ] && echo 30 || echo 20)}
 rounds=${2:-3}
 
-needed=(Xvfb:xvfb xauth:xauth)
-if [ $mode = cpu ]; then needed+=(gpsd:gpsd xgps:gpsd-clients); else needed+=(valgrind:valgrind); fi
-missing=()
-for tool in "${needed[@]}"; do
-    command -v "${tool%%:*}" >/dev/null || missing+=("${tool#*:}")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+packages=(xvfb xauth)
+if [ $mode = cpu ]; then packages+=(gpsd gpsd-clients); else packages+=(valgrind); fi
+scripts/install-deps.sh "${packages[@]}"
 
 for program in "$build/tools/sim/veltrane-sim" "$build/ui/veltrane" "$build/bench/bare_port_reader"; do
     if [ ! -x "$program" ]; then

@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the demo need, and
-# only when one is missing, so a second run costs nothing.
+# Installs the Debian 12 packages the build, the tests and the demo need, or
+# the packages named on its command line, and only those missing, so a second
+# run costs nothing.
+#
+# Usage: scripts/install-deps.sh [PACKAGE...]
 set -euo pipefail
 
-packages=(
-    cmake ninja-build g++ clang libclang-rt-14-dev
-    libgtest-dev libbenchmark-dev libcli11-dev help2man dpkg-dev file
-    qt6-base-dev qt6-serialport-dev libgl-dev
-    xvfb xauth imagemagick fonts-dejavu-core
-    g++-mingw-w64-x86-64-posix wine64 googletest
-)
+packages=("$@")
+if [ ${#packages[@]} -eq 0 ]; then
+    packages=(
+        cmake ninja-build g++ clang libclang-rt-14-dev
+        libgtest-dev libbenchmark-dev libcli11-dev help2man dpkg-dev file
+        qt6-base-dev qt6-serialport-dev libgl-dev
+        xvfb xauth imagemagick fonts-dejavu-core
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

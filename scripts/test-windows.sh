@@ -5,10 +5,11 @@
 # Wine. Qt for Windows cannot be installed here: the window, veltrane-cli and
 # the serial binding are not part of this build.
 #
-# Needs Debian's g++-mingw-w64-x86-64-posix, wine64 and googletest (the sources,
-# built here for Windows); scripts/install-deps.sh installs them.
+# Installs what it needs when missing: Debian's g++-mingw-w64-x86-64-posix,
+# wine64 and googletest (the sources, built here for Windows).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 googletest
 
 wine_dir=/usr/lib/wine
 export WINEPREFIX=$PWD/build-windows/wine-prefix

@@ -55,6 +55,10 @@ TEST(HealthAnalysis, CountsByTheDefinitions)
         {"quality 0 and empty are no fix", gga("4807.038,N,01131.000,E", "0") + gga(",,,", ""), 0, 2, 0, 0, 2, 0, 0,
          true},
         {"a fix without a position", gga(",N,01131.000,E", "6"), 0, 1, 0, 0, 1, 1, 0, false},
+        // The window reads no GGA with empty fields, and no GSV at all.
+        {"a GP receiver that has no fix yet",
+         "$GPGGA,092750.000,,,,,0,00,,,M,,M,,*71\r\n" + sentence("GPGSV,1,1,01,07,79,048,42"), 0, 2, 0, 0, 1, 0, 0,
+         false},
         {"a last line without LF", "$GPRMC,1", 0, 1, 0, 1, 0, 0, 0, true},
         {"CR-only lines are one line", "$GPRMC,1\r$GPRMC,2\r", 0, 1, 0, 1, 0, 0, 0, true},
         {"proprietary and AIS sentences", sentence("PGRME,15.0,M") + "!AIVDM,1*00\r\n", 0, 2, 1, 0, 0, 0, 0, false},
@@ -80,10 +84,10 @@ TEST(HealthAnalysis, CountsByTheDefinitions)
     }
 }
 
-TEST(HealthAnalysis, HemispheresGiveSignedDegrees)
+TEST(HealthAnalysis, PositionsAsSignedDegreesOnEarthOnly)
 {
     struct Case {
-        const char* position;
+        std::string position;
         std::optional<double> latitude;
         std::optional<double> longitude;
     };
@@ -97,6 +101,13 @@ TEST(HealthAnalysis, HemispheresGiveSignedDegrees)
         {"4807.038,N,01131.000,X", std::nullopt, std::nullopt},
         {"-4807.038,N,01131.000,E", std::nullopt, std::nullopt},
         {"4807.038,N,,E", std::nullopt, std::nullopt},
+        {"9000.000,S,18000.000,E", -90.0, 180.0},
+        {"9000.001,N,01131.000,E", std::nullopt, std::nullopt},
+        {"4807.038,N,18000.001,W", std::nullopt, std::nullopt},
+        {"4860.000,N,01131.000,E", std::nullopt, std::nullopt},
+        {"4807.038,N,01159.9999,E", 48 + 7.038 / 60, 11 + 59.9999 / 60},
+        {"4807.038,N,01160.5,E", std::nullopt, std::nullopt},
+        {std::string(308, '9') + ",N,01131.000,E", std::nullopt, std::nullopt},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.position);
@@ -162,6 +173,42 @@ TEST(HealthAnalysis, LiveFiguresFromArrivalTimes)
     EXPECT_NEAR(*figures.ggaIntervalSeconds, 1.1, 1e-9) << "intervals 1.0, 1.1, 1.1: median 1.1";
     ASSERT_TRUE(figures.satellitesUsed);
     EXPECT_EQ(figures.satellitesUsed->median, 8);
+}
+
+// Listening stops wherever the receiver happens to be in a line; what it sent
+// up to then was not wrong, so the cut line counts as nothing but bytes.
+TEST(HealthAnalysis, ALiveCheckReadsNoLineCutOffByTheStop)
+{
+    const std::string line = gga("4807.038,N,01131.000,E");
+    std::string tenLines;
+    for (int i = 0; i < 10; ++i) tenLines += line;
+    struct Case {
+        const char* name;
+        std::size_t kept;  // of the eleventh line
+        std::uint64_t sentences;
+    };
+    const Case kCases[] = {
+        {"just before its LF", line.size() - 1, 10},
+        {"just after the \"*\"", line.find('*') + 1, 10},
+        {"after the first hex digit", line.find('*') + 2, 10},
+        {"inside the satellites field", line.find(",08,") + 2, 10},
+        {"with its LF: nothing is cut", line.size(), 11},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        HealthAnalysis analysis(0.0);
+        analysis.add(tenLines, 10.0);
+        analysis.add(line.substr(0, c.kept), 11.0);
+        const HealthFigures figures = analysis.finishListening();
+        EXPECT_EQ(figures.bytes, tenLines.size() + c.kept);
+        EXPECT_EQ(figures.noiseBytes, 0u);
+        EXPECT_EQ(figures.sentenceCount(), c.sentences);
+        EXPECT_EQ(figures.checksumInvalidCount(), 0u);
+        EXPECT_EQ(figures.ggaCount, c.sentences);
+        EXPECT_EQ(figures.quality, (ByText<std::uint64_t>{{"1", c.sentences}}));
+        ASSERT_TRUE(figures.satellitesUsed);
+        EXPECT_EQ(figures.satellitesUsed->min, 8);
+    }
 }
 
 }  // namespace

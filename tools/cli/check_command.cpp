@@ -169,7 +169,7 @@ int checkPort(const CheckOptions& options, const CommMap& map, Output& out, Outp
     live.close();
     if (stoppedBy) return exitStatusForSignal(*stoppedBy);
 
-    const health::HealthFigures figures = analysis.finish();
+    const health::HealthFigures figures = analysis.finishListening();
     health::Verdict verdict = health::judge(figures, options.thresholds);
     if (portFailure) {
         verdict.pass = false;
