@@ -48,7 +48,9 @@ void appendHexEscape(std::string& out, unsigned char c)
 // overlong forms, no surrogates, nothing past U+10FFFF.
 std::size_t utf8CharacterLength(std::string_view text)
 {
-    const auto at = [&](std::size_t i) -> unsigned char { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0; };
+    const auto at = [&](std::size_t i) -> unsigned char {
+        return i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
+    };
     const unsigned char lead = at(0);
     if (lead < 0x80) return 1;
     std::size_t length = 4;

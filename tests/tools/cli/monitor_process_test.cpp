@@ -145,10 +145,11 @@ TEST(MonitorProcess, TheRecordingHoldsEveryByteReadAcrossCtrlCAndAnUnplug)
     std::filesystem::remove(file);
 
     // A full disk under a name that needs escaping: the name is escaped once.
-    const std::filesystem::path full = std::filesystem::temp_directory_path() / "veltrane-caf\xc3\xa9\\full.log";
+    const std::filesystem::path temp = std::filesystem::temp_directory_path();
+    const std::filesystem::path full = temp / "veltrane-caf\xc3\xa9\\full.log";
     std::filesystem::remove(full);
     std::filesystem::create_symlink("/dev/full", full);
-    const std::string fullShown = (std::filesystem::temp_directory_path() / "veltrane-caf\xc3\xa9\\\\full.log").string();
+    const std::string fullShown = (temp / "veltrane-caf\xc3\xa9\\\\full.log").string();
     struct Case {
         std::string file;
         bool opens;
