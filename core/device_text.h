@@ -13,10 +13,14 @@ namespace veltrane {
 // as plain text, never as markup.
 std::string escapeDeviceText(std::string_view latin1);
 void appendEscapedDeviceText(std::string& out, std::string_view latin1);
-// The same in single quotes, as a message names what the user typed: 'name'.
-std::string quotedDeviceText(std::string_view latin1);
 
 // The same bytes as the body of a JSON string: UTF-8, with JSON's own escapes.
 void appendJsonString(std::string& out, std::string_view latin1);
+
+// What a person typed or the system named (a file name, an argument), in
+// single quotes and safe to show: UTF-8 as UTF-8, a backslash doubled, CR, LF
+// and tab as "\r", "\n" and "\t", and every other control character
+// (C0, DEL, C1) and every byte that is not valid UTF-8 as "\xhh".
+std::string quotedUserText(std::string_view utf8);
 
 }  // namespace veltrane

@@ -54,5 +54,31 @@ TEST(DeviceText, EveryByteMapsToOneUnambiguousJsonCharacter)
     }
 }
 
+// A name or an argument is UTF-8: it passes through as it is, and only what
+// could act on a terminal or is not UTF-8 at all is escaped, byte by byte.
+TEST(UserText, UnicodePassesAndControlsAndBrokenBytesAreEscaped)
+{
+    struct Case {
+        std::string utf8;
+        std::string shown;
+    };
+    const Case kCases[] = {
+        {"", "''"},
+        {"caf\xc3\xa9.nmea", "'caf\xc3\xa9.nmea'"},
+        {"\xe2\x82\xac \xf0\x9f\x9b\xb0 \xef\xbf\xbf \xf4\x8f\xbf\xbf",
+         "'\xe2\x82\xac \xf0\x9f\x9b\xb0 \xef\xbf\xbf \xf4\x8f\xbf\xbf'"},
+        {"a\\b\r\n\t", "'a\\\\b\\r\\n\\t'"},
+        {"\x1b[2J\x7f"s + '\0', "'\\x1b[2J\\x7f\\x00'"},
+        {"\xc2\x85\xc2\x9b\xc2\xa0", "'\\xc2\\x85\\xc2\\x9b\xc2\xa0'"},
+        {"caf\xe9", "'caf\\xe9'"},
+        {"\xc0\xaf \xe0\x80\xaf", "'\\xc0\\xaf \\xe0\\x80\\xaf'"},
+        {"\xed\xa0\x80", "'\\xed\\xa0\\x80'"},
+        {"\xf4\x90\x80\x80", "'\\xf4\\x90\\x80\\x80'"},
+        {"\xe2\x82", "'\\xe2\\x82'"},
+        {"\xe2\x82x", "'\\xe2\\x82x'"},
+    };
+    for (const Case& c : kCases) EXPECT_EQ(quotedUserText(c.utf8), c.shown) << c.shown;
+}
+
 }  // namespace
 }  // namespace veltrane

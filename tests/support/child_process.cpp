@@ -64,6 +64,7 @@ std::string Child::firstLine()
 
 int Child::wait(std::chrono::milliseconds limit)
 {
+    if (pid_ <= 0) return exitStatus_;
     const SteadyClock::time_point end = SteadyClock::now() + limit;
     if (out_ >= 0) read([](const std::string&) { return false; }, limit);
     int status = 0;
@@ -71,8 +72,7 @@ int Child::wait(std::chrono::milliseconds limit)
     while ((ended = ::waitpid(pid_, &status, WNOHANG)) == 0 && SteadyClock::now() < end + 2s)
         std::this_thread::sleep_for(10ms);
     if (ended != pid_) return -1;
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return recordEnd(status);
 }
 
 void Child::closeOutput()
@@ -81,19 +81,30 @@ void Child::closeOutput()
     out_ = -1;
 }
 
+// Never with a pid of -1 or 0: kill() would send the signal to every process we may signal.
+void Child::signal(int number)
+{
+    if (pid_ > 0) ::kill(pid_, number);
+}
+
 int Child::stop(int signal)
 {
+    if (pid_ <= 0) return exitStatus_;
     ::kill(pid_, signal);
     int status = 0;
     for (int i = 0; i < 300 && ::waitpid(pid_, &status, WNOHANG) == 0; ++i) std::this_thread::sleep_for(10ms);
     if (::waitpid(pid_, &status, WNOHANG) == 0) {
         ::kill(pid_, SIGKILL);
         ::waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return -1;
     }
+    return recordEnd(status);
+}
+
+int Child::recordEnd(int status)
+{
     pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return exitStatus_;
 }
 
 bool eventually(const std::function<bool()>& done)

@@ -25,11 +25,18 @@ public:
     int wait(std::chrono::milliseconds limit);
     // Closes our end of its output, as a reader that went away (`| head -1`).
     void closeOutput();
+    // Sends a signal and goes on: whether the program survives it is for wait() to show.
+    void signal(int number);
     // Sends a signal, then waits for the exit status (-1 if it had to be killed).
+    // Once the program has ended, wait() and stop() give its status again and
+    // signal() does nothing: its pid may belong to another process by then.
     int stop(int signal = SIGTERM);
 
 private:
+    int recordEnd(int status);
+
     pid_t pid_ = -1;
+    int exitStatus_ = -1;
     int out_ = -1;
     std::string output_;
 };

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace veltrane::cli {
 
@@ -18,7 +20,9 @@ public:
     const std::string& problem() const { return problem_; }
     // The name as a message shows it: quoted and safe for a terminal.
     const std::string& shownName() const { return shownName_; }
-    std::FILE* file() const { return file_; }
+    // Hands the capture to `take` in blocks of up to 1 MiB until it ends, a
+    // read fails or `take` returns false. The errno of a failed read, else 0.
+    int readBlocks(const std::function<bool(std::string_view block)>& take) const;
 
 private:
     std::FILE* file_ = nullptr;

@@ -3,11 +3,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <optional>
 
 #include "capture_file.h"
@@ -20,14 +17,13 @@
 #include "live_monitor.h"
 #include "number_text.h"
 #include "port_search.h"
+#include "start_up_opening.h"
 #include "stop_signals.h"
 #include "terminal.h"
 
 namespace veltrane::cli {
 
 namespace {
-
-constexpr std::size_t kReadBytes = std::size_t{1} << 20;
 
 double steadySeconds()
 {
@@ -50,11 +46,12 @@ int checkCapture(const CheckOptions& options, Output& out, Output& err)
         return kExitFailure;
     }
     health::HealthAnalysis analysis;
-    const auto block = std::make_unique<char[]>(kReadBytes);
-    for (std::size_t got; (got = std::fread(block.get(), 1, kReadBytes, capture.file())) > 0;)
-        analysis.add(std::string_view(block.get(), got));
-    if (std::ferror(capture.file())) {
-        err.line("veltrane-cli check: cannot read " + capture.shownName() + ": " + std::strerror(errno));
+    const int readError = capture.readBlocks([&](std::string_view block) {
+        analysis.add(block);
+        return true;
+    });
+    if (readError != 0) {
+        err.line("veltrane-cli check: cannot read " + capture.shownName() + ": " + std::strerror(readError));
         return kExitFailure;
     }
     const health::HealthFigures figures = analysis.finish();
@@ -119,7 +116,7 @@ int checkPort(const CheckOptions& options, const CommMap& map, Output& out, Outp
         err.line("veltrane-cli check: cannot watch for Ctrl+C and other signals");
         return kExitFailure;
     }
-    out.onFailure = stop;
+    const FailureHandler onOutputFailure(out, stop);
 
     if (comm == 0) {
         search.emplace(live);
@@ -140,9 +137,7 @@ int checkPort(const CheckOptions& options, const CommMap& map, Output& out, Outp
     }
 
     live.onPortFailure = [&](const Failure& failure) {
-        // Before the baud rate is chosen the first opening always fails; only
-        // the opening of the port asked for counts.
-        if (failure.number() == kInvalidSettings && live.selection().cboBaud.selectedIndex() < 0) return;
+        if (isStartUpOpeningFailure(failure, live.selection())) return;
         portFailure = failure;
         stop();
     };

@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
 #include <memory>
 
 #include "comm_map.h"
@@ -185,9 +184,10 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments)
 {
     Parser parser;
     if (tools::asksForHelp(arguments)) {
-        for (CLI::App* command : parser.commands)
-            if (std::find(arguments.begin(), arguments.end(), command->get_name()) != arguments.end())
-                return PrintText{command->help()};
+        // The command is the first word that names one; a later one is an option's value.
+        for (const std::string& argument : arguments)
+            for (CLI::App* command : parser.commands)
+                if (argument == command->get_name()) return PrintText{command->help()};
         return PrintText{parser.app.help()};
     }
 
@@ -203,14 +203,14 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments)
     CLI::App* command = parser.chosen();
     if (!parser.app.remaining().empty()) {
         const std::string first = parser.app.remaining().front();
-        if (first.starts_with("-")) return usageError(nullptr, "unknown option " + quotedDeviceText(first));
-        return usageError(nullptr, "unknown command " + quotedDeviceText(first) + ": replay, monitor, ports, detect or check");
+        if (first.starts_with("-")) return usageError(nullptr, "unknown option " + quotedUserText(first));
+        return usageError(nullptr, "unknown command " + quotedUserText(first) + ": replay, monitor, ports, detect or check");
     }
     if (!command) return usageError(nullptr, "a command is needed: replay, monitor, ports, detect or check");
     if (!command->remaining().empty()) {
         const std::string first = command->remaining().front();
         return usageError(command, (first.starts_with("-") ? "unknown option " : "unexpected argument ") +
-                                       quotedDeviceText(first));
+                                       quotedUserText(first));
     }
 
     if (command == parser.replayCommand) return parser.replay;

@@ -87,7 +87,7 @@ int runDetect(const DetectOptions& options, const CommMap& map, Output& out, Out
         err.line("veltrane-cli detect: cannot watch for Ctrl+C and other signals");
         return kExitFailure;
     }
-    out.onFailure = [&] { search.stop(); };
+    const FailureHandler onOutputFailure(out, [&] { search.stop(); });
 
     const PortSearch::Result result = search.run();
     live.close();

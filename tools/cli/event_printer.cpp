@@ -77,7 +77,7 @@ void EventLinePrinter::cleared() { say("Log cleared"); }
 
 void EventLinePrinter::chunksLost(std::uint64_t chunks)
 {
-    say("Lost " + std::to_string(chunks) + " received chunk(s): text arrived faster than it was read");
+    say(chunksLostText(chunks));
 }
 
 void EventLinePrinter::say(const std::string& line)
@@ -95,6 +95,11 @@ std::string readoutLine(Field field, const std::string& text)
 }
 
 std::string readoutLine(const StatusFields& fields, Field field) { return readoutLine(field, fields.read(field)); }
+
+std::string chunksLostText(std::uint64_t chunks)
+{
+    return "Lost " + std::to_string(chunks) + " received chunk(s): text arrived faster than it was read";
+}
 
 std::string readoutSummary(const StatusFields& fields, std::size_t rows)
 {

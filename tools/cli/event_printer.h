@@ -61,5 +61,7 @@ std::string readoutLine(Field field, const std::string& text);
 // The readout, the indicators and the number of log rows, as replay and a
 // monitor without a terminal end with.
 std::string readoutSummary(const StatusFields& fields, std::size_t rows);
+// What the panel and the event lines say when the receive side fell behind.
+std::string chunksLostText(std::uint64_t chunks);
 
 }  // namespace veltrane::cli

@@ -32,7 +32,7 @@ std::string renderPanel(LiveMonitor& live, const std::string& heading, std::size
 {
     std::string panel = clip(heading, width) + "\n";
     const std::uint64_t lost = live.assembler().lostChunks();
-    panel += lost == 0 ? "\n" : clip("Lost " + std::to_string(lost) + " received chunk(s): text arrived faster than it was read", width) + "\n";
+    panel += lost == 0 ? "\n" : clip(chunksLostText(lost), width) + "\n";
     for (std::size_t i = 0; i < kFieldCount; ++i) {
         if (i == kReadoutRows) panel += '\n';
         panel += clip(readoutLine(live.fields(), static_cast<Field>(i)), width) + '\n';

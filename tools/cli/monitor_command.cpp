@@ -18,6 +18,7 @@
 #include "live_monitor.h"
 #include "live_panel.h"
 #include "recording.h"
+#include "start_up_opening.h"
 #include "stop_signals.h"
 #include "terminal.h"
 
@@ -51,7 +52,7 @@ int runMonitor(const MonitorOptions& options, const CommMap& map, Output& out, O
     LiveMonitor live(clock, map);
     int status = kExitSuccess;
     bool stopping = false;
-    std::string why;
+    std::string why;  // ready to print: each reason escapes the parts it quotes
     const auto stop = [&](int exitStatus, std::string reason = {}) {
         if (stopping) return;
         stopping = true;
@@ -67,7 +68,7 @@ int runMonitor(const MonitorOptions& options, const CommMap& map, Output& out, O
         err.line("veltrane-cli monitor: cannot watch for Ctrl+C and other signals");
         return kExitFailure;
     }
-    out.onFailure = [&] { stop(kExitFailure); };
+    const FailureHandler onOutputFailure(out, [&] { stop(kExitFailure); });
 
     std::unique_ptr<EventPrinter> printer;
     std::unique_ptr<LivePanel> panel;
@@ -97,10 +98,9 @@ int runMonitor(const MonitorOptions& options, const CommMap& map, Output& out, O
         };
     }
     live.onPortFailure = [&](const Failure& failure) {
-        // Before the baud rate is chosen the first opening always fails; only
-        // the opening of the port asked for counts.
-        if (failure.number() == kInvalidSettings && live.selection().cboBaud.selectedIndex() < 0) return;
-        stop(failure.number() == kDeviceDisconnected ? kExitDisconnected : kExitNoReceiver, failure.detail());
+        if (isStartUpOpeningFailure(failure, live.selection())) return;
+        stop(failure.number() == kDeviceDisconnected ? kExitDisconnected : kExitNoReceiver,
+             escapeDeviceText(failure.detail()));
     };
 
     live.selection().cboCommPort.select(options.comm - 1);
@@ -120,7 +120,7 @@ int runMonitor(const MonitorOptions& options, const CommMap& map, Output& out, O
         printer->flush();
     }
     if (recording) recording->flush();
-    if (!why.empty()) err.line("veltrane-cli monitor: " + escapeDeviceText(why));
+    if (!why.empty()) err.line("veltrane-cli monitor: " + why);
     return status;
 }
 

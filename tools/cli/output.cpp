@@ -35,6 +35,7 @@ void Output::fail(int error)
 
 int FileOutput::put(std::string_view text)
 {
+    errno = 0;
     if (std::fwrite(text.data(), 1, text.size(), file_) == text.size()) return 0;
     const int error = errno != 0 ? errno : EIO;
     std::clearerr(file_);

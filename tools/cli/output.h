@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace veltrane::cli {
 
@@ -38,6 +39,19 @@ private:
     void fail(int error);
 
     int error_ = 0;
+};
+
+// Sets `out.onFailure` for as long as it lives: a handler that refers to a
+// command's locals must not be called once the command has returned.
+class FailureHandler {
+public:
+    FailureHandler(Output& out, std::function<void()> handler) : out_(out) { out_.onFailure = std::move(handler); }
+    ~FailureHandler() { out_.onFailure = nullptr; }
+    FailureHandler(const FailureHandler&) = delete;
+    FailureHandler& operator=(const FailureHandler&) = delete;
+
+private:
+    Output& out_;
 };
 
 class FileOutput final : public Output {

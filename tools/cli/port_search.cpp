@@ -1,13 +1,15 @@
 #include "port_search.h"
 
+#include "start_up_opening.h"
+
 namespace veltrane::cli {
 
 PortSearch::PortSearch(LiveMonitor& live) : live_(live), detect_(live.selection(), live.fields(), *this, loop_)
 {
     live_.onPortFailure = [this](const Failure& failure) {
-        // A missing port is the common case and says nothing; the start-up
-        // opening before a baud rate is chosen always fails.
-        if (failure.number() != kPortDoesNotExist && failure.number() != kInvalidSettings) openingFailure_ = failure;
+        // A missing port is the common case and says nothing.
+        if (failure.number() != kPortDoesNotExist && !isStartUpOpeningFailure(failure, live_.selection()))
+            openingFailure_ = failure;
     };
     detect_.onTrying = [this](int comm, const std::string& baud) {
         std::optional<std::string> why;

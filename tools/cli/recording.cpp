@@ -7,7 +7,7 @@
 
 namespace veltrane::cli {
 
-Recording::Recording(const std::string& name) : name_(name), shownName_(quotedDeviceText(name)) {}
+Recording::Recording(const std::string& name) : name_(name), shownName_(quotedUserText(name)) {}
 
 bool Recording::open()
 {

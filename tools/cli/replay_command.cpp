@@ -5,10 +5,7 @@
 #include "replay_command.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <optional>
 #include <utility>
 
@@ -22,8 +19,6 @@
 namespace veltrane::cli {
 
 namespace {
-
-constexpr std::size_t kReadBytes = std::size_t{1} << 20;
 
 // A port that always opens and whose buffer holds the chunk being replayed, so
 // a capture goes through the same opening and receive handler as a real port.
@@ -51,19 +46,18 @@ void deliver(Monitor& monitor, CapturePort& port, std::string&& chunk)
     monitor.assembler.ProcessReceivedData();
 }
 
-// Cuts the stream into chunks of exactly `chunkBytes`, the last one shorter.
-// Returns the errno of a failed read, 0 when the stream ended normally.
-int replayStream(std::FILE* in, std::size_t chunkBytes, Monitor& monitor, CapturePort& port, const Output& out)
+// Cuts the capture into chunks of exactly `chunkBytes`, the last one shorter.
+// Returns the errno of a failed read, 0 when the capture ended normally.
+int replayCapture(const CaptureFile& capture, std::size_t chunkBytes, Monitor& monitor, CapturePort& port,
+                  const Output& out)
 {
-    const auto block = std::make_unique<char[]>(kReadBytes);
     std::string chunk;
     chunk.reserve(chunkBytes);
-    for (;;) {
-        const std::size_t got = std::fread(block.get(), 1, kReadBytes, in);
-        for (std::size_t used = 0; used < got;) {
-            const std::size_t take = std::min(chunkBytes - chunk.size(), got - used);
-            chunk.append(block.get() + used, take);
-            used += take;
+    const int readError = capture.readBlocks([&](std::string_view block) {
+        while (!block.empty()) {
+            const std::size_t take = std::min(chunkBytes - chunk.size(), block.size());
+            chunk.append(block.substr(0, take));
+            block.remove_prefix(take);
             if (chunk.size() == chunkBytes) {
                 deliver(monitor, port, std::move(chunk));
                 chunk.clear();
@@ -71,9 +65,8 @@ int replayStream(std::FILE* in, std::size_t chunkBytes, Monitor& monitor, Captur
             }
         }
         // Nobody is reading any more: the rest of a long capture would be wasted work.
-        if (got < kReadBytes || out.failed()) break;
-    }
-    const int readError = std::ferror(in) ? errno : 0;
+        return !out.failed();
+    });
     if (!chunk.empty()) deliver(monitor, port, std::move(chunk));
     return readError;
 }
@@ -105,7 +98,7 @@ int runReplay(const ReplayOptions& options, Output& out, Output& err)
     CapturePort port;
     GpsPort opening(monitor.fields, monitor.log, port, selection);
     opening.OpenGpsPort();
-    const int readError = replayStream(capture.file(), options.chunkBytes, monitor, port, out);
+    const int readError = replayCapture(capture, options.chunkBytes, monitor, port, out);
 
     if (printer) printer->flush();
     if (readError != 0) {

@@ -1,6 +1,7 @@
 #include "stop_signals.h"
 
 #include <csignal>
+#include <iterator>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -59,6 +60,10 @@ void onSignal(int signal)
 
 struct StopSignals::Watch {
     std::unique_ptr<QSocketNotifier> notifier;
+    // What each signal did before, put back at the end. A signal found ignored
+    // (nohup, a shell's `trap '' HUP`) is left ignored: the caller asked for that.
+    struct sigaction before[std::size(kSignals)] = {};
+    bool taken[std::size(kSignals)] = {};
 };
 
 StopSignals::StopSignals(std::function<void(int)> onStop) : onStop_(std::move(onStop)), watch_(std::make_unique<Watch>())
@@ -69,14 +74,24 @@ StopSignals::StopSignals(std::function<void(int)> onStop) : onStop_(std::move(on
         unsigned char byte = 0;
         if (::read(signalPipe[0], &byte, 1) == 1) onStop_(byte);
     });
-    for (const int signal : kSignals) std::signal(signal, onSignal);
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    // As signal() would: a write under way when the signal comes is not cut short.
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+        if (::sigaction(kSignals[i], nullptr, &watch_->before[i]) != 0 || watch_->before[i].sa_handler == SIG_IGN)
+            continue;
+        watch_->taken[i] = ::sigaction(kSignals[i], &action, nullptr) == 0;
+    }
     watching_ = true;
 }
 
 StopSignals::~StopSignals()
 {
     if (!watching_) return;
-    for (const int signal : kSignals) std::signal(signal, SIG_DFL);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i)
+        if (watch_->taken[i]) ::sigaction(kSignals[i], &watch_->before[i], nullptr);
     watch_->notifier.reset();
     ::close(signalPipe[0]);
     ::close(signalPipe[1]);

@@ -42,10 +42,12 @@ bool asksForHelp(const std::vector<std::string>& arguments)
 
 std::string describeParseError(const CLI::ParseError& error)
 {
-    // CLI11 says "--comm: 1 required N missing".
+    // CLI11 says "--comm: 1 required N missing" for a missing value, and
+    // "--comm: At Most 1 required but received 2" for an option given twice.
     const std::string what = error.what();
-    if (error.get_name() == "ArgumentMismatch") return what.substr(0, what.find(':')) + " needs a value";
-    return what;
+    if (error.get_name() != "ArgumentMismatch") return what;
+    const std::string name = what.substr(0, what.find(':'));
+    return name + (what.find(": At Most ") != std::string::npos ? " given more than once" : " needs a value");
 }
 
 std::string usageErrorLine(const std::string& program, const std::string& why)

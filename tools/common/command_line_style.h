@@ -32,7 +32,8 @@ std::string exitTable(const std::vector<const char*>& rows);
 // --help to a command that just failed.
 bool asksForHelp(const std::vector<std::string>& arguments);
 
-// What went wrong, naming the argument: "--comm: must be ...", "--comm needs a value".
+// What went wrong, naming the argument: "--comm: must be ...", "--comm needs a value",
+// "--comm given more than once".
 std::string describeParseError(const CLI::ParseError& error);
 
 // The one line a usage error prints: "PROGRAM: WHY (see 'PROGRAM --help')".

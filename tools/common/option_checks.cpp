@@ -36,7 +36,7 @@ CLI::Validator wholeNumberFrom(long long lowest, long long highest)
             const char* end = value.data() + value.size();
             const auto [stop, error] = std::from_chars(value.data(), end, number);
             if (value.empty() || error != std::errc() || stop != end || number < lowest || number > highest)
-                return "must be a whole number from " + range + ", not " + quotedDeviceText(value);
+                return "must be a whole number from " + range + ", not " + quotedUserText(value);
             return {};
         },
         "");
@@ -49,7 +49,7 @@ CLI::Validator secondsUpTo(double highest)
         [=](std::string& value) -> std::string {
             double number = 0;
             if (!parseNumber(value, number) || !(number > 0) || number > highest)
-                return "must be a number of seconds " + range + ", not " + quotedDeviceText(value);
+                return "must be a number of seconds " + range + ", not " + quotedUserText(value);
             return {};
         },
         "");
@@ -62,7 +62,7 @@ CLI::Validator numberFrom(double lowest, double highest)
         [=](std::string& value) -> std::string {
             double number = 0;
             if (!parseNumber(value, number) || number < lowest || number > highest)
-                return "must be a number from " + range + ", not " + quotedDeviceText(value);
+                return "must be a number from " + range + ", not " + quotedUserText(value);
             return {};
         },
         "");
@@ -78,7 +78,7 @@ CLI::Validator oneOf(std::initializer_list<const char*> allowed)
         [=](std::string& value) -> std::string {
             for (const std::string& choice : choices)
                 if (value == choice) return {};
-            return "must be " + list + ", not " + quotedDeviceText(value);
+            return "must be " + list + ", not " + quotedUserText(value);
         },
         "");
 }

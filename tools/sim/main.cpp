@@ -60,7 +60,12 @@ int main(int argc, char** argv)
     struct sigaction action {};
     action.sa_handler = requestStop;
     sigemptyset(&action.sa_mask);
-    for (const int stopSignal : {SIGINT, SIGTERM, SIGHUP}) sigaction(stopSignal, &action, nullptr);
+    for (const int stopSignal : {SIGINT, SIGTERM, SIGHUP}) {
+        // One ignored when we start (nohup, `trap '' HUP`) stays ignored, as the caller asked.
+        struct sigaction before {};
+        if (sigaction(stopSignal, nullptr, &before) == 0 && before.sa_handler != SIG_IGN)
+            sigaction(stopSignal, &action, nullptr);
+    }
 
     try {
         run(std::get<SimOptions>(parsed));

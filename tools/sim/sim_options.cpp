@@ -69,7 +69,7 @@ std::variant<SimOptions, SimExit> parseSimOptions(int argc, const char* const* a
     if (!app.remaining().empty()) {
         const std::string first = app.remaining().front();
         return usageError((first.starts_with("-") ? "unknown option " : "unexpected argument ") +
-                          quotedDeviceText(first));
+                          quotedUserText(first));
     }
     options.baud = baud == "9600" ? 9600 : 4800;
     return options;

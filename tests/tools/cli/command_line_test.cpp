@@ -64,6 +64,8 @@ TEST(CommandLine, UsageErrorsAreOneLineNamingTheArgumentAndExitTwo)
                                   "'veltrane-cli monitor --help')"},
         {{"monitor", "--comm", "1x"},
          "veltrane-cli monitor: --comm: must be a whole number from 1 to 15, not '1x' (see 'veltrane-cli monitor --help')"},
+        {{"monitor", "--comm", "\xc3\xa9"},
+         "veltrane-cli monitor: --comm: must be a whole number from 1 to 15, not '\xc3\xa9' (see 'veltrane-cli monitor --help')"},
         {{"monitor", "--baud", "1234"},
          "veltrane-cli monitor: --baud: must be 4800 or 9600, not '1234' (see 'veltrane-cli monitor --help')"},
         {{"monitor", "--seconds", "-5"}, "veltrane-cli monitor: --seconds: must be a number of seconds above 0, at "
@@ -73,6 +75,8 @@ TEST(CommandLine, UsageErrorsAreOneLineNamingTheArgumentAndExitTwo)
         {{"monitor", "--seconds", "nan"}, "veltrane-cli monitor: --seconds: must be a number of seconds above 0, at "
                                           "most 1000000, not 'nan' (see 'veltrane-cli monitor --help')"},
         {{"monitor", "--comm"}, "veltrane-cli monitor: --comm needs a value (see 'veltrane-cli monitor --help')"},
+        {{"monitor", "--comm", "1", "--comm", "2"},
+         "veltrane-cli monitor: --comm given more than once (see 'veltrane-cli monitor --help')"},
         {{"monitor", "--frob=3"}, "veltrane-cli monitor: unknown option '--frob=3' (see 'veltrane-cli monitor --help')"},
         {{"monitor", "\x1b[2J"}, "veltrane-cli monitor: unexpected argument '\\x1b[2J' (see 'veltrane-cli monitor --help')"},
         {{"replay", "--chunk-bytes", "0"}, "veltrane-cli replay: --chunk-bytes: must be a whole number from 1 to "
@@ -82,6 +86,7 @@ TEST(CommandLine, UsageErrorsAreOneLineNamingTheArgumentAndExitTwo)
          "'veltrane-cli replay --help')"},
         {{"replay", "a.log", "b.log"}, "veltrane-cli replay: unexpected argument 'b.log' (see 'veltrane-cli replay --help')"},
         {{"ports", "--json"}, "veltrane-cli ports: unknown option '--json' (see 'veltrane-cli ports --help')"},
+        {{"caf\xc3\xa9"}, "veltrane-cli: unknown command 'caf\xc3\xa9': replay, monitor, ports, detect or check (see 'veltrane-cli --help')"},
         {{"detect", "now"}, "veltrane-cli detect: unexpected argument 'now' (see 'veltrane-cli detect --help')"},
     };
     for (const Case& c : kCases) {
@@ -118,6 +123,15 @@ TEST(CommandLine, HelpAndVersionWorkEverywhereAndHelpEndsWithTheExitTable)
         StringOutput err;
         EXPECT_EQ(runCommandLine(arguments, out, err), kExitSuccess);
         EXPECT_EQ(out.text(), std::string("veltrane-cli ") + VELTRANE_VERSION + "\n");
+    }
+
+    // A command's name given as a value does not choose whose help is shown.
+    for (const Arguments& arguments : {Arguments{"monitor", "--record", "replay", "--help"},
+                                       Arguments{"check", "--file", "monitor", "-h"}}) {
+        StringOutput out;
+        StringOutput err;
+        EXPECT_EQ(runCommandLine(arguments, out, err), kExitSuccess);
+        EXPECT_EQ(firstLine(out.text()).rfind("Usage: veltrane-cli " + arguments.front(), 0), 0u) << out.text();
     }
 }
 

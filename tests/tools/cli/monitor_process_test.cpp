@@ -72,6 +72,21 @@ TEST(MonitorProcess, SignalsEndTheToolsCleanlyWithTheShellsStatus)
     }
 }
 
+// `nohup veltrane-cli monitor &`: a hang-up the caller chose to ignore stays
+// ignored, and the other signals still end the monitor as before.
+TEST(MonitorProcess, AnIgnoredHangUpLeavesTheMonitorRunning)
+{
+    Child sim({VELTRANE_SIM, "--baud", "4800"});
+    const std::string path = sim.firstLine();
+    Child monitor({"/bin/sh", "-c", "trap '' HUP; exec \"$0\" \"$@\"", VELTRANE_CLI, "monitor", "--json"},
+                  {"VELTRANE_PORTS=1=" + path});
+    const std::string rows = monitor.read([](const std::string& s) { return s.find("\"row\"") != s.npos; }, 10s);
+    ASSERT_NE(rows.find("\"row\""), std::string::npos) << rows;
+    monitor.signal(SIGHUP);
+    EXPECT_EQ(monitor.wait(500ms), -1) << "still running";
+    EXPECT_EQ(monitor.stop(SIGTERM), 128 + SIGTERM);
+}
+
 // A port that cannot be opened, and a receiver that goes away, end the
 // monitor at once with their own codes and the whole reason.
 TEST(MonitorProcess, APortThatWillNotOpenAndADisconnectEndTheMonitorWithTheirCodes)
@@ -129,19 +144,29 @@ TEST(MonitorProcess, TheRecordingHoldsEveryByteReadAcrossCtrlCAndAnUnplug)
     }
     std::filesystem::remove(file);
 
+    // A full disk under a name that needs escaping: the name is escaped once.
+    const std::filesystem::path temp = std::filesystem::temp_directory_path();
+    const std::filesystem::path full = temp / "veltrane-caf\xc3\xa9\\full.log";
+    std::filesystem::remove(full);
+    std::filesystem::create_symlink("/dev/full", full);
+    const std::string fullShown = (temp / "veltrane-caf\xc3\xa9\\\\full.log").string();
     struct Case {
         std::string file;
+        bool opens;
         std::string message;
     };
     const Case kUnwritable[] = {
-        {"/no-such-folder/x.log",
+        {"/no-such-folder/x.log", false,
          "veltrane-cli monitor: cannot record to '/no-such-folder/x.log': No such file or directory\n"},
-        {"/dev/full", "veltrane-cli monitor: cannot record to '/dev/full': No space left on device\n"},
+        {"/dev/full", true, "veltrane-cli monitor: cannot record to '/dev/full': No space left on device\n"},
+        {full.string(), true,
+         "veltrane-cli monitor: cannot record to '" + fullShown + "': No space left on device\n"},
     };
     for (const Case& c : kUnwritable) {
+        SCOPED_TRACE(c.file);
         PtyPair receiver(PtyPair::Slave::released);
         Child monitor({VELTRANE_CLI, "monitor", "--record", c.file}, {"VELTRANE_PORTS=1=" + receiver.path()});
-        if (c.file == "/dev/full") {
+        if (c.opens) {
             ASSERT_TRUE(eventually([&] { return receiver.heldOpen(); }));
             receiver.send(sent);
         }
@@ -149,6 +174,7 @@ TEST(MonitorProcess, TheRecordingHoldsEveryByteReadAcrossCtrlCAndAnUnplug)
         const std::string output = monitor.read([](const std::string&) { return false; }, 0s);
         EXPECT_EQ(output.substr(output.find("veltrane-cli monitor:")), c.message) << output;
     }
+    std::filesystem::remove(full);
 }
 
 }  // namespace

@@ -219,7 +219,7 @@ TEST_F(Replay, PersonReadsTheReadoutWithDeviceTextMadeSafe)
 
 TEST_F(Replay, UnreadableCapturesFailWithOneLineWhy)
 {
-    const std::string missing = (dir_ / "no such.log").string();
+    const std::string missing = (dir_ / "no such caf\xc3\xa9.log").string();
     struct Case {
         std::string file;
         std::string reason;

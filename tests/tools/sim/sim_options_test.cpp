@@ -34,6 +34,7 @@ TEST(SimOptions, EachCommandLineRunsOrEndsWithItsStatusAndFirstLine)
         {{"--baud", "fast"}, 2, "veltrane-sim: --baud: must be 4800 or 9600, not 'fast' (see 'veltrane-sim --help')"},
         {{"--baud"}, 2, "veltrane-sim: --baud needs a value (see 'veltrane-sim --help')"},
         {{"--file"}, 2, "veltrane-sim: --file needs a value (see 'veltrane-sim --help')"},
+        {{"--baud", "4800", "--baud=9600"}, 2, "veltrane-sim: --baud given more than once (see 'veltrane-sim --help')"},
         {{"--loop"}, 2, "veltrane-sim: --loop requires --file (see 'veltrane-sim --help')"},
         {{"--fast"}, 2, "veltrane-sim: unknown option '--fast' (see 'veltrane-sim --help')"},
         {{"capture.log"}, 2, "veltrane-sim: unexpected argument 'capture.log' (see 'veltrane-sim --help')"},

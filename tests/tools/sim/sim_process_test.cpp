@@ -109,6 +109,16 @@ TEST(Simulator, SendsSentencesAtItsSpeedAndNoDollarAtAnother)
     EXPECT_EQ(sim.stop(), 0) << "SIGTERM ends it cleanly";
 }
 
+// `nohup veltrane-sim &` outlives the terminal it was started from.
+TEST(Simulator, AnIgnoredHangUpLeavesItRunning)
+{
+    Child sim({"/bin/sh", "-c", "trap '' HUP; exec \"$0\"", VELTRANE_SIM});
+    ASSERT_EQ(sim.firstLine().rfind("/dev/pts/", 0), 0u);
+    sim.signal(SIGHUP);
+    EXPECT_EQ(sim.wait(500ms), -1) << "still running";
+    EXPECT_EQ(sim.stop(), 0);
+}
+
 TEST(Simulator, PlaysACaptureOnceOrInALoop)
 {
     const std::string capturePath = ::testing::TempDir() + "veltrane-sim-capture.log";
