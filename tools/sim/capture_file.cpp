@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "device_text.h"
 #include "error_reason.h"
 
 namespace veltrane::sim {
@@ -12,7 +13,7 @@ namespace veltrane::sim {
 std::string readCapture(const std::string& path)
 {
     const auto failure = [&](const std::string& reason) {
-        return std::runtime_error("cannot read the capture " + path + ": " + reason);
+        return std::runtime_error("cannot read the capture " + quotedUserText(path) + ": " + reason);
     };
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw failure(errorReason(errno));

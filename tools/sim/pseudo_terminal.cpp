@@ -8,6 +8,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "device_text.h"
 #include "error_reason.h"
 
 namespace veltrane::sim {
@@ -67,12 +68,13 @@ SerialLine SerialLine::openPseudoTerminal(int baud)
 
 SerialLine SerialLine::openDevice(const std::string& path, int baud)
 {
+    const std::string shown = quotedUserText(path);
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (fd < 0 && errno == EACCES)
-        throw std::runtime_error("cannot open " + path + ": permission denied: add your user to the dialout group");
-    if (fd < 0) throw systemError("cannot open " + path);
+        throw std::runtime_error("cannot open " + shown + ": permission denied: add your user to the dialout group");
+    if (fd < 0) throw systemError("cannot open " + shown);
     try {
-        makeRaw(fd, speedConstant(baud), path);
+        makeRaw(fd, speedConstant(baud), shown);
     } catch (...) {
         ::close(fd);
         throw;

@@ -143,18 +143,25 @@ TEST(SimInputs, ACaptureOrDeviceThatCannotBeUsedSaysWhy)
     const std::string empty = directory + "/empty.log";
     std::ofstream{empty};
     const std::string missing = directory + "/missing.log";
+    // A name is shown as text, whatever it holds.
+    const std::string hostile = directory + "/\x1b[2Jgone\n.log";
+    const std::string hostileShown = "'" + directory + "/\\x1b[2Jgone\\n.log'";
+    const auto quoted = [](const std::string& name) { return "'" + name + "'"; };
 
     const struct {
         std::function<void()> use;
         std::string message;
     } cases[] = {
-        {[&] { readCapture(directory); }, "cannot read the capture " + directory + ": it is a directory"},
-        {[&] { readCapture(missing); }, "cannot read the capture " + missing + ": no such file or directory"},
-        {[&] { readCapture(empty); }, "cannot read the capture " + empty + ": it is empty, so there is nothing to play"},
-        {[&] { SerialLine::openDevice(directory, 4800); }, "cannot open " + directory + ": it is a directory"},
-        {[&] { SerialLine::openDevice(missing, 4800); }, "cannot open " + missing + ": no such file or directory"},
-        {[&] { SerialLine::openDevice(empty, 4800); }, empty + " is not a serial port"},
-        {[&] { SerialLine::openDevice("/dev/null", 4800); }, "/dev/null is not a serial port"},
+        {[&] { readCapture(directory); }, "cannot read the capture " + quoted(directory) + ": it is a directory"},
+        {[&] { readCapture(missing); }, "cannot read the capture " + quoted(missing) + ": no such file or directory"},
+        {[&] { readCapture(hostile); }, "cannot read the capture " + hostileShown + ": no such file or directory"},
+        {[&] { readCapture(empty); },
+         "cannot read the capture " + quoted(empty) + ": it is empty, so there is nothing to play"},
+        {[&] { SerialLine::openDevice(directory, 4800); }, "cannot open " + quoted(directory) + ": it is a directory"},
+        {[&] { SerialLine::openDevice(missing, 4800); }, "cannot open " + quoted(missing) + ": no such file or directory"},
+        {[&] { SerialLine::openDevice(hostile, 4800); }, "cannot open " + hostileShown + ": no such file or directory"},
+        {[&] { SerialLine::openDevice(empty, 4800); }, quoted(empty) + " is not a serial port"},
+        {[&] { SerialLine::openDevice("/dev/null", 4800); }, "'/dev/null' is not a serial port"},
     };
     for (const auto& c : cases) {
         try {

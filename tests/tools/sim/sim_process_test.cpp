@@ -147,7 +147,7 @@ TEST(Simulator, EndsAtOnceWithItsStatusAndTheReason)
     } cases[] = {
         {{"--version"}, 0, "veltrane-sim " VELTRANE_VERSION "\n"},
         {{"--file", "/nonexistent/capture.log"}, 1,
-         "veltrane-sim: cannot read the capture /nonexistent/capture.log: no such file or directory\n"},
+         "veltrane-sim: cannot read the capture '/nonexistent/capture.log': no such file or directory\n"},
         {{"--baud", "300"}, 2, "veltrane-sim: --baud: must be 4800 or 9600, not '300' (see 'veltrane-sim --help')\n"},
     };
     for (const auto& c : cases) {
