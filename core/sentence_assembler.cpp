@@ -23,7 +23,7 @@ void SentenceAssembler::beginPass()
     // Caught up after a pass through the top slot: taken literally, the range
     // 0..10000 would read the whole previous lap again on every idle tick.
     if (first == 0 && last == ReceiveRing::kLastSlot) last = -1;
-    pass_ = Pass{nextPassId_++, last, first, nextSequence_, false, false, {}, 0};
+    pass_ = Pass{nextPassId_++, last, first, nextSequence_, false, false, {}, 0, 0};
 }
 
 void SentenceAssembler::finishPass()
@@ -122,6 +122,8 @@ void SentenceAssembler::ProcessReceivedData()
                 continue;
             }
             take(pass.chunk[pass.position++]);
+            if (++pass.scannedSinceYield < charactersPerYield_) continue;
+            pass.scannedSinceYield = 0;
             pump_.runPending();
             if (!*alive) return;
             // A nested tick carried this pass to its end while we were paused.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +20,9 @@ namespace veltrane {
 //
 // A pass yields to the event loop after every character it scans, so a tick,
 // a port change or a whole automatic detection can run in the middle of it.
+// A yield costs the window a system call where a character costs nanoseconds,
+// so a caller may have the pass yield after every n-th character instead,
+// counted afresh in each pass.
 // Passes must never overlap (both would append to the one sentence), yet a
 // tick that falls due meanwhile must not be lost: a nested call therefore
 // continues the paused pass from where it stands, and the paused frame, once
@@ -51,6 +55,8 @@ public:
     void shutdown() { *alive_ = false; }
     // No budget unless set: a frame then runs its pass to the end.
     void setTimeBudget(std::chrono::steady_clock::duration budget) { budget_ = budget; }
+    // One unless set; the budget is looked at only when the pass yields.
+    void setCharactersPerYield(std::size_t characters) { charactersPerYield_ = std::max<std::size_t>(characters, 1); }
 
     const std::string& sentence() const { return strSentence; }
     std::int32_t readIndex() const { return lngReadIndex; }
@@ -71,6 +77,7 @@ private:
         bool scanning;        // inside a chunk that holds "$"
         std::string chunk;    // a copy: the slot may be overwritten during a yield
         std::size_t position;
+        std::size_t scannedSinceYield;
     };
 
     void beginPass();
@@ -93,6 +100,7 @@ private:
     std::uint64_t nextPassId_ = 0;
     std::uint64_t passesFinished_ = 0;
     std::optional<std::chrono::steady_clock::duration> budget_;
+    std::size_t charactersPerYield_ = 1;
     bool dropping_ = false;  // until the next "$", after a loss
     std::uint64_t lostChunks_ = 0;
     std::uint64_t countedBelow_ = 0;  // stores below this one were counted already

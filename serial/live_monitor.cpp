@@ -11,6 +11,11 @@ namespace veltrane {
 namespace {
 constexpr std::chrono::milliseconds kTickInterval{100};
 constexpr std::chrono::milliseconds kPassSlice{30};
+// A tick at 4800 baud brings about 48 characters, which a pass scans in
+// microseconds: a yield after each cost the window more than everything else
+// it does while watching. Long stretches (a flood, a line without end) still
+// let events run many times a millisecond.
+constexpr std::size_t kCharactersPerYield = 64;
 
 // The port as the receive handler reads it, with every read also handed to a tap.
 class TappedInput final : public SerialInput {
@@ -43,6 +48,7 @@ struct LiveMonitor::Parts {
           tmrGraph(kTickInterval, [this] { tick(); })
     {
         monitor.assembler.setTimeBudget(kPassSlice);
+        monitor.assembler.setCharactersPerYield(kCharactersPerYield);
         objComm.setOnComm([this] { receive(); });
         gpsPort.onFailure = [this](const Failure& failure) {
             if (this->onPortFailure) this->onPortFailure(failure);

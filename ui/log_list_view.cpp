@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
+#include <utility>
 
 namespace veltrane {
 
@@ -56,6 +57,12 @@ void LogListView::rowsInserted(const QModelIndex& parent, int first, int last)
     if (current_ >= first) current_ += added;
     QScrollBar* rows = verticalScrollBar();
     const int top = rows->value();
+    // Behind another page each new range would cost the scroll area a layout;
+    // a list read from its top needs none until it is shown.
+    if (top == 0 && !isVisible()) {
+        scrollBarsStale_ = true;
+        return;
+    }
     updateScrollBars();
     // At the top the newest rows come into view; below it the reader keeps the rows they were reading.
     if (top > 0 && top >= first) rows->setValue(top + added);
@@ -109,6 +116,12 @@ void LogListView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     layOutHeader();
+}
+
+void LogListView::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    if (std::exchange(scrollBarsStale_, false)) updateScrollBars();
 }
 
 void LogListView::scrollContentsBy(int, int)

@@ -32,6 +32,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -53,6 +54,7 @@ private:
     QHeaderView* header_;
     QPointer<QAbstractItemModel> model_;
     int current_ = -1;
+    bool scrollBarsStale_ = false;  // rows arrived while hidden
 };
 
 }  // namespace veltrane

@@ -14,6 +14,7 @@
 #include "port_map_problems.h"
 #include "qt_event_loop.h"
 #include "qt_system_ports.h"
+#include "x11_image_transfer.h"
 
 namespace {
 
@@ -56,8 +57,10 @@ int main(int argc, char** argv)
     if (answeredWithoutWindow(argc, argv, status)) return status;
 
     veltrane::useQtEventDispatcher();
+    veltrane::sendImagesOverTheConnection();
     QApplication app(argc, argv);
     veltrane::forgetEventDispatcherChoice();
+    veltrane::forgetImageTransferChoice();
     if (app.arguments().size() > 1) {
         std::fprintf(stderr, "veltrane: unexpected argument '%s'\n%s",
                      app.arguments().at(1).toLocal8Bit().constData(), kUsage);

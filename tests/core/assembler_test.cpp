@@ -178,13 +178,25 @@ TEST(Assembler, SentencesAreCutAtEveryDollar)
     }
 }
 
-TEST(Assembler, YieldsAfterEveryScannedCharacterOnly)
+TEST(Assembler, YieldsAfterEveryNthScannedCharacterOfAPass)
 {
-    Rig rig;
-    rig.feed({"x$GPRMC,1\r\n"});
-    EXPECT_EQ(rig.pump.calls, 11);
-    rig.feed({std::string(5000, 'a'), "\r\n"});
-    EXPECT_EQ(rig.pump.calls, 11) << "a chunk without $ is appended in one step";
+    struct Case {
+        std::size_t perYield;
+        int afterFirstPass;   // "x$GPRMC,1\r\n": 11 characters scanned
+        int afterSecondPass;  // "$GPVTG,2\r\n" in a pass of its own: 10 more
+    };
+    for (const Case& c : {Case{1, 11, 21}, Case{4, 2, 4}, Case{11, 1, 1}, Case{64, 0, 0}}) {
+        SCOPED_TRACE(c.perYield);
+        Rig rig;
+        rig.m.assembler.setCharactersPerYield(c.perYield);
+        rig.feed({"x$GPRMC,1\r\n"});
+        EXPECT_EQ(rig.pump.calls, c.afterFirstPass);
+        rig.feed({"$GPVTG,2\r\n"});
+        EXPECT_EQ(rig.pump.calls, c.afterSecondPass) << "each pass counts afresh";
+        rig.feed({std::string(5000, 'a'), "\r\n"});
+        EXPECT_EQ(rig.pump.calls, c.afterSecondPass) << "a chunk without $ is appended in one step";
+        EXPECT_EQ(rig.rows(), Rows{"GPRMC,1"});
+    }
 }
 
 TEST(Assembler, FailedPassShowsTheCauseAndTheNextPassRereadsItsSlots)
@@ -347,27 +359,34 @@ TEST(Assembler, AZeroTimeBudgetPausesAfterEveryCharacterAndChangesNothing)
 
     for (std::size_t size : {1u, 7u, 64u, 5000u}) {
         for (bool nested : {false, true}) {
-            SCOPED_TRACE(std::to_string(size) + (nested ? " with nested ticks" : ""));
-            Rig whole;
-            Rig sliced;
-            sliced.m.assembler.setTimeBudget(std::chrono::steady_clock::duration::zero());
-            for (Rig* rig : {&whole, &sliced}) {
-                bool inside = false;
-                rig->pump.onYield = [rig, nested, &inside](int call) {
-                    if (!nested || inside || call % 5 != 0) return;
-                    inside = true;
-                    rig->tick();
-                    inside = false;
-                };
-                testing::replayInChunks(rig->m, stream, size);
-                while (rig->m.assembler.passInProgress() || rig->m.assembler.readIndex() != rig->m.ring.writeIndex() + 1)
-                    rig->tick();
+            for (std::size_t perYield : {1u, 64u}) {
+                SCOPED_TRACE(std::to_string(size) + (nested ? " with nested ticks" : "") + ", a yield every " +
+                             std::to_string(perYield));
+                Rig whole;
+                Rig sliced;
+                sliced.m.assembler.setTimeBudget(std::chrono::steady_clock::duration::zero());
+                for (Rig* rig : {&whole, &sliced}) {
+                    rig->m.assembler.setCharactersPerYield(perYield);
+                    bool inside = false;
+                    rig->pump.onYield = [rig, nested, &inside](int call) {
+                        if (!nested || inside || call % 5 != 0) return;
+                        inside = true;
+                        rig->tick();
+                        inside = false;
+                    };
+                    testing::replayInChunks(rig->m, stream, size);
+                    const SentenceAssembler& assembler = rig->m.assembler;
+                    while (assembler.passInProgress() || assembler.readIndex() != rig->m.ring.writeIndex() + 1)
+                        rig->tick();
+                }
+                EXPECT_EQ(sliced.rows(), whole.rows());
+                EXPECT_EQ(sliced.m.assembler.sentence(), whole.m.assembler.sentence());
+                EXPECT_EQ(sliced.m.assembler.readIndex(), whole.m.assembler.readIndex());
+                if (perYield == 1) {
+                    EXPECT_EQ(sliced.pump.calls, whole.pump.calls) << "one yield per character, as ever";
+                }
+                EXPECT_EQ(whole.rows().size(), 65u);
             }
-            EXPECT_EQ(sliced.rows(), whole.rows());
-            EXPECT_EQ(sliced.m.assembler.sentence(), whole.m.assembler.sentence());
-            EXPECT_EQ(sliced.m.assembler.readIndex(), whole.m.assembler.readIndex());
-            EXPECT_EQ(sliced.pump.calls, whole.pump.calls) << "one yield per character, as ever";
-            EXPECT_EQ(whole.rows().size(), 65u);
         }
     }
 }

@@ -42,9 +42,14 @@ TEST(QtDetection, FindsTheReceiverWhenStartedInsideAPausedPass)
     detect.onTrying = [&](int comm, const std::string&) { tried.push_back(comm); };
 
     live.selectFirstEntries();
+    // Passes long enough to yield, again and again until the click falls into one.
     std::string noise;
-    for (int i = 0; i < 300; ++i) noise += "$PXYZ,1\r\n";  // within what a pseudo-terminal buffers
-    chatter.send(noise);
+    for (int i = 0; i < 300; ++i) noise += "$PXYZ,1\r\n";
+    QTimer chatting;
+    QObject::connect(&chatting, &QTimer::timeout, [&] {
+        if (chatter.unread() < 1000) chatter.send(noise);  // within what a pseudo-terminal buffers
+    });
+    chatting.start(50);
 
     QTimer sentences;
     QObject::connect(&sentences, &QTimer::timeout, [&] {
@@ -58,6 +63,7 @@ TEST(QtDetection, FindsTheReceiverWhenStartedInsideAPausedPass)
     QObject::connect(&click, &QTimer::timeout, [&] {
         if (!live.assembler().passInProgress()) return;
         click.stop();
+        chatting.stop();
         startedInsidePass = true;
         detect.cmdAuto_Click();
         finished = true;

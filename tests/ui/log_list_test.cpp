@@ -35,6 +35,8 @@ public:
         QCoreApplication::processEvents();
     }
 
+    void showPage(int index) { control<QTabWidget>(*window_, "tabMain").setCurrentIndex(index); }
+
     // The sentence shown in the row under the given height of the list's viewport.
     QString sentenceAt(int y) const { return list.model()->index(list.rowAt(y), 1).data().toString(); }
     QString topSentence() const { return sentenceAt(1); }
@@ -85,6 +87,26 @@ INSTANTIATE_TEST_SUITE_P(Scrolled, ReadingWhileTheLogGrows, ::testing::ValuesIn(
                              std::replace(name.begin(), name.end(), ' ', '_');
                              return name;
                          });
+
+TEST(LogList, RowsThatArriveBehindTheReadoutPageAreAllThereWhenTheLogIsShownAgain)
+{
+    for (const bool scrolled : {false, true}) {
+        SCOPED_TRACE(scrolled ? "scrolled away" : "at the top");
+        LogPage page(300);
+        if (scrolled) page.list.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        const QString reading = page.topSentence();
+        page.showPage(0);
+        page.add(300);
+        page.showPage(1);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(page.topSentence(), scrolled ? reading : page.newestSentence());
+
+        QTest::keyClick(&page.list, Qt::Key_End);
+        const QScrollBar& rows = *page.list.verticalScrollBar();
+        EXPECT_EQ(rows.maximum() + rows.pageStep(), 600) << "the oldest row can be scrolled to";
+        EXPECT_EQ(rows.value(), rows.maximum());
+    }
+}
 
 TEST(LogList, AChosenRowKeepsTimeInViewStaysWithItsSentenceAndCopiesIt)
 {
