@@ -2,11 +2,17 @@
 
 #include <QCoreApplication>
 
+#include "qt_start_up_choice.h"
+
 namespace veltrane {
 
-void useQtEventDispatcher() { qputenv("QT_NO_GLIB", "1"); }
+namespace {
+StartUpChoice qtDispatcher("QT_NO_GLIB");
+}  // namespace
 
-void forgetEventDispatcherChoice() { qunsetenv("QT_NO_GLIB"); }
+void useQtEventDispatcher() { qtDispatcher.make(); }
+
+void forgetEventDispatcherChoice() { qtDispatcher.forget(); }
 
 void QtEventPump::runPending() { QCoreApplication::processEvents(); }
 

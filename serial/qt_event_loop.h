@@ -11,15 +11,14 @@
 namespace veltrane {
 
 // Picks Qt's own event dispatcher over the GLib one, which costs more at
-// every wake-up and every yield; the monitor pays those ten times a second
-// and after each character it scans. Call before the application object
-// exists, and forgetEventDispatcherChoice once it does.
+// every wake-up and every yield; the monitor pays those ten times a second.
+// Call before the application object exists, and forgetEventDispatcherChoice
+// once it does, so that the programs the application starts do not inherit
+// the choice. A choice the user made stays as it was.
 void useQtEventDispatcher();
-// The choice is an environment variable, which the programs the application
-// starts (the browser the web link opens) would otherwise inherit.
 void forgetEventDispatcherChoice();
 
-// The yield between characters: runs every pending Qt event, then returns.
+// A pass's yield: runs every pending Qt event, then returns.
 class QtEventPump final : public EventPump {
 public:
     void runPending() override;

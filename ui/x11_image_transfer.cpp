@@ -1,26 +1,15 @@
 #include "x11_image_transfer.h"
 
-#include <QByteArray>
-#include <QtGlobal>
-#include <utility>
+#include "qt_start_up_choice.h"
 
 namespace veltrane {
 
 namespace {
-constexpr const char* kNoSharedImages = "QT_XCB_NO_MITSHM";
-bool chosenHere = false;
+StartUpChoice noSharedImages("QT_XCB_NO_MITSHM");
 }  // namespace
 
-void sendImagesOverTheConnection()
-{
-    if (qEnvironmentVariableIsSet(kNoSharedImages)) return;
-    qputenv(kNoSharedImages, QByteArrayLiteral("1"));
-    chosenHere = true;
-}
+void sendImagesOverTheConnection() { noSharedImages.make(); }
 
-void forgetImageTransferChoice()
-{
-    if (std::exchange(chosenHere, false)) qunsetenv(kNoSharedImages);
-}
+void forgetImageTransferChoice() { noSharedImages.forget(); }
 
 }  // namespace veltrane
