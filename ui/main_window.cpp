@@ -20,6 +20,7 @@ frmMain::frmMain(CommMap ports, QWidget* parent)
       monitor_(clock_, std::move(ports)),
       controls_(buildForm(*this)),
       fieldLabels_(monitor_.fields(), controls_.fields),
+      fieldBackdrops_(*this, {controls_.fields.begin(), controls_.fields.end()}),
       logModel_(monitor_.log(), [this] { return monitor_.assembler().passInProgress(); }),
       portCombo_(*controls_.cboCommPort, monitor_.selection().cboCommPort),
       baudCombo_(*controls_.cboBaud, monitor_.selection().cboBaud),

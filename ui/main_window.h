@@ -7,6 +7,7 @@
 #include "comm_map.h"
 #include "field_labels.h"
 #include "form_layout.h"
+#include "label_backdrop.h"
 #include "live_monitor.h"
 #include "qt_detection_loop.h"
 #include "resize_rule.h"
@@ -52,6 +53,7 @@ private:
     QtDetectionLoop detectionLoop_;
     FormControls controls_;
     FieldLabels fieldLabels_;
+    LabelBackdrop fieldBackdrops_;
     SentenceLogModel logModel_;
     SelectionCombo portCombo_;
     SelectionCombo baudCombo_;
