@@ -9,7 +9,8 @@ FieldLabels::FieldLabels(StatusFields& fields, const Labels& labels) : fields_(f
     for (std::size_t i = 0; i < kFieldCount; ++i) {
         // Field texts carry device bytes: never let a label read them as markup.
         labels_[i]->setTextFormat(Qt::PlainText);
-        labels_[i]->setText(QString::fromStdString(escapeDeviceText(fields_.read(static_cast<Field>(i)))));
+        shown_[i] = fields_.read(static_cast<Field>(i));
+        labels_[i]->setText(QString::fromStdString(escapeDeviceText(shown_[i])));
     }
     fields_.addObserver(this);
 }
@@ -18,7 +19,10 @@ FieldLabels::~FieldLabels() { fields_.removeObserver(this); }
 
 void FieldLabels::fieldWritten(Field field, const std::string& text)
 {
-    labels_[static_cast<std::size_t>(field)]->setText(QString::fromStdString(escapeDeviceText(text)));
+    const auto i = static_cast<std::size_t>(field);
+    if (text == shown_[i]) return;
+    shown_[i] = text;
+    labels_[i]->setText(QString::fromStdString(escapeDeviceText(text)));
 }
 
 }  // namespace veltrane

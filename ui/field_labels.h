@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <array>
+#include <string>
 
 #include "status_fields.h"
 
@@ -22,6 +23,9 @@ private:
 
     StatusFields& fields_;
     Labels labels_;
+    // Most writes repeat what a label shows; they are skipped before the
+    // escaping and the conversion for Qt.
+    std::array<std::string, kFieldCount> shown_;
 };
 
 }  // namespace veltrane
