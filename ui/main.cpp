@@ -57,10 +57,10 @@ int main(int argc, char** argv)
     if (answeredWithoutWindow(argc, argv, status)) return status;
 
     veltrane::useQtEventDispatcher();
-    veltrane::sendImagesOverTheConnection();
+    veltrane::imagesOverTheConnection.make();
     QApplication app(argc, argv);
     veltrane::forgetEventDispatcherChoice();
-    veltrane::forgetImageTransferChoice();
+    veltrane::imagesOverTheConnection.forget();
     if (app.arguments().size() > 1) {
         std::fprintf(stderr, "veltrane: unexpected argument '%s'\n%s",
                      app.arguments().at(1).toLocal8Bit().constData(), kUsage);

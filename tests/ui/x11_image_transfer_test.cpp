@@ -32,9 +32,9 @@ TEST(ImageTransfer, TheChoiceLastsUntilTheApplicationExistsAndLeavesTheUsersAlon
             qputenv(kVariable, QByteArray::fromStdString(*c.users));
         else
             qunsetenv(kVariable);
-        sendImagesOverTheConnection();
+        imagesOverTheConnection.make();
         EXPECT_EQ(variable(), c.whileStarting);
-        forgetImageTransferChoice();
+        imagesOverTheConnection.forget();
         EXPECT_EQ(variable(), c.users);
     }
     qunsetenv(kVariable);
