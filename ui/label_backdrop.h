@@ -10,8 +10,7 @@ namespace veltrane {
 
 // Lets labels that change every second fill in the colour behind them
 // themselves. A see-through label is repainted together with everything
-// beneath it, the tab pane above all, which made up most of what watching a
-// receiver cost the window; one that fills itself is repainted alone.
+// beneath it, the tab pane above all; one that fills itself is repainted alone.
 //
 // A label fills itself only while what lies beneath it is one flat colour, so
 // the window looks the same pixel for pixel. Whenever that may have changed
