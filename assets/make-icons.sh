@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: BSD-2-Clause
 # Renders the window and desktop icons from veltrane.svg. Run it after
 # changing the drawing and commit the PNGs it writes beside the source.
 set -eu

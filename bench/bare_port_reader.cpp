@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // The least a Qt window pays to watch a serial port: shown, with a
 // 100-millisecond timer, and reading what waits on the port at each tick, as
 // the window does while text flows. What the window costs beyond this is its

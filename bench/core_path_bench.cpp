@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // Ring, assembler (with a pump that does nothing), interpreter and log over
 // the whole corpus concatenated, in MB/s of capture. The corpus is optional:
 // without it the figure is skipped, with the reason.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // What one wait of "Auto Detect" costs with no events arriving: how far past
 // its deadline it ends, and how much processor time it burns while it waits.
 // A spinning wait would show CPU time close to the real time.

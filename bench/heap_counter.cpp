@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "heap_counter.h"
 
 #include <malloc.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // What the sentence log costs the window with a million rows in it: the heap
 // each row takes in the whole window beyond its text, handing one tick's rows
 // to the view in one insert against one insert per row, and repainting the

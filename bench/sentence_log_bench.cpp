@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // The sentence log's two costs: heap bytes per row beyond the sentence's own
 // characters, and the time of an insertion at the top as the log grows.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: BSD-2-Clause
 # `cpack -G DEB` in a build tree makes the Debian package: the three programs
 # stripped, the desktop entry, the icons and the manual pages, with the
 # dependencies worked out from the binaries by dpkg-shlibdeps.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: BSD-2-Clause
 # A library of the project: its folder's headers for whoever links it, and
 # our own warnings on its own sources only.
 function(veltrane_add_library name)

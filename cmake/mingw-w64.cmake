@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: BSD-2-Clause
 # Cross-compiles for 64-bit Windows with MinGW-w64 (Debian's
 # g++-mingw-w64-x86-64-posix: its posix thread model gives std::thread and
 # std::mutex) and runs the results under Wine, so ctest and the test discovery

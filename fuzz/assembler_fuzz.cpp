@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // The assembler fed arbitrary chunks, with passes that run several chunks at
 // a time and ticks that fall due during a yield: no crash, no undefined
 // behaviour, the sentence buffer and read index stay within their bounds, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // Any text handed to the interpreter: no crash, no undefined behaviour, and
 // the rules that hold for every sentence still hold.
 

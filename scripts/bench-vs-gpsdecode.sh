@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: BSD-2-Clause
 # veltrane-cli replay and the offline health check against gpsd's gpsdecode,
 # all three on the same 50 MB capture, side by side in one run: three
 # alternating rounds, the best time of each counted, printed as MB/s and as a

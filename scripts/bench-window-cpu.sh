@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: BSD-2-Clause
 # What watching a receiver costs: the window against gpsd plus its GTK client
 # xgps, side by side under one virtual X server, each fed by its own simulator
 # playing bench/captures/receiver-1hz.nmea at 4800 baud (a 1 Hz receiver's

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: BSD-2-Clause
 # Configures and builds into build/ (two jobs: the machines are small), with
 # warnings as errors: ours must stay warning-free. With target names, builds
 # only those (and what they need); without, everything.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: BSD-2-Clause
 # Builds the Debian package, installs it with apt-get, runs each program from
 # PATH, removes the package and checks that none of its files is left behind.
 # Needs root (or sudo); changes the machine's installed packages meanwhile.

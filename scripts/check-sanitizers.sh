@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: BSD-2-Clause
 # Builds the core with clang under AddressSanitizer and UndefinedBehaviorSanitizer
 # into build-asan/, runs its tests there (the replay of every capture at chunk
 # sizes 1, 7, 64 and 4096 among them), then fuzzes the interpreter and the

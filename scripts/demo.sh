@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: BSD-2-Clause
 # Shows the window on live data without any hardware: veltrane-sim plays a
 # receiver on a pseudo-terminal and Comm 1 is mapped to it (VELTRANE_PORTS).
 # Without a display, veltrane-cli monitor watches the simulator instead.

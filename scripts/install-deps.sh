@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: BSD-2-Clause
 # Installs the Debian 12 packages the build, the tests and the demo need, or
 # the packages named on its command line, and only those missing, so a second
 # run costs nothing.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: BSD-2-Clause
 # Builds the Debian package in build-package/: a Release build of the three
 # programs and their manual pages, then `cpack -G DEB`. Prints the package's path.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: BSD-2-Clause
 # Remakes docs/screenshot.png: the window on live data from veltrane-sim, on a
 # virtual X server (xvfb-run), captured with ImageMagick's import.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: BSD-2-Clause
 # Cross-compiles the parts that need no Qt (the core, the health check and the
 # serial logic, the Comm map's Windows naming among it) and their tests for
 # 64-bit Windows with MinGW-w64 into build-windows/, and runs those tests under

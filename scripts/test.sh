@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: BSD-2-Clause
 # Quick start: install what is missing, build, and run every test: the unit and
 # end-to-end tests, then the Qt-free parts' tests cross-compiled for Windows and
 # run under Wine, then the core under AddressSanitizer and UBSan, then a short

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "device_holders.h"
 
 #ifdef __linux__

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "open_failure.h"
 
 #ifndef _WIN32

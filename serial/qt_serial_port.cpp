@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "qt_serial_port.h"
 
 #include <chrono>

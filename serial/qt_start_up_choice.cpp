@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "qt_start_up_choice.h"
 
 #include <QByteArray>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "qt_system_ports.h"
 
 #include <QSerialPortInfo>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "field_labels.h"
 
 #include "device_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "link_label.h"
 
 #include <QMouseEvent>

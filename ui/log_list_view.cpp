@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "log_list_view.h"
 
 #include <QClipboard>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "port_map_problems.h"
 
 #include <QMessageBox>

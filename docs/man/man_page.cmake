@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: BSD-2-Clause
 # Writes one manual page with help2man from a program's --help and --version.
 # For a program with commands, each command's --help becomes a section of its
 # own, so the page holds everything the program can tell about itself.

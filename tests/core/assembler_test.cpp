@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "sentence_assembler.h"
 
 #include <gtest/gtest.h>

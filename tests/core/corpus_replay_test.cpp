@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // Every capture through ring, assembler and interpreter at several chunk
 // sizes: the run ends, and the log holds only sentences the file contains, in
 // file order, missing none of the types that can never fail. The project's own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "device_text.h"
 
 #include <gtest/gtest.h>

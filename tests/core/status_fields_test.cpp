@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "status_fields.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // Every capture through the health check: no crash (the sanitizer build runs
 // this too), the same figures however the bytes arrive, and figures that
 // agree with each other and with a plain count of the file's lines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "comm_map.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "qt_event_loop.h"
 
 #include <gtest/gtest.h>

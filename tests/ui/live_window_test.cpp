@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "pty_pair.h"
 #include "window_fixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "resize_rule.h"
 
 #include <gtest/gtest.h>

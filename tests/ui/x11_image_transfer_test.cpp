@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "x11_image_transfer.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "event_printer.h"
 
 #include "clock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "port_search.h"
 
 #include "start_up_opening.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // A recorded capture through the monitor, as if a port had just been opened on
 // it. Chunking is exact whatever the reads return, so a replay at a given
 // chunk size is repeatable byte for byte.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 #include "sim_options.h"
 
 #include <CLI/CLI.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // The health check as a script runs it: a real veltrane-cli listening to the
 // simulated receiver on a pseudo-terminal, found by number or by a search.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // The tools under a flood far above any serial speed: a pseudo-terminal
 // written as fast as it takes. Before passes worked in slices, a monitor
 // ignored --seconds 5 for 79-91 s and Ctrl+C for up to 24 s, and one trial

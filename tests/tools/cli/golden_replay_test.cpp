@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // Each of the project's captures through `replay --json`, the event stream
 // compared whole with the one kept for it in tests/golden/, time stamps
 // marked: any change in what the monitor makes of a real stream shows as a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // The monitor and the search as a script runs them: a real veltrane-cli
 // watching the simulator on a pseudo-terminal, ended by a reader going away
 // or by a signal.

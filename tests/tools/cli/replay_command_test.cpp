@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: BSD-2-Clause
 // Replays small captures and compares the output line for line: in-process
 // through the command library, and through the built veltrane-cli where only
 // the process shows the behaviour (standard input, a full disk). The clock is
