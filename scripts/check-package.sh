@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: BSD-2-Clause
-# Builds the Debian package, installs it with apt-get, runs each program from
-# PATH, removes the package and checks that none of its files is left behind.
+# Builds the Debian package, has lintian judge it (any error fails), installs
+# it with apt-get, runs each program from PATH, removes the package and checks
+# that none of its files is left behind.
 # Needs root (or sudo); changes the machine's installed packages meanwhile.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,6 +11,10 @@ sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 
 echo "package: $package ($(stat -c %s "$package") bytes)"
+scripts/install-deps.sh lintian
+# Errors fail the run; warnings and notes are shown for a person to weigh.
+lintian --fail-on error --info "$package"
+echo "lintian: no error"
 mapfile -t files < <(dpkg-deb --fsys-tarfile "$package" | tar -t | sed 's|^\./|/|' | grep -v '/$')
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "$package" >/dev/null
 for program in veltrane veltrane-cli veltrane-sim; do
