@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: BSD-2-Clause
 // Ring, assembler (with a pump that does nothing), interpreter and log over
-// the whole corpus concatenated, in MB/s of capture. The corpus is optional:
-// without it the figure is skipped, with the reason.
+// the whole corpus concatenated, in MB/s of capture, by chunk size and by how
+// often a pass yields. The corpus is optional: without it the figure is
+// skipped, with the reason.
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <limits>
 #include <string>
 
 #include "captures.h"
@@ -35,17 +37,25 @@ void BM_CorePath(benchmark::State& state)
     }
     const std::string& text = corpus();
     const auto chunkBytes = static_cast<std::size_t>(state.range(0));
+    const auto charactersPerYield =
+        state.range(1) == 0 ? std::numeric_limits<std::size_t>::max() : static_cast<std::size_t>(state.range(1));
     FixedClock clock;
     veltrane::NoEventPump pump;
     std::size_t rows = 0;
     for (auto _ : state) {
         veltrane::Monitor monitor(clock, pump);
+        monitor.assembler.setCharactersPerYield(charactersPerYield);
         replayInChunks(monitor, text, chunkBytes);
         rows = monitor.log.size();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
     state.counters["rows"] = static_cast<double>(rows);
 }
-BENCHMARK(BM_CorePath)->ArgName("chunk_bytes")->Arg(1)->Arg(64)->Arg(4096)->Unit(benchmark::kMillisecond);
+// A yield after every character (the default), every 64 (the window), or
+// never (0: replay, where nothing waits for the event loop).
+BENCHMARK(BM_CorePath)
+    ->ArgNames({"chunk_bytes", "per_yield"})
+    ->ArgsProduct({{1, 64, 4096}, {1, 64, 0}})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

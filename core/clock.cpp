@@ -15,36 +15,51 @@ LocalTime localTimeAt(std::time_t seconds)
             local.tm_hour, local.tm_min, local.tm_sec};
 }
 
-LocalTime SystemClock::now() const { return localTimeAt(std::time(nullptr)); }
+LocalTime SystemClock::now() const
+{
+    const std::time_t seconds = std::time(nullptr);
+    if (seconds != convertedSecond_) {
+        converted_ = localTimeAt(seconds);
+        convertedSecond_ = seconds;
+    }
+    return converted_;
+}
 
 namespace {
-void appendDigits(std::string& out, int value, int width)
+constexpr int kMostDigits = 10;  // of a non-negative int
+
+char* putDigits(char* at, int value, int width)
 {
-    char digits[12];
+    char digits[kMostDigits];
     int count = 0;
     unsigned magnitude = value < 0 ? 0u : static_cast<unsigned>(value);
     do {
         digits[count++] = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
-    } while (magnitude != 0 && count < 12);
-    for (int pad = count; pad < width; ++pad) out.push_back('0');
-    while (count > 0) out.push_back(digits[--count]);
+    } while (magnitude != 0);
+    for (int pad = count; pad < width; ++pad) *at++ = '0';
+    while (count > 0) *at++ = digits[--count];
+    return at;
 }
 }  // namespace
 
+// Written into a buffer and appended once: a replay stamps every sentence and
+// every row.
 void appendTimestamp(std::string& out, const LocalTime& time)
 {
-    appendDigits(out, time.day, 2);
-    out.push_back('/');
-    appendDigits(out, time.month, 2);
-    out.push_back('/');
-    appendDigits(out, time.year, 4);
-    out.push_back(' ');
-    appendDigits(out, time.hour, 2);
-    out.push_back(':');
-    appendDigits(out, time.minute, 2);
-    out.push_back(':');
-    appendDigits(out, time.second, 2);
+    char text[6 * kMostDigits + 5];
+    char* at = putDigits(text, time.day, 2);
+    *at++ = '/';
+    at = putDigits(at, time.month, 2);
+    *at++ = '/';
+    at = putDigits(at, time.year, 4);
+    *at++ = ' ';
+    at = putDigits(at, time.hour, 2);
+    *at++ = ':';
+    at = putDigits(at, time.minute, 2);
+    *at++ = ':';
+    at = putDigits(at, time.second, 2);
+    out.append(text, at);
 }
 
 std::string formatTimestamp(const LocalTime& time)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <ctime>
+#include <optional>
 #include <string>
 
 namespace veltrane {
@@ -25,6 +26,12 @@ public:
 class SystemClock final : public Clock {
 public:
     LocalTime now() const override;
+
+private:
+    // The conversion to local time is costly and sentences come many to the
+    // second, so it is made once a second. Not for sharing between threads.
+    mutable std::optional<std::time_t> convertedSecond_;
+    mutable LocalTime converted_;
 };
 
 // A moment in the local time zone. std::localtime shares one result among

@@ -7,18 +7,34 @@
 
 namespace veltrane {
 
-ReceiveRing::ReceiveRing(StatusFields& fields)
-    : fields_(fields),
-      strReceiveBuffer(static_cast<std::size_t>(kLastSlot) + 1),
-      sequences_(static_cast<std::size_t>(kLastSlot) + 1, 0)
+namespace {
+constexpr std::size_t kSlots = static_cast<std::size_t>(ReceiveRing::kLastSlot) + 1;
+constexpr std::size_t kFirstRoom = 512;
+}  // namespace
+
+ReceiveRing::ReceiveRing(StatusFields& fields) : fields_(fields), strReceiveBuffer(1), sequences_(1, 0) {}
+
+// Room for a few hundred slots first, then for the whole lap: a ring that
+// lives briefly (a test, a short replay, a fuzz input) costs little, and one
+// that runs long holds exactly a lap.
+void ReceiveRing::addSlot()
 {
+    if (sequences_.size() == sequences_.capacity()) {
+        const std::size_t room = sequences_.size() < kFirstRoom ? kFirstRoom : kSlots;
+        strReceiveBuffer.reserve(room);
+        sequences_.reserve(room);
+    }
+    strReceiveBuffer.emplace_back();
+    sequences_.push_back(0);
 }
 
 void ReceiveRing::objComm_OnComm(SerialInput& objComm)
 {
     try {
         if (objComm.InBufferCount() > 0) {
-            lngWriteIndex = lngWriteIndex + 1 > kLastSlot ? 0 : lngWriteIndex + 1;
+            const std::int32_t next = lngWriteIndex + 1 > kLastSlot ? 0 : lngWriteIndex + 1;
+            if (static_cast<std::size_t>(next) == sequences_.size()) addSlot();
+            lngWriteIndex = next;
             sequences_[static_cast<std::size_t>(lngWriteIndex)] = ++stores_;
             std::string& target = strReceiveBuffer[static_cast<std::size_t>(lngWriteIndex)];
             try {

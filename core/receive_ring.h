@@ -26,17 +26,30 @@ public:
     // The handler of the serial component's receive event.
     void objComm_OnComm(SerialInput& objComm);
 
-    const std::string& slot(std::int32_t index) const { return strReceiveBuffer[static_cast<std::size_t>(index)]; }
+    const std::string& slot(std::int32_t index) const
+    {
+        const auto at = static_cast<std::size_t>(index);
+        return at < strReceiveBuffer.size() ? strReceiveBuffer[at] : neverWritten_;
+    }
     // The store that filled the slot, counting from 1; 0 for a slot never written.
-    std::uint64_t sequence(std::int32_t index) const { return sequences_[static_cast<std::size_t>(index)]; }
+    std::uint64_t sequence(std::int32_t index) const
+    {
+        const auto at = static_cast<std::size_t>(index);
+        return at < sequences_.size() ? sequences_[at] : 0;
+    }
     std::int32_t writeIndex() const { return lngWriteIndex; }
 
 private:
+    void addSlot();
+
     StatusFields& fields_;
+    // Grown slot by slot during the first lap: slots the writer has not reached
+    // yet read as never written.
     std::vector<std::string> strReceiveBuffer;
     std::vector<std::uint64_t> sequences_;
     std::int32_t lngWriteIndex = 0;  // the slot written most recently
     std::uint64_t stores_ = 0;
+    const std::string neverWritten_;
 };
 
 }  // namespace veltrane

@@ -68,23 +68,42 @@ void SentenceAssembler::append(std::string_view text)
     strSentence.append(text.substr(0, kSentenceLimit - strSentence.size()));
 }
 
-void SentenceAssembler::take(char c)
+// Cuts a stretch of a chunk that holds "$" as taking it a character at a time
+// would: line ends are left out, and every "$" hands on what was collected.
+void SentenceAssembler::scan(std::string_view text)
 {
-    if (c == '\n' || c == '\r') return;
-    if (dropping_) {
-        if (c != '$') return;
-        dropping_ = false;
-        strSentence.assign(1, '$');
-        return;
+    for (;;) {
+        const std::size_t dollar = text.find('$');
+        if (!dropping_) keepWithoutLineEnds(text.substr(0, dollar));
+        if (dollar == std::string_view::npos) return;
+        text.remove_prefix(dollar + 1);
+        if (dropping_) {
+            dropping_ = false;
+            strSentence.assign(1, '$');
+        } else if (!strSentence.empty()) {
+            interpreter_.ProcessSentence(strSentence);
+            // assign(1, '$') rather than = "$": g++ 12 at -O2 warns falsely (-Wrestrict) on the latter.
+            strSentence.assign(1, '$');
+        }
     }
-    if (c != '$') {
-        if (strSentence.size() < kSentenceLimit) strSentence.push_back(c);
-        return;
+}
+
+// Each kind of line end is searched for on from where it was last found, so a
+// stretch is read once however many line ends it holds.
+void SentenceAssembler::keepWithoutLineEnds(std::string_view text)
+{
+    std::size_t cr = text.find('\r');
+    std::size_t lf = text.find('\n');
+    for (std::size_t at = 0;;) {
+        const std::size_t lineEnd = std::min(cr, lf);
+        append(text.substr(at, lineEnd - at));
+        if (lineEnd == std::string_view::npos) return;
+        at = lineEnd + 1;
+        if (lineEnd == cr)
+            cr = text.find('\r', at);
+        else
+            lf = text.find('\n', at);
     }
-    if (strSentence.empty()) return;
-    interpreter_.ProcessSentence(strSentence);
-    // assign(1, '$') rather than = "$": g++ 12 at -O2 warns falsely (-Wrestrict) on the latter.
-    strSentence.assign(1, '$');
 }
 
 void SentenceAssembler::ProcessReceivedData()
@@ -122,8 +141,12 @@ void SentenceAssembler::ProcessReceivedData()
                 ++pass.current;
                 continue;
             }
-            take(pass.chunk[pass.position++]);
-            if (++pass.scannedSinceYield < charactersPerYield_) continue;
+            const std::size_t stretch =
+                std::min(charactersPerYield_ - pass.scannedSinceYield, pass.chunk.size() - pass.position);
+            scan(std::string_view(pass.chunk).substr(pass.position, stretch));
+            pass.position += stretch;
+            pass.scannedSinceYield += stretch;
+            if (pass.scannedSinceYield < charactersPerYield_) continue;
             pass.scannedSinceYield = 0;
             pump_.runPending();
             if (!*alive) return;

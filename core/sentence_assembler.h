@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "event_pump.h"
 #include "receive_ring.h"
@@ -86,7 +87,8 @@ private:
     bool admit(Pass& pass);
     void chunksLost(std::uint64_t first, std::uint64_t next);
     void append(std::string_view text);
-    void take(char c);
+    void scan(std::string_view text);
+    void keepWithoutLineEnds(std::string_view text);
 
     const ReceiveRing& ring_;
     SentenceInterpreter& interpreter_;

@@ -12,6 +12,7 @@ namespace veltrane {
 namespace {
 
 constexpr std::size_t kBlockBytes = 1u << 20;
+constexpr std::size_t kFirstBlockBytes = 1u << 16;
 
 std::uint64_t packTime(const LocalTime& t)
 {
@@ -37,15 +38,17 @@ const char* SentenceLog::store(std::string_view data)
     if (data.empty()) return nullptr;
     if (data.size() > kBlockBytes / 4) {
         // A long text gets a block of its own, so that it wastes no room in the shared ones.
-        auto block = std::make_unique<char[]>(data.size());
+        auto block = std::make_unique_for_overwrite<char[]>(data.size());
         std::memcpy(block.get(), data.data(), data.size());
         const char* stored = block.get();
         blocks_.insert(blocks_.end() - (blocks_.empty() ? 0 : 1), std::move(block));
         return stored;
     }
     if (blocks_.empty() || blockSize_ - blockUsed_ < data.size()) {
-        blocks_.push_back(std::make_unique<char[]>(kBlockBytes));
-        blockSize_ = kBlockBytes;
+        // Blocks start small and double: a log that only ever holds a few rows
+        // (a short replay, a test) need not cost a megabyte.
+        blockSize_ = std::max({std::min(blockSize_ * 2, kBlockBytes), kFirstBlockBytes, data.size()});
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(blockSize_));
         blockUsed_ = 0;
     }
     char* target = blocks_.back().get() + blockUsed_;

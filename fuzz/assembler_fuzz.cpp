@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: BSD-2-Clause
 // The assembler fed arbitrary chunks, with passes that run several chunks at
-// a time and ticks that fall due during a yield: no crash, no undefined
-// behaviour, the sentence buffer and read index stay within their bounds, and
-// a ring that never overruns never reports a chunk lost.
+// a time, yields at any spacing and ticks that fall due during a yield: no
+// crash, no undefined behaviour, the sentence buffer and read index stay
+// within their bounds, and a ring that never overruns never reports a chunk
+// lost.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -51,6 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     veltrane::Monitor monitor(clock, pump);
     pump.assembler = &monitor.assembler;
     pump.mask = (1u << input.ConsumeIntegralInRange(0, 8)) - 1;
+    monitor.assembler.setCharactersPerYield(input.ConsumeIntegralInRange<std::size_t>(1, 1024));
     const int storesPerTick = input.ConsumeIntegralInRange(1, 4);
 
     veltrane::testing::ChunkInput port;

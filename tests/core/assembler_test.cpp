@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,10 @@ using testing::rowsOldestFirst;
 using testing::ScriptedPump;
 using Rows = std::vector<std::string>;
 using namespace std::string_literals;
+
+// A pass cuts its scan at each yield: these make it scan a character, a few
+// characters, or a whole chunk at a time.
+constexpr std::size_t kYieldSpacings[] = {1, 3, std::numeric_limits<std::size_t>::max()};
 
 // A monitor with a port whose text the test supplies.
 struct Rig {
@@ -141,6 +146,22 @@ TEST(Assembler, AfterATopSlotPassTheNextStartsAtSlotZero)
     EXPECT_EQ(rig.textOfOnePass(), "");
 }
 
+TEST(Assembler, ASentenceCutByTheWrapComesOutWhole)
+{
+    for (std::size_t spacing : kYieldSpacings) {
+        SCOPED_TRACE(spacing);
+        Rig rig;
+        rig.m.assembler.setCharactersPerYield(spacing);
+        rig.storeUntil(9998);
+        rig.tick();
+        for (const char* chunk : {"x$GPRMC,", "1\r\n$GPV", "TG,2", "\r\n$GPGSA,3\r\n$"}) rig.receive(chunk);
+        ASSERT_EQ(rig.m.ring.writeIndex(), 1);
+        rig.tick();
+        rig.tick();
+        EXPECT_EQ(rig.rows(), (Rows{"GPRMC,1", "GPVTG,2", "GPGSA,3"}));
+    }
+}
+
 TEST(Assembler, SentencesAreCutAtEveryDollar)
 {
     struct Case {
@@ -154,6 +175,8 @@ TEST(Assembler, SentencesAreCutAtEveryDollar)
          {"x$GPRMC,1", "\r\n", "\r\n", "$"}, {"GPRMC,1\r\n\r\n"}, "$"},
         {"line ends are dropped from chunks with $",
          {"x$GPRMC,A", "B*6A\r\n$GPVTG,C"}, {"GPRMC,AB*6A"}, "$GPVTG,C"},
+        {"line ends inside a sentence are dropped too",
+         {"x$GP\rR\nMC,\n\r1\r\n\r\n$GPVTG,2\r$"}, {"GPRMC,1", "GPVTG,2"}, "$"},
         {"a single $ hands on what was collected", {"x$GPGSA,1", "$"}, {"GPGSA,1"}, "$"},
         {"two $ in a row hand on a bare $, which is ignored", {"x$GPRMC,1$$GPVTG,2$"}, {"GPRMC,1", "GPVTG,2"}, "$"},
         {"text before the first $ is handed on and ignored",
@@ -171,11 +194,14 @@ TEST(Assembler, SentencesAreCutAtEveryDollar)
          {"GPRMC,\0\x80\xe9\xff*00"s, "GPGSA,\xb0\0"s}, "$"},
     };
     for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        Rig rig;
-        rig.feed(c.chunks);
-        EXPECT_EQ(rig.rows(), c.rows);
-        EXPECT_EQ(rig.m.assembler.sentence(), c.sentence);
+        for (std::size_t spacing : kYieldSpacings) {
+            SCOPED_TRACE(std::string(c.name) + ", a yield every " + std::to_string(spacing));
+            Rig rig;
+            rig.m.assembler.setCharactersPerYield(spacing);
+            rig.feed(c.chunks);
+            EXPECT_EQ(rig.rows(), c.rows);
+            EXPECT_EQ(rig.m.assembler.sentence(), c.sentence);
+        }
     }
 }
 
@@ -197,6 +223,28 @@ TEST(Assembler, YieldsAfterEveryNthScannedCharacterOfAPass)
         rig.feed({std::string(5000, 'a'), "\r\n"});
         EXPECT_EQ(rig.pump.calls, c.afterSecondPass) << "a chunk without $ is appended in one step";
         EXPECT_EQ(rig.rows(), Rows{"GPRMC,1"});
+    }
+}
+
+// Every sentence closed by one of the first n characters is interpreted before
+// the n-th yield, and none closed later; the count runs on across the chunks of a pass.
+TEST(Assembler, AYieldFallsRightAfterTheNthCharacter)
+{
+    struct Case {
+        std::size_t perYield;
+        std::vector<std::size_t> rowsAtYields;  // "x$GPRMC,1$GPVTG,2$": "$" is character 2, 10 and 18
+    };
+    const Case kCases[] = {{5, {0, 1, 1}}, {9, {0, 2}}, {10, {1}}, {17, {1}}, {18, {2}}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.perYield);
+        Rig rig;
+        rig.m.assembler.setCharactersPerYield(c.perYield);
+        std::vector<std::size_t> rowsAtYields;
+        rig.pump.onYield = [&](int) { rowsAtYields.push_back(rig.m.log.size()); };
+        rig.receive("x$GPRM");
+        rig.receive("C,1$GPVTG,2$");
+        rig.tick();
+        EXPECT_EQ(rowsAtYields, c.rowsAtYields);
     }
 }
 
@@ -411,32 +459,35 @@ TEST(Assembler, ChunksTheWriterOverwroteAreCountedAndNeverStitched)
         {"landing just below the read index, then past it", kLap - 3, 10, kLap, 5 + kLap + 1},
     };
     for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        Rig rig;
-        std::vector<std::uint64_t> reported;
-        rig.m.assembler.onChunksLost = [&](std::uint64_t chunks) { reported.push_back(chunks); };
-        for (int i = 0; i < 5; ++i) {
-            rig.storeCutSentences(1);
+        for (std::size_t spacing : kYieldSpacings) {
+            SCOPED_TRACE(std::string(c.name) + ", a yield every " + std::to_string(spacing));
+            Rig rig;
+            rig.m.assembler.setCharactersPerYield(spacing);
+            std::vector<std::uint64_t> reported;
+            rig.m.assembler.onChunksLost = [&](std::uint64_t chunks) { reported.push_back(chunks); };
+            for (int i = 0; i < 5; ++i) {
+                rig.storeCutSentences(1);
+                rig.tick();
+            }
+            ASSERT_EQ(rig.rows(), Rig::wholeSentences(1, 4));
+            rig.storeCutSentences(c.stores);
             rig.tick();
-        }
-        ASSERT_EQ(rig.rows(), Rig::wholeSentences(1, 4));
-        rig.storeCutSentences(c.stores);
-        rig.tick();
-        if (c.moreStores > 0) {
-            EXPECT_EQ(rig.m.assembler.lostChunks(), 0u) << "nothing read yet, nothing lost yet";
-            rig.storeCutSentences(c.moreStores);
-            rig.tick();
-        }
-        Rows expected = Rig::wholeSentences(1, 4);
-        for (const std::string& row : Rig::wholeSentences(c.firstRow, rig.cut - 1)) expected.push_back(row);
-        EXPECT_EQ(rig.rows(), expected);
-        EXPECT_EQ(rig.m.assembler.lostChunks(), c.lost);
-        EXPECT_EQ(reported, c.lost > 0 ? std::vector<std::uint64_t>{c.lost} : std::vector<std::uint64_t>{});
+            if (c.moreStores > 0) {
+                EXPECT_EQ(rig.m.assembler.lostChunks(), 0u) << "nothing read yet, nothing lost yet";
+                rig.storeCutSentences(c.moreStores);
+                rig.tick();
+            }
+            Rows expected = Rig::wholeSentences(1, 4);
+            for (const std::string& row : Rig::wholeSentences(c.firstRow, rig.cut - 1)) expected.push_back(row);
+            EXPECT_EQ(rig.rows(), expected);
+            EXPECT_EQ(rig.m.assembler.lostChunks(), c.lost);
+            EXPECT_EQ(reported, c.lost > 0 ? std::vector<std::uint64_t>{c.lost} : std::vector<std::uint64_t>{});
 
-        rig.storeCutSentences(3);
-        rig.tick();
-        EXPECT_EQ(rig.rows().back(), Rig::wholeSentences(rig.cut - 1, rig.cut - 1).front()) << "reading goes on";
-        EXPECT_EQ(rig.m.assembler.lostChunks(), c.lost);
+            rig.storeCutSentences(3);
+            rig.tick();
+            EXPECT_EQ(rig.rows().back(), Rig::wholeSentences(rig.cut - 1, rig.cut - 1).front()) << "reading goes on";
+            EXPECT_EQ(rig.m.assembler.lostChunks(), c.lost);
+        }
     }
 }
 
@@ -471,15 +522,18 @@ TEST(Assembler, SentenceStopsGrowingAtOneMebibyte)
         {"scanned chunks", {"x$GPRMC," + half + half, "\r\n" + half + "$"}},
     };
     for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        Rig rig;
-        rig.feed(c.chunks);
-        rig.feed({"b$GPVTG,next$"});
-        ASSERT_EQ(rig.m.log.size(), 2u);
-        EXPECT_EQ(rig.m.log.row(1).data.size(), kLimit - 1) << "the long sentence, cut at the bound";
-        EXPECT_EQ(rig.m.log.row(1).data.substr(0, 7), "GPRMC,a");
-        EXPECT_EQ(rig.m.log.row(1).data.back(), 'a');
-        EXPECT_EQ(rig.m.log.row(0).data, "GPVTG,next") << "the bound applies to one sentence only";
+        for (std::size_t spacing : kYieldSpacings) {
+            SCOPED_TRACE(std::string(c.name) + ", a yield every " + std::to_string(spacing));
+            Rig rig;
+            rig.m.assembler.setCharactersPerYield(spacing);
+            rig.feed(c.chunks);
+            rig.feed({"b$GPVTG,next$"});
+            ASSERT_EQ(rig.m.log.size(), 2u);
+            EXPECT_EQ(rig.m.log.row(1).data.size(), kLimit - 1) << "the long sentence, cut at the bound";
+            EXPECT_EQ(rig.m.log.row(1).data.substr(0, 7), "GPRMC,a");
+            EXPECT_EQ(rig.m.log.row(1).data.back(), 'a');
+            EXPECT_EQ(rig.m.log.row(0).data, "GPVTG,next") << "the bound applies to one sentence only";
+        }
     }
 }
 

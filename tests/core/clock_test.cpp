@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <ctime>
+#include <string>
+#include <utility>
 
 namespace veltrane {
 namespace {
@@ -30,6 +33,22 @@ TEST(LocalTimeAt, GivesBackTheFieldsOfTheMomentTheyMake)
         fields.tm_sec = expected.second;
         fields.tm_isdst = -1;
         EXPECT_EQ(formatTimestamp(localTimeAt(std::mktime(&fields))), formatTimestamp(expected));
+    }
+}
+
+TEST(Timestamp, PadsEveryFieldAndFitsAnyValue)
+{
+    constexpr int kMax = INT_MAX;
+    const std::pair<LocalTime, const char*> cases[] = {
+        {{2026, 12, 7, 14, 3, 59}, "07/12/2026 14:03:59"},
+        {{987, 1, 2, 0, 4, 5}, "02/01/0987 00:04:05"},
+        {{-5, -1, -1, -1, -1, -1}, "00/00/0000 00:00:00"},
+        {{kMax, kMax, kMax, kMax, kMax, kMax}, "2147483647/2147483647/2147483647 2147483647:2147483647:2147483647"},
+    };
+    for (const auto& [time, expected] : cases) {
+        std::string text = "at ";
+        appendTimestamp(text, time);
+        EXPECT_EQ(text, std::string("at ") + expected);
     }
 }
 

@@ -76,6 +76,12 @@ TEST(SentenceLog, RowsOfAnyLengthKeepTheirBytes)
     SentenceLog emptyRow;
     emptyRow.insertFirst(kNoon, "");
     EXPECT_EQ(emptyRow.row(0).data, "");
+
+    const std::string wide(200 * 1024, 'W');  // shared, yet more than a first block holds
+    SentenceLog wideFirst;
+    wideFirst.insertFirst(kNoon, wide);
+    wideFirst.insertFirst(kNoon, "GPGSA,next");
+    EXPECT_EQ(rowsOldestFirst(wideFirst), (std::vector<std::string>{wide, "GPGSA,next"}));
 }
 
 TEST(SentenceLog, ClearEmptiesAndTheLogFillsAgain)

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -86,6 +87,8 @@ int runReplay(const ReplayOptions& options, Output& out, Output& err)
     SystemClock clock;
     NoEventPump pump;
     Monitor monitor(clock, pump);
+    // Nothing waits for the event loop here, so a pass need not stop to let it run.
+    monitor.assembler.setCharactersPerYield(std::numeric_limits<std::size_t>::max());
     if (options.json) {
         printer.emplace(out);
         monitor.fields.addObserver(&*printer);
