@@ -2,13 +2,17 @@
 #include "log_list_view.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <utility>
+
+#include "log_list_accessible.h"
 
 namespace veltrane {
 
@@ -23,6 +27,9 @@ LogListView::LogListView(QWidget* parent) : QAbstractScrollArea(parent), header_
     });
     viewport()->setBackgroundRole(QPalette::Base);
     setFocusPolicy(Qt::StrongFocus);
+    static const bool accessible = (QAccessible::installFactory(logListAccessible), true);
+    Q_UNUSED(accessible);
+    forgetEarlyAccessible(*this);
 }
 
 void LogListView::setModel(QAbstractItemModel* model)
@@ -51,9 +58,18 @@ int LogListView::rowAt(int y) const
     return row < rowCount() ? row : -1;
 }
 
+int LogListView::columnAt(int x) const { return header_->logicalIndexAt(x); }
+
+QRect LogListView::cellRect(int row, int column) const
+{
+    return QRect(header_->sectionViewportPosition(column), (row - verticalScrollBar()->value()) * rowHeight(),
+                 header_->sectionSize(column), rowHeight());
+}
+
 void LogListView::rowsInserted(const QModelIndex& parent, int first, int last)
 {
     if (parent.isValid()) return;
+    announceRowsInserted(*this, first, last);
     const int added = last - first + 1;
     if (current_ >= first) current_ += added;
     QScrollBar* rows = verticalScrollBar();
@@ -72,6 +88,7 @@ void LogListView::rowsInserted(const QModelIndex& parent, int first, int last)
 
 void LogListView::reset()
 {
+    announceReset(*this);
     current_ = -1;
     layOutHeader();
     verticalScrollBar()->setValue(0);
@@ -104,13 +121,21 @@ void LogListView::setCurrentRow(int row)
 {
     const int rows = rowCount();
     if (rows == 0) return;
-    current_ = std::clamp(row, 0, rows - 1);
+    const int previous = std::exchange(current_, std::clamp(row, 0, rows - 1));
     QScrollBar* scroll = verticalScrollBar();
     if (current_ < scroll->value())
         scroll->setValue(current_);
     else if (current_ >= scroll->value() + rowsInView())
         scroll->setValue(current_ - rowsInView() + 1);
     viewport()->update();
+    if (current_ != previous) announceCurrentRow(*this, previous);
+}
+
+void LogListView::copyCurrentRow() const
+{
+    if (current_ < 0) return;
+    QGuiApplication::clipboard()->setText(model_->index(current_, 0).data().toString() + QLatin1Char('\t') +
+                                          model_->index(current_, 1).data().toString());
 }
 
 void LogListView::resizeEvent(QResizeEvent* event)
@@ -133,9 +158,9 @@ void LogListView::scrollContentsBy(int, int)
 
 void LogListView::keyPressEvent(QKeyEvent* event)
 {
-    // As in any list: the chosen row's sentence, to paste into a decoder or a report.
+    // People copy a sentence to report a receiver's fault, with the time it came.
     if (event->matches(QKeySequence::Copy)) {
-        if (current_ >= 0) QGuiApplication::clipboard()->setText(model_->index(current_, 1).data().toString());
+        copyCurrentRow();
         event->accept();
         return;
     }
@@ -161,10 +186,26 @@ void LogListView::mousePressEvent(QMouseEvent* event)
     event->accept();
 }
 
+void LogListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // From the keyboard, the menu is for the chosen row; from the mouse, for the row under it.
+    const bool byMouse = event->reason() == QContextMenuEvent::Mouse;
+    const QPoint inRows = viewport()->mapFromGlobal(event->globalPos());
+    const int row = byMouse ? rowAt(viewport()->rect().contains(inRows) ? inRows.y() : -1) : current_;
+    if (row < 0) return;
+    setCurrentRow(row);
+    QMenu menu(this);
+    QAction* copy = menu.addAction(QStringLiteral("Copy"), this, &LogListView::copyCurrentRow);
+    copy->setShortcut(QKeySequence::Copy);
+    const QRect chosen = cellRect(current_, 0);
+    menu.exec(byMouse ? event->globalPos() : viewport()->mapToGlobal(chosen.bottomLeft()));
+}
+
 void LogListView::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
+    announceFocus(*this);
 }
 
 void LogListView::focusOutEvent(QFocusEvent* event)

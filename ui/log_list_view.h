@@ -16,7 +16,8 @@ namespace veltrane {
 // in its row header, and shifts all of them on every insert at the top.) Rows
 // arriving at the top leave a reader who has scrolled away at the same rows;
 // at the top, the newest rows come into view. Choosing a row never scrolls
-// sideways, and Tab leaves the list.
+// sideways, and Tab leaves the list. Ctrl+C, or "Copy" in the row's context
+// menu, copies the chosen row as its time, a tab and its sentence.
 class LogListView final : public QAbstractScrollArea {
 public:
     explicit LogListView(QWidget* parent = nullptr);
@@ -28,7 +29,13 @@ public:
 
     // The row shown at this height of the viewport, or -1 where there is none.
     int rowAt(int y) const;
+    // The column shown at this distance from the viewport's left edge, or -1.
+    int columnAt(int x) const;
+    // Where a cell is, in the viewport's coordinates; outside it when not in view.
+    QRect cellRect(int row, int column) const;
     int currentRow() const { return current_; }
+    // Chooses the row and scrolls it into view.
+    void setCurrentRow(int row);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -37,6 +44,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -49,7 +57,7 @@ private:
     void reset();
     void layOutHeader();
     void updateScrollBars();
-    void setCurrentRow(int row);
+    void copyCurrentRow() const;
     void paintRow(QPainter& painter, int row, int top);
 
     QHeaderView* header_;

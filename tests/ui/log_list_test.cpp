@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: BSD-2-Clause
+#include <QAccessible>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "window_fixture.h"
 
@@ -129,7 +133,8 @@ TEST(LogList, AChosenRowKeepsTimeInViewStaysWithItsSentenceAndCopiesIt)
     EXPECT_EQ(page.list.model()->index(page.list.currentRow(), 1).data().toString(), chosen);
 
     QTest::keyClick(&page.list, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), chosen);
+    const QString time = page.list.model()->index(page.list.currentRow(), 0).data().toString();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), time + "\t" + chosen);
 
     // Scrolled to the end of the sentences, a click on what is left of "Time" stays there too.
     const int end = page.list.horizontalScrollBar()->maximum();
@@ -138,6 +143,71 @@ TEST(LogList, AChosenRowKeepsTimeInViewStaysWithItsSentenceAndCopiesIt)
     EXPECT_EQ(page.sideways(), end);
     QTest::keyClick(&page.list, Qt::Key_Up);
     EXPECT_EQ(page.sideways(), end);
+}
+
+// The middle of the row at `row`, counted from the top of the view.
+QPoint rowCentre(const LogListView& list, int row) { return list.cellRect(row, 1).center(); }
+
+// What a screen reader reads: a table whose cells stay with their rows as
+// newer ones arrive above them, and the row the user chose.
+TEST(LogListAccessible, ReadsAsATableOfHeadersRowsAndTheChosenRow)
+{
+    LogPage page(3);
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&page.list);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    QAccessibleTableInterface* cells = table->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    ASSERT_EQ(cells->columnCount(), 2);
+    EXPECT_EQ(cells->rowCount(), 3);
+    const QString headers[] = {"Time", "NMEA Data"};
+    for (int column = 0; column < 2; ++column) {
+        QAccessibleInterface* header = table->child(column);
+        ASSERT_NE(header, nullptr);
+        EXPECT_EQ(header->role(), QAccessible::ColumnHeader);
+        EXPECT_EQ(header->text(QAccessible::Name), headers[column]);
+        EXPECT_EQ(cells->cellAt(0, column)->tableCellInterface()->columnHeaderCells(), QList{header});
+    }
+
+    QAccessibleInterface* oldest = cells->cellAt(2, 1);
+    EXPECT_EQ(oldest->text(QAccessible::Name), QString::fromLatin1(kLongSentence) + " #0");
+    page.add(2);
+    EXPECT_EQ(cells->rowCount(), 5);
+    EXPECT_EQ(cells->cellAt(0, 1)->text(QAccessible::Name), QString::fromLatin1(kLongSentence) + " #4");
+    EXPECT_EQ(cells->cellAt(4, 1), oldest) << "a cell stays with its row";
+    EXPECT_EQ(oldest->tableCellInterface()->rowIndex(), 4);
+    EXPECT_EQ(table->child(table->indexOfChild(oldest)), oldest);
+    EXPECT_EQ(cells->cellAt(5, 0), nullptr);
+
+    QTest::mouseClick(page.list.viewport(), Qt::LeftButton, {}, rowCentre(page.list, 1));
+    EXPECT_EQ(cells->selectedRows(), QList{1});
+    EXPECT_EQ(table->focusChild(), cells->cellAt(1, 0));
+    EXPECT_TRUE(cells->cellAt(1, 1)->state().selected);
+    QTest::keyClick(&page.list, Qt::Key_Down);
+    EXPECT_EQ(cells->selectedRows(), QList{2});
+    EXPECT_TRUE(cells->cellAt(2, 0)->state().focused);
+    EXPECT_FALSE(cells->cellAt(1, 1)->state().selected);
+}
+
+// A right click chooses the row under the pointer and offers to copy it.
+TEST(LogList, TheContextMenuCopiesTheRowUnderThePointer)
+{
+    LogPage page(3);
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        for (QAction* action : menu->actions()) offered.append(action->text());
+        menu->setActiveAction(menu->actions().value(0));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    const QPoint where = rowCentre(page.list, 2);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, where, page.list.viewport()->mapToGlobal(where));
+    QApplication::sendEvent(page.list.viewport(), &click);
+    EXPECT_EQ(offered, QStringList{"Copy"});
+    EXPECT_EQ(page.list.currentRow(), 2);
+    const QAbstractItemModel& rows = *page.list.model();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), rows.index(2, 0).data().toString() + "\t" + rows.index(2, 1).data().toString());
 }
 
 }  // namespace
