@@ -25,6 +25,7 @@ LogListView::LogListView(QWidget* parent) : QAbstractScrollArea(parent), header_
         updateScrollBars();
         viewport()->update();
     });
+    connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, &LogListView::thumbReleased);
     viewport()->setBackgroundRole(QPalette::Base);
     setFocusPolicy(Qt::StrongFocus);
     static const bool accessible = (QAccessible::installFactory(logListAccessible), true);
@@ -54,7 +55,7 @@ int LogListView::rowsInView() const { return std::max(1, viewport()->height() / 
 int LogListView::rowAt(int y) const
 {
     if (y < 0) return -1;
-    const int row = verticalScrollBar()->value() + y / rowHeight();
+    const int row = topRow() + y / rowHeight();
     return row < rowCount() ? row : -1;
 }
 
@@ -62,7 +63,7 @@ int LogListView::columnAt(int x) const { return header_->logicalIndexAt(x); }
 
 QRect LogListView::cellRect(int row, int column) const
 {
-    return QRect(header_->sectionViewportPosition(column), (row - verticalScrollBar()->value()) * rowHeight(),
+    return QRect(header_->sectionViewportPosition(column), (row - topRow()) * rowHeight(),
                  header_->sectionSize(column), rowHeight());
 }
 
@@ -73,6 +74,12 @@ void LogListView::rowsInserted(const QModelIndex& parent, int first, int last)
     const int added = last - first + 1;
     if (current_ >= first) current_ += added;
     QScrollBar* rows = verticalScrollBar();
+    // Qt places a held thumb by the mouse within the range it had when
+    // grabbed; a range grown meanwhile would move the rows under it.
+    if (rows->isSliderDown()) {
+        arrivedWhileHeld_ += added;
+        return;
+    }
     const int top = rows->value();
     // Behind another page each new range would cost the scroll area a layout;
     // a list read from its top needs none until it is shown.
@@ -90,6 +97,7 @@ void LogListView::reset()
 {
     announceReset(*this);
     current_ = -1;
+    arrivedWhileHeld_ = 0;
     layOutHeader();
     verticalScrollBar()->setValue(0);
     viewport()->update();
@@ -107,7 +115,7 @@ void LogListView::layOutHeader()
 void LogListView::updateScrollBars()
 {
     QScrollBar* rows = verticalScrollBar();
-    rows->setRange(0, std::max(0, rowCount() - rowsInView()));
+    rows->setRange(0, std::max(0, rowCount() - arrivedWhileHeld_ - rowsInView()));
     rows->setPageStep(rowsInView());
     rows->setSingleStep(1);
     QScrollBar* sideways = horizontalScrollBar();
@@ -122,13 +130,25 @@ void LogListView::setCurrentRow(int row)
     const int rows = rowCount();
     if (rows == 0) return;
     const int previous = std::exchange(current_, std::clamp(row, 0, rows - 1));
-    QScrollBar* scroll = verticalScrollBar();
-    if (current_ < scroll->value())
-        scroll->setValue(current_);
-    else if (current_ >= scroll->value() + rowsInView())
-        scroll->setValue(current_ - rowsInView() + 1);
+    if (current_ < topRow())
+        scrollTo(current_);
+    else if (current_ >= topRow() + rowsInView())
+        scrollTo(current_ - rowsInView() + 1);
     viewport()->update();
     if (current_ != previous) announceCurrentRow(*this, previous);
+}
+
+int LogListView::topRow() const { return verticalScrollBar()->value() + arrivedWhileHeld_; }
+
+void LogListView::scrollTo(int top) { verticalScrollBar()->setValue(top - arrivedWhileHeld_); }
+
+void LogListView::thumbReleased()
+{
+    if (arrivedWhileHeld_ == 0) return;
+    const int top = topRow();
+    arrivedWhileHeld_ = 0;
+    updateScrollBars();
+    scrollTo(top);
 }
 
 void LogListView::copyCurrentRow() const
@@ -224,7 +244,7 @@ void LogListView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
     const int height = rowHeight();
-    const int top = verticalScrollBar()->value();
+    const int top = topRow();
     const QRect exposed = event->rect();
     const int rows = rowCount();
     for (int row = top + exposed.top() / height; row < rows && (row - top) * height <= exposed.bottom(); ++row)

@@ -14,10 +14,11 @@ namespace veltrane {
 // The log has no row limit, so the list keeps nothing per row: it paints the
 // rows in view straight from the model. (A table view keeps a record per row
 // in its row header, and shifts all of them on every insert at the top.) Rows
-// arriving at the top leave a reader who has scrolled away at the same rows;
-// at the top, the newest rows come into view. Choosing a row never scrolls
-// sideways, and Tab leaves the list. Ctrl+C, or "Copy" in the row's context
-// menu, copies the chosen row as its time, a tab and its sentence.
+// arriving at the top leave a reader who has scrolled away, or who holds the
+// scroll bar's thumb, at the same rows; at the top, the newest rows come into
+// view. Choosing a row never scrolls sideways, and Tab leaves the list.
+// Ctrl+C, or "Copy" in the row's context menu, copies the chosen row as its
+// time, a tab and its sentence.
 class LogListView final : public QAbstractScrollArea {
 public:
     explicit LogListView(QWidget* parent = nullptr);
@@ -57,6 +58,11 @@ private:
     void reset();
     void layOutHeader();
     void updateScrollBars();
+    // The first row in view; while the thumb is held, the rows that arrived
+    // since it was grabbed sit above the scroll bar's range.
+    int topRow() const;
+    void scrollTo(int top);
+    void thumbReleased();
     void copyCurrentRow() const;
     void paintRow(QPainter& painter, int row, int top);
 
@@ -64,6 +70,7 @@ private:
     QPointer<QAbstractItemModel> model_;
     int current_ = -1;
     bool scrollBarsStale_ = false;  // rows arrived while hidden
+    int arrivedWhileHeld_ = 0;
 };
 
 }  // namespace veltrane

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTimer>
 
 #include "window_fixture.h"
@@ -92,6 +93,42 @@ INSTANTIATE_TEST_SUITE_P(Scrolled, ReadingWhileTheLogGrows, ::testing::ValuesIn(
                              std::replace(name.begin(), name.end(), ' ', '_');
                              return name;
                          });
+
+QPoint thumbCentre(const QScrollBar& bar)
+{
+    QStyleOptionSlider thumb;
+    thumb.initFrom(&bar);
+    thumb.orientation = bar.orientation();
+    thumb.minimum = bar.minimum();
+    thumb.maximum = bar.maximum();
+    thumb.sliderPosition = thumb.sliderValue = bar.value();
+    thumb.singleStep = bar.singleStep();
+    thumb.pageStep = bar.pageStep();
+    return bar.style()->subControlRect(QStyle::CC_ScrollBar, &thumb, QStyle::SC_ScrollBarSlider, &bar).center();
+}
+
+// Dragging the thumb while rows arrive: Qt places the thumb by the mouse in
+// a range that has grown meanwhile, which would move the content by the rows
+// that arrived on the next move.
+TEST(LogList, RowsArrivingWhileTheThumbIsHeldLeaveTheContentUnderIt)
+{
+    LogPage page(300);
+    QScrollBar& bar = *page.list.verticalScrollBar();
+    const QPoint grip = thumbCentre(bar);
+    QTest::mousePress(&bar, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(&bar, grip + QPoint(0, 30));
+    ASSERT_GT(bar.value(), 0) << "the thumb did not move";
+    const QString reading = page.topSentence();
+
+    page.add(40);
+    EXPECT_EQ(page.topSentence(), reading);
+    QTest::mouseMove(&bar, grip + QPoint(0, 30));
+    EXPECT_EQ(page.topSentence(), reading) << "on the next move";
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, grip + QPoint(0, 30));
+    EXPECT_EQ(page.topSentence(), reading) << "let go";
+    QTest::keyClick(&page.list, Qt::Key_End);
+    EXPECT_EQ(bar.maximum() + bar.pageStep(), 340) << "the rows that arrived can be scrolled to";
+}
 
 TEST(LogList, RowsThatArriveBehindTheReadoutPageAreAllThereWhenTheLogIsShownAgain)
 {
