@@ -5,7 +5,6 @@
 #include <QHash>
 #include <QPersistentModelIndex>
 #include <QPointer>
-#include <QScrollBar>
 #include <QWindow>
 #include <algorithm>
 #include <deque>
