@@ -13,7 +13,8 @@ if [ ${#packages[@]} -eq 0 ]; then
         cmake ninja-build g++ clang libclang-rt-14-dev
         libgtest-dev libbenchmark-dev libcli11-dev help2man dpkg-dev file
         qt6-base-dev qt6-serialport-dev libgl-dev
-        xvfb xauth imagemagick fonts-dejavu-core
+        xvfb xauth imagemagick fonts-dejavu-core socat
+        at-spi2-core dbus-daemon python3-pyatspi
     )
 fi
 

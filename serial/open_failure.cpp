@@ -6,11 +6,11 @@
 #include <climits>
 #include <fcntl.h>
 #include <grp.h>
-#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
+#include "device_holders.h"
 #include "port_failures.h"
 
 namespace veltrane {
@@ -29,16 +29,17 @@ DeviceFacts factsAbout(const std::string&, QSerialPort::SerialPortError) { retur
 
 namespace {
 
-// Qt locks a device with a file named "LCK.." and the device's path, less a
-// leading "/dev/" and with every "/" turned into "_"; when that name exceeds
-// what a file name may hold, Qt reports the failed lock as a permission error.
-bool lockNameTooLong(const std::string& device)
+// When the lock file's name exceeds what a file name may hold, Qt reports the
+// failed lock as a permission error.
+bool lockNameTooLong(const std::string& device) { return lockFileName(device).size() > NAME_MAX; }
+
+// Who keeps the port from us: the lock file names the holder even where /proc
+// hides another user's descriptors; a program that holds the device
+// exclusively without a lock shows only in /proc.
+std::vector<DeviceHolder> holdersOf(const std::string& device)
 {
-    constexpr std::string_view kDeviceFolder = "/dev/";
-    const std::string_view name = std::string_view(device).starts_with(kDeviceFolder)
-                                      ? std::string_view(device).substr(kDeviceFolder.size())
-                                      : std::string_view(device);
-    return std::string_view("LCK..").size() + name.size() > NAME_MAX;
+    if (std::optional<DeviceHolder> holder = lockHolder(device)) return {*holder};
+    return otherProgramsHolding(device);
 }
 
 }  // namespace
@@ -74,6 +75,8 @@ DeviceFacts factsAbout(const std::string& device, QSerialPort::SerialPortError e
         }
     }
     facts.lockNameTooLong = lockNameTooLong(device);
+    if (error == QSerialPort::PermissionError && facts.accessible && !facts.lockNameTooLong)
+        facts.holders = holdersOf(device);
     return facts;
 }
 
@@ -91,7 +94,7 @@ Failure describeOpenFailure(int comm, const std::string& device, QSerialPort::Se
         // could not even create.
         if (!facts.accessible) return permissionDenied(comm, device, facts.group);
         if (facts.lockNameTooLong) return deviceNameTooLong(comm, device, "for a lock file");
-        return portInUse(comm, device, {});
+        return portInUse(comm, device, facts.holders);
     case QSerialPort::OpenError:
         return portAlreadyOpen(comm, device);
     case QSerialPort::UnsupportedOperationError:

@@ -4,7 +4,9 @@
 #include <QSerialPort>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "device_holders.h"
 #include "failure.h"
 
 namespace veltrane {
@@ -22,6 +24,7 @@ struct DeviceFacts {
     std::string group = "dialout";  // the group that owns it
     bool terminal = true;
     bool lockNameTooLong = false;
+    std::vector<DeviceHolder> holders{};  // of a port in use, as far as they can be seen
 };
 DeviceFacts factsAbout(const std::string& device, QSerialPort::SerialPortError error);
 

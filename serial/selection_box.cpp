@@ -7,23 +7,11 @@
 
 namespace veltrane {
 
-void SelectionBox::change(int index)
+void SelectionBox::select(int index)
 {
     if (index < 0 || index >= count()) throw std::out_of_range("no such entry");
     selected_ = index;
     if (onChanged) onChanged();
-}
-
-void SelectionBox::select(int index)
-{
-    if (index == selected_) return;
-    change(index);
-    if (onClick) onClick();
-}
-
-void SelectionBox::pick(int index)
-{
-    change(index);
     if (onClick) onClick();
 }
 

@@ -20,11 +20,11 @@ public:
     // The text of the selected entry; empty while nothing is selected.
     std::string selectedText() const { return selected_ < 0 ? std::string() : entry(selected_); }
 
-    // Setting the selection from code raises the click event when the index
-    // changes, as the toolkit's boxes do.
+    // Raises the click event whoever sets the selection, also for the entry
+    // already selected: each selection opens the port afresh, so a search
+    // never reads indicators left from before it, and picking the same port
+    // again after replugging the receiver is a retry.
     void select(int index);
-    // A user's pick raises the click event even for the entry already selected.
-    void pick(int index);
 
     bool enabled() const { return enabled_; }
     void setEnabled(bool enabled);
@@ -34,8 +34,6 @@ public:
     std::function<void()> onChanged;
 
 private:
-    void change(int index);
-
     std::vector<std::string> entries_;
     int selected_ = -1;
     bool enabled_ = true;

@@ -2,13 +2,17 @@
 #include "log_list_view.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <utility>
+
+#include "log_list_accessible.h"
 
 namespace veltrane {
 
@@ -21,8 +25,12 @@ LogListView::LogListView(QWidget* parent) : QAbstractScrollArea(parent), header_
         updateScrollBars();
         viewport()->update();
     });
+    connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, &LogListView::thumbReleased);
     viewport()->setBackgroundRole(QPalette::Base);
     setFocusPolicy(Qt::StrongFocus);
+    static const bool accessible = (QAccessible::installFactory(logListAccessible), true);
+    Q_UNUSED(accessible);
+    forgetEarlyAccessible(*this);
 }
 
 void LogListView::setModel(QAbstractItemModel* model)
@@ -47,16 +55,31 @@ int LogListView::rowsInView() const { return std::max(1, viewport()->height() / 
 int LogListView::rowAt(int y) const
 {
     if (y < 0) return -1;
-    const int row = verticalScrollBar()->value() + y / rowHeight();
+    const int row = topRow() + y / rowHeight();
     return row < rowCount() ? row : -1;
+}
+
+int LogListView::columnAt(int x) const { return header_->logicalIndexAt(x); }
+
+QRect LogListView::cellRect(int row, int column) const
+{
+    return QRect(header_->sectionViewportPosition(column), (row - topRow()) * rowHeight(),
+                 header_->sectionSize(column), rowHeight());
 }
 
 void LogListView::rowsInserted(const QModelIndex& parent, int first, int last)
 {
     if (parent.isValid()) return;
+    announceRowsInserted(*this, first, last);
     const int added = last - first + 1;
     if (current_ >= first) current_ += added;
     QScrollBar* rows = verticalScrollBar();
+    // Qt places a held thumb by the mouse within the range it had when
+    // grabbed; a range grown meanwhile would move the rows under it.
+    if (rows->isSliderDown()) {
+        arrivedWhileHeld_ += added;
+        return;
+    }
     const int top = rows->value();
     // Behind another page each new range would cost the scroll area a layout;
     // a list read from its top needs none until it is shown.
@@ -72,7 +95,9 @@ void LogListView::rowsInserted(const QModelIndex& parent, int first, int last)
 
 void LogListView::reset()
 {
+    announceReset(*this);
     current_ = -1;
+    arrivedWhileHeld_ = 0;
     layOutHeader();
     verticalScrollBar()->setValue(0);
     viewport()->update();
@@ -90,7 +115,7 @@ void LogListView::layOutHeader()
 void LogListView::updateScrollBars()
 {
     QScrollBar* rows = verticalScrollBar();
-    rows->setRange(0, std::max(0, rowCount() - rowsInView()));
+    rows->setRange(0, std::max(0, rowCount() - arrivedWhileHeld_ - rowsInView()));
     rows->setPageStep(rowsInView());
     rows->setSingleStep(1);
     QScrollBar* sideways = horizontalScrollBar();
@@ -104,13 +129,33 @@ void LogListView::setCurrentRow(int row)
 {
     const int rows = rowCount();
     if (rows == 0) return;
-    current_ = std::clamp(row, 0, rows - 1);
-    QScrollBar* scroll = verticalScrollBar();
-    if (current_ < scroll->value())
-        scroll->setValue(current_);
-    else if (current_ >= scroll->value() + rowsInView())
-        scroll->setValue(current_ - rowsInView() + 1);
+    const int previous = std::exchange(current_, std::clamp(row, 0, rows - 1));
+    if (current_ < topRow())
+        scrollTo(current_);
+    else if (current_ >= topRow() + rowsInView())
+        scrollTo(current_ - rowsInView() + 1);
     viewport()->update();
+    if (current_ != previous) announceCurrentRow(*this, previous);
+}
+
+int LogListView::topRow() const { return verticalScrollBar()->value() + arrivedWhileHeld_; }
+
+void LogListView::scrollTo(int top) { verticalScrollBar()->setValue(top - arrivedWhileHeld_); }
+
+void LogListView::thumbReleased()
+{
+    if (arrivedWhileHeld_ == 0) return;
+    const int top = topRow();
+    arrivedWhileHeld_ = 0;
+    updateScrollBars();
+    scrollTo(top);
+}
+
+void LogListView::copyCurrentRow() const
+{
+    if (current_ < 0) return;
+    QGuiApplication::clipboard()->setText(model_->index(current_, 0).data().toString() + QLatin1Char('\t') +
+                                          model_->index(current_, 1).data().toString());
 }
 
 void LogListView::resizeEvent(QResizeEvent* event)
@@ -133,9 +178,9 @@ void LogListView::scrollContentsBy(int, int)
 
 void LogListView::keyPressEvent(QKeyEvent* event)
 {
-    // As in any list: the chosen row's sentence, to paste into a decoder or a report.
+    // People copy a sentence to report a receiver's fault, with the time it came.
     if (event->matches(QKeySequence::Copy)) {
-        if (current_ >= 0) QGuiApplication::clipboard()->setText(model_->index(current_, 1).data().toString());
+        copyCurrentRow();
         event->accept();
         return;
     }
@@ -161,10 +206,26 @@ void LogListView::mousePressEvent(QMouseEvent* event)
     event->accept();
 }
 
+void LogListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // From the keyboard, the menu is for the chosen row; from the mouse, for the row under it.
+    const bool byMouse = event->reason() == QContextMenuEvent::Mouse;
+    const QPoint inRows = viewport()->mapFromGlobal(event->globalPos());
+    const int row = byMouse ? rowAt(viewport()->rect().contains(inRows) ? inRows.y() : -1) : current_;
+    if (row < 0) return;
+    setCurrentRow(row);
+    QMenu menu(this);
+    QAction* copy = menu.addAction(QStringLiteral("Copy"), this, &LogListView::copyCurrentRow);
+    copy->setShortcut(QKeySequence::Copy);
+    const QRect chosen = cellRect(current_, 0);
+    menu.exec(byMouse ? event->globalPos() : viewport()->mapToGlobal(chosen.bottomLeft()));
+}
+
 void LogListView::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
+    announceFocus(*this);
 }
 
 void LogListView::focusOutEvent(QFocusEvent* event)
@@ -183,7 +244,7 @@ void LogListView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
     const int height = rowHeight();
-    const int top = verticalScrollBar()->value();
+    const int top = topRow();
     const QRect exposed = event->rect();
     const int rows = rowCount();
     for (int row = top + exposed.top() / height; row < rows && (row - top) * height <= exposed.bottom(); ++row)

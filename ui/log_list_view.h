@@ -14,9 +14,11 @@ namespace veltrane {
 // The log has no row limit, so the list keeps nothing per row: it paints the
 // rows in view straight from the model. (A table view keeps a record per row
 // in its row header, and shifts all of them on every insert at the top.) Rows
-// arriving at the top leave a reader who has scrolled away at the same rows;
-// at the top, the newest rows come into view. Choosing a row never scrolls
-// sideways, and Tab leaves the list.
+// arriving at the top leave a reader who has scrolled away, or who holds the
+// scroll bar's thumb, at the same rows; at the top, the newest rows come into
+// view. Choosing a row never scrolls sideways, and Tab leaves the list.
+// Ctrl+C, or "Copy" in the row's context menu, copies the chosen row as its
+// time, a tab and its sentence.
 class LogListView final : public QAbstractScrollArea {
 public:
     explicit LogListView(QWidget* parent = nullptr);
@@ -28,7 +30,13 @@ public:
 
     // The row shown at this height of the viewport, or -1 where there is none.
     int rowAt(int y) const;
+    // The column shown at this distance from the viewport's left edge, or -1.
+    int columnAt(int x) const;
+    // Where a cell is, in the viewport's coordinates; outside it when not in view.
+    QRect cellRect(int row, int column) const;
     int currentRow() const { return current_; }
+    // Chooses the row and scrolls it into view.
+    void setCurrentRow(int row);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -37,6 +45,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -49,13 +58,19 @@ private:
     void reset();
     void layOutHeader();
     void updateScrollBars();
-    void setCurrentRow(int row);
+    // The first row in view; while the thumb is held, the rows that arrived
+    // since it was grabbed sit above the scroll bar's range.
+    int topRow() const;
+    void scrollTo(int top);
+    void thumbReleased();
+    void copyCurrentRow() const;
     void paintRow(QPainter& painter, int row, int top);
 
     QHeaderView* header_;
     QPointer<QAbstractItemModel> model_;
     int current_ = -1;
     bool scrollBarsStale_ = false;  // rows arrived while hidden
+    int arrivedWhileHeld_ = 0;
 };
 
 }  // namespace veltrane

@@ -3,6 +3,8 @@
 
 #include <QCloseEvent>
 #include <QMessageBox>
+#include <QScreen>
+#include <utility>
 
 #include "app_identity.h"
 #include "failure_report.h"
@@ -67,6 +69,12 @@ void frmMain::showMessage(Icon icon, const std::string& text)
     box.exec();
 }
 
+void frmMain::showEvent(QShowEvent* event)
+{
+    if (!std::exchange(shown_, true)) fitIntoScreen();
+    QWidget::showEvent(event);
+}
+
 void frmMain::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
@@ -108,6 +116,18 @@ QSizeF frmMain::outerSizeInTwips() const
     const bool hasTitleBar = client.top() - outer.top() > outer.bottom() - client.bottom();
     if (hasTitleBar) return {toTwips(outer.width()), toTwips(outer.height())};
     return {toTwips(client.width()) + kDesignFrameSides, toTwips(client.height()) + kDesignFrameTopAndBottom};
+}
+
+// A large font (QT_FONT_DPI) scales the designed size past a small screen,
+// whose window system then cuts the bottom off. Before the window is first
+// mapped its frame is not known yet; the designed one stands in for it.
+void frmMain::fitIntoScreen()
+{
+    const QScreen* where = screen();
+    if (where == nullptr) return;
+    QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.isNull()) frame = QSize(toPixels(kDesignFrameSides), toPixels(kDesignFrameTopAndBottom));
+    resize(size().boundedTo(where->availableGeometry().size() - frame));
 }
 
 void frmMain::tabMain_Click()

@@ -33,6 +33,7 @@ public:
     AutoDetect& autoDetect() { return autoDetect_; }
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -44,6 +45,7 @@ private:
     void Form_QueryUnload();
     void lblLink_Click();
     QSizeF outerSizeInTwips() const;
+    void fitIntoScreen();
 
     void setSettingsCaption(const std::string& caption) override;
     void setAutoEnabled(bool enabled) override;
@@ -60,6 +62,7 @@ private:
     SelectionCombo baudCombo_;
     ResizableLayout resizable_;
     AutoDetect autoDetect_;
+    bool shown_ = false;
 };
 
 }  // namespace veltrane

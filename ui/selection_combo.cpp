@@ -17,7 +17,7 @@ SelectionCombo::SelectionCombo(QComboBox& combo, SelectionBox& box) : combo_(com
     showModel();
     box_.onChanged = [this] { showModel(); };
     picked_ = QObject::connect(&combo_, &QComboBox::activated, [this](int index) {
-        runUntrapped([this, index] { box_.pick(index); });
+        runUntrapped([this, index] { box_.select(index); });
     });
 }
 

@@ -164,6 +164,22 @@ TEST(AutoDetect, StopsAtTheFirstCombinationRecognisedAsGps)
     EXPECT_TRUE(s.selection.cboCommPort.enabled() && s.selection.cboBaud.enabled() && s.view.autoEnabled);
 }
 
+// Comm 1 at 4800 showed a receiver that has since been unplugged: the first
+// combination opens the port again instead of reading the indicators it left.
+TEST(AutoDetect, TheCombinationAlreadySelectedIsOpenedAfreshToo)
+{
+    Search s;
+    s.selection.cboCommPort.select(0);
+    s.selection.cboBaud.select(0);
+    for (const Field indicator : {Field::lblCommOK, Field::lblFound, Field::lblIsGPS}) s.fields.set(indicator, kYes);
+    s.ports.existing.erase(1);
+    s.loop.device = Device{2, "4800", true};
+    s.detect.cmdAuto_Click();
+    const std::vector<std::pair<int, std::string>> expected = {{1, "4800"}, {1, "9600"}, {2, "4800"}};
+    EXPECT_EQ(s.combinations(), expected);
+    EXPECT_TRUE(s.ports.isOpenAt(2, "4800"));
+}
+
 TEST(AutoDetect, TriesAllThirtyAndSaysSoWhenNothingAnswers)
 {
     Search s;

@@ -191,7 +191,7 @@ TEST_F(LiveMonitorTest, AnUnplugIsReportedOnceAndSelectingThePortAgainReopensIt)
     EXPECT_EQ(field(Field::lblCommOK), "Yes") << "the indicators stay until the next opening";
 
     plugIn();
-    monitor_->selection().cboBaud.pick(0);
+    monitor_->selection().cboBaud.select(0);
     EXPECT_EQ(field(Field::lblCommOK), "Yes");
     ASSERT_TRUE(monitor_->objComm().PortOpen());
     receiver_->send(kRmc + kRmc);
@@ -241,7 +241,7 @@ TEST_P(LiveMonitorCutTest, AnUnplugStaysTheLastWordAndNothingReceivedIsDropped)
             // moments, after it: the order in which the race shows.
             const std::uint64_t passes = monitor_->assembler().passesFinished();
             ASSERT_TRUE(runUntil([&] { return monitor_->assembler().passesFinished() > passes; }));
-            monitor_->selection().cboBaud.pick(0);
+            monitor_->selection().cboBaud.select(0);
         }
         ASSERT_TRUE(monitor_->objComm().PortOpen());
         failuresBefore = portFailures_.size();

@@ -17,6 +17,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "child_process.h"
+#include "device_holders.h"
 #include "event_loop_waits.h"
 #include "open_failure.h"
 #include "pty_pair.h"
@@ -51,6 +53,8 @@ TEST(OpenFailure, TellsAPersonWhatToDo)
          "Permission denied (uucp group)", "add your user to the uucp group"},
         {QSerialPort::PermissionError, {}, kPortInUse, "Port in use by another program",
          "is in use by another program (another monitor, or a daemon such as gpsd)"},
+        {QSerialPort::PermissionError, {.holders = {{77, "veltrane"}}}, kPortInUse, "Port in use by another program",
+         "is in use by another program: veltrane (PID 77); close it"},
         {QSerialPort::PermissionError, {.lockNameTooLong = true}, kPortRefused, "Device name too long",
          "the device name is too long for a lock file"},
         {QSerialPort::UnsupportedOperationError, {}, kPortRefused, "Line settings refused",
@@ -238,6 +242,31 @@ TEST(QtSerialPort, APortHeldByAnotherProgramIsInUse)
 
     EXPECT_EQ(openFailure(holder).number(), kPortInUse) << "opening an open port again";
     EXPECT_TRUE(holder.PortOpen());
+}
+
+// The lock file names its holder even when that program does not hold the
+// device itself; a lock whose program is gone is taken over.
+TEST(QtSerialPort, APortLockedByAnotherProgramNamesIt)
+{
+    PtyPair receiver(PtyPair::Slave::released);
+    testing::Child holder({"/bin/sleep", "30"});
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    const std::string lock = "/var/lock/" + lockFileName(receiver.path());
+    std::ofstream(lock) << holder.pid() << "\nsleep\n" << host << "\n";
+    QtSerialPort port(CommMap("1=" + receiver.path()));
+    port.setSettings("4800,n,8,1");
+
+    const Failure failure = openFailure(port);
+    EXPECT_EQ(failure.number(), kPortInUse) << failure.detail();
+    EXPECT_TRUE(contains(failure.detail(), "is in use by another program: sleep (PID " + std::to_string(holder.pid()) +
+                                               "); close it"))
+        << failure.detail();
+
+    holder.stop();
+    EXPECT_EQ(openFailure(port).what(), std::string("opened"));
+    port.setPortOpen(false);
+    std::filesystem::remove(lock);
 }
 
 // A port opened on Comm `comm` as the monitor opens it, counting its receive

@@ -19,6 +19,7 @@ public:
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
+    pid_t pid() const { return pid_; }
     // Reads standard output until `done` holds, the stream ends or `limit` passes.
     std::string read(const std::function<bool(const std::string&)>& done, std::chrono::milliseconds limit);
     std::string firstLine();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include <QTimer>
 
+#include "pty_pair.h"
 #include "window_fixture.h"
 
 namespace veltrane {
@@ -59,6 +60,29 @@ TEST(AutoDetectWindow, TheSearchShowsOnTheWindowAndClosingStopsIt)
     EXPECT_EQ(messages.closed, 0);
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->monitor().objComm().PortOpen());
+}
+
+// The indicators keep "Yes" after an unplug until the next opening; a search
+// that began on the same port and baud rate must open it again, not stop there.
+TEST(AutoDetectWindow, AReceiverUnpluggedBeforeTheSearchIsNotFoundAgain)
+{
+    auto receiver = std::make_unique<testing::PtyPair>();
+    auto window = testing::makeWindow("1=" + receiver->path());
+    window->Form_Load();
+    testing::showAndWait(*window);
+    MessageCloser messages;
+    receiver->send("$GPRMC,1\r\n$GPRMC,2\r\n$GPRMC,3\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return testing::labelText(*window, "lblIsGPS") == "Yes"; }, 3000));
+    receiver.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return testing::labelText(*window, "lblQuality") == "Device disconnected"; }, 3000));
+
+    int trials = 0;
+    window->autoDetect().onTrying = [&](int, const std::string&) {
+        if (++trials == 2) QTimer::singleShot(0, window.get(), [&] { window->close(); });
+    };
+    QTest::mouseClick(&control<QPushButton>(*window, "cmdAuto"), Qt::LeftButton);
+    EXPECT_EQ(trials, 2) << "the search stopped on the unplugged receiver";
+    EXPECT_EQ(messages.closed, 0);
 }
 
 }  // namespace

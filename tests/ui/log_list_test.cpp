@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: BSD-2-Clause
+#include <QAccessible>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <QTimer>
 
 #include "window_fixture.h"
 
@@ -89,6 +94,42 @@ INSTANTIATE_TEST_SUITE_P(Scrolled, ReadingWhileTheLogGrows, ::testing::ValuesIn(
                              return name;
                          });
 
+QPoint thumbCentre(const QScrollBar& bar)
+{
+    QStyleOptionSlider thumb;
+    thumb.initFrom(&bar);
+    thumb.orientation = bar.orientation();
+    thumb.minimum = bar.minimum();
+    thumb.maximum = bar.maximum();
+    thumb.sliderPosition = thumb.sliderValue = bar.value();
+    thumb.singleStep = bar.singleStep();
+    thumb.pageStep = bar.pageStep();
+    return bar.style()->subControlRect(QStyle::CC_ScrollBar, &thumb, QStyle::SC_ScrollBarSlider, &bar).center();
+}
+
+// Dragging the thumb while rows arrive: Qt places the thumb by the mouse in
+// a range that has grown meanwhile, which would move the content by the rows
+// that arrived on the next move.
+TEST(LogList, RowsArrivingWhileTheThumbIsHeldLeaveTheContentUnderIt)
+{
+    LogPage page(300);
+    QScrollBar& bar = *page.list.verticalScrollBar();
+    const QPoint grip = thumbCentre(bar);
+    QTest::mousePress(&bar, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(&bar, grip + QPoint(0, 30));
+    ASSERT_GT(bar.value(), 0) << "the thumb did not move";
+    const QString reading = page.topSentence();
+
+    page.add(40);
+    EXPECT_EQ(page.topSentence(), reading);
+    QTest::mouseMove(&bar, grip + QPoint(0, 30));
+    EXPECT_EQ(page.topSentence(), reading) << "on the next move";
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, grip + QPoint(0, 30));
+    EXPECT_EQ(page.topSentence(), reading) << "let go";
+    QTest::keyClick(&page.list, Qt::Key_End);
+    EXPECT_EQ(bar.maximum() + bar.pageStep(), 340) << "the rows that arrived can be scrolled to";
+}
+
 TEST(LogList, RowsThatArriveBehindTheReadoutPageAreAllThereWhenTheLogIsShownAgain)
 {
     for (const bool scrolled : {false, true}) {
@@ -129,7 +170,8 @@ TEST(LogList, AChosenRowKeepsTimeInViewStaysWithItsSentenceAndCopiesIt)
     EXPECT_EQ(page.list.model()->index(page.list.currentRow(), 1).data().toString(), chosen);
 
     QTest::keyClick(&page.list, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), chosen);
+    const QString time = page.list.model()->index(page.list.currentRow(), 0).data().toString();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), time + "\t" + chosen);
 
     // Scrolled to the end of the sentences, a click on what is left of "Time" stays there too.
     const int end = page.list.horizontalScrollBar()->maximum();
@@ -138,6 +180,79 @@ TEST(LogList, AChosenRowKeepsTimeInViewStaysWithItsSentenceAndCopiesIt)
     EXPECT_EQ(page.sideways(), end);
     QTest::keyClick(&page.list, Qt::Key_Up);
     EXPECT_EQ(page.sideways(), end);
+}
+
+// The middle of the row at `row`, counted from the top of the view.
+QPoint rowCentre(const LogListView& list, int row) { return list.cellRect(row, 1).center(); }
+
+// What a screen reader reads: a table whose cells stay with their rows as
+// newer ones arrive above them, and the row the user chose.
+TEST(LogListAccessible, ReadsAsATableOfHeadersRowsAndTheChosenRow)
+{
+    LogPage page(3);
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&page.list);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    QAccessibleTableInterface* cells = table->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    ASSERT_EQ(cells->columnCount(), 2);
+    EXPECT_EQ(cells->rowCount(), 3);
+    const QString headers[] = {"Time", "NMEA Data"};
+    for (int column = 0; column < 2; ++column) {
+        QAccessibleInterface* header = table->child(column);
+        ASSERT_NE(header, nullptr);
+        EXPECT_EQ(header->role(), QAccessible::ColumnHeader);
+        EXPECT_EQ(header->text(QAccessible::Name), headers[column]);
+        EXPECT_EQ(cells->cellAt(0, column)->tableCellInterface()->columnHeaderCells(), QList{header});
+    }
+
+    QAccessibleInterface* oldest = cells->cellAt(2, 1);
+    EXPECT_EQ(oldest->text(QAccessible::Name), QString::fromLatin1(kLongSentence) + " #0");
+    page.add(2);
+    EXPECT_EQ(cells->rowCount(), 5);
+    EXPECT_EQ(cells->cellAt(0, 1)->text(QAccessible::Name), QString::fromLatin1(kLongSentence) + " #4");
+    EXPECT_EQ(cells->cellAt(4, 1), oldest) << "a cell stays with its row";
+    EXPECT_EQ(oldest->tableCellInterface()->rowIndex(), 4);
+    EXPECT_EQ(table->child(table->indexOfChild(oldest)), oldest);
+    EXPECT_EQ(cells->cellAt(5, 0), nullptr);
+
+    QTest::mouseClick(page.list.viewport(), Qt::LeftButton, {}, rowCentre(page.list, 1));
+    EXPECT_EQ(cells->selectedRows(), QList{1});
+    EXPECT_EQ(table->focusChild(), cells->cellAt(1, 0));
+    EXPECT_TRUE(cells->cellAt(1, 1)->state().selected);
+    QTest::keyClick(&page.list, Qt::Key_Down);
+    EXPECT_EQ(cells->selectedRows(), QList{2});
+    EXPECT_TRUE(cells->cellAt(2, 0)->state().focused);
+    EXPECT_FALSE(cells->cellAt(1, 1)->state().selected);
+
+    // A tool that walks a long log cell by cell leaves only so many behind.
+    const QAccessible::Id walkedFirst = QAccessible::uniqueId(cells->cellAt(0, 0));
+    page.add(600);
+    for (int row = 0; row < cells->rowCount(); ++row) {
+        for (int column = 0; column < 2; ++column) cells->cellAt(row, column);
+    }
+    EXPECT_EQ(QAccessible::accessibleInterface(walkedFirst), nullptr);
+}
+
+// A right click chooses the row under the pointer and offers to copy it.
+TEST(LogList, TheContextMenuCopiesTheRowUnderThePointer)
+{
+    LogPage page(3);
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        for (QAction* action : menu->actions()) offered.append(action->text());
+        menu->setActiveAction(menu->actions().value(0));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    const QPoint where = rowCentre(page.list, 2);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, where, page.list.viewport()->mapToGlobal(where));
+    QApplication::sendEvent(page.list.viewport(), &click);
+    EXPECT_EQ(offered, QStringList{"Copy"});
+    EXPECT_EQ(page.list.currentRow(), 2);
+    const QAbstractItemModel& rows = *page.list.model();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), rows.index(2, 0).data().toString() + "\t" + rows.index(2, 1).data().toString());
 }
 
 }  // namespace

@@ -7,7 +7,8 @@
 int main(int argc, char** argv)
 {
     // The window tests need no display; listing the tests must not need one either.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen") qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" VELTRANE_TEST_SCREENS);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::GTEST_FLAG(death_test_style) = "threadsafe";
     veltrane::useQtEventDispatcher();

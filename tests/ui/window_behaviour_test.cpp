@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include <QDesktopServices>
 #include <QHeaderView>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <new>
 
 #include "app_identity.h"
@@ -96,6 +98,29 @@ TEST(WindowBehaviour, ResizingFollowsTheRuleAndKeepsRefusedSizes)
     EXPECT_EQ(back.tab, design.tab);
     EXPECT_EQ(back.list, design.list);
     EXPECT_EQ(back.clearLeft, design.clearLeft);
+}
+
+// A screen shorter than the design, as a laptop's is to a large font: the
+// window opens within it, laid out by the resize rule for the height it got.
+TEST(WindowBehaviour, NeverOpensLargerThanTheScreen)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const auto small = std::find_if(screens.begin(), screens.end(), [](QScreen* s) { return s->name() == "small"; });
+    ASSERT_NE(small, screens.end()) << "no small screen: the tests' offscreen configuration is missing";
+    auto window = makeWindow();
+    window->setScreen(*small);
+    window->move((*small)->geometry().topLeft());
+    window->Form_Load();
+    showAndWait(*window);
+
+    const QRect room = (*small)->availableGeometry();
+    EXPECT_LE(window->frameGeometry().height(), room.height());
+    EXPECT_LE(window->frameGeometry().width(), room.width());
+    EXPECT_LT(window->height(), px(7605));
+    EXPECT_EQ(window->width(), px(7095)) << "the width fitted as designed";
+    const double outerHeight = window->height() * 15.0 + 510;
+    EXPECT_EQ(measure(*window).tab.height(), px(outerHeight - 3050));
+    EXPECT_EQ(measure(*window).list.height(), px(outerHeight - 3050 - 800));
 }
 
 TEST(WindowBehaviour, RestoringAfterMinimisingLaysTheWindowOutAgain)

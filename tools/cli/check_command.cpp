@@ -147,7 +147,7 @@ int checkPort(const CheckOptions& options, const CommMap& map, Output& out, Outp
     // The time to the first fix counts from this opening, also after a search
     // that left the port open.
     live.selection().cboCommPort.select(comm - 1);
-    live.selection().cboBaud.pick(baudIndex);
+    live.selection().cboBaud.select(baudIndex);
     const std::string port = "Comm " + std::to_string(comm) + " at " + live.selection().cboBaud.entry(baudIndex) + " baud";
     if (portFailure) {
         err.line("veltrane-cli check: " + escapeDeviceText(portFailure->detail()));

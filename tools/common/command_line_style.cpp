@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "command_line_style.h"
 
+#include <memory>
+
+#include "device_text.h"
+
 namespace veltrane::tools {
 
 HelpFormatter::HelpFormatter() { column_width(24); }
@@ -54,6 +58,36 @@ std::string describeParseError(const CLI::ParseError& error)
 std::string usageErrorLine(const std::string& program, const std::string& why)
 {
     return program + ": " + why + " (see '" + program + " --help')";
+}
+
+void presentProgram(CLI::App& app, const std::string& about, const std::string& version,
+                    const std::vector<const char*>& exitRows)
+{
+    const auto formatter = std::make_shared<HelpFormatter>();
+    app.formatter(formatter);
+    formatter->describe(&app, about);
+    app.set_help_flag("-h,--help", "print this help and exit");
+    app.set_version_flag("--version", version, "print the version and exit");
+    app.allow_extras();
+    app.footer(exitTable(exitRows));
+}
+
+std::optional<EarlyExit> parseWithoutCommands(CLI::App& app, const std::string& program,
+                                              const std::vector<std::string>& arguments)
+{
+    if (asksForHelp(arguments)) return EarlyExit{0, app.help()};
+    const auto usageError = [&](const std::string& why) { return EarlyExit{2, usageErrorLine(program, why) + "\n"}; };
+    try {
+        // CLI11 takes the arguments last first.
+        app.parse(std::vector<std::string>(arguments.rbegin(), arguments.rend()));
+    } catch (const CLI::CallForVersion& version) {
+        return EarlyExit{0, std::string(version.what()) + "\n"};
+    } catch (const CLI::ParseError& error) {
+        return usageError(describeParseError(error));
+    }
+    if (app.remaining().empty()) return std::nullopt;
+    const std::string first = app.remaining().front();
+    return usageError((first.starts_with("-") ? "unknown option " : "unexpected argument ") + quotedUserText(first));
 }
 
 }  // namespace veltrane::tools

@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,5 +40,21 @@ std::string describeParseError(const CLI::ParseError& error);
 
 // The one line a usage error prints: "PROGRAM: WHY (see 'PROGRAM --help')".
 std::string usageErrorLine(const std::string& program, const std::string& why);
+
+// The look and the help and version flags of a program without commands: its
+// help opens with `about` (usage line and description) and closes with the
+// exit table; --version prints `version`.
+void presentProgram(CLI::App& app, const std::string& about, const std::string& version,
+                    const std::vector<const char*>& exitRows);
+
+// What a program without commands prints instead of running: the help or the
+// version (status 0, for standard output) or a usage error (status 2, one line
+// for standard error). Empty when the arguments let it run.
+struct EarlyExit {
+    int status;
+    std::string text;
+};
+std::optional<EarlyExit> parseWithoutCommands(CLI::App& app, const std::string& program,
+                                              const std::vector<std::string>& arguments);
 
 }  // namespace veltrane::tools

@@ -53,8 +53,8 @@ SerialLine SerialLine::openPseudoTerminal(int baud)
     const std::string path = name;
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
     // A fresh pseudo-terminal echoes and edits lines; a serial port does neither.
-    // The settings outlive this descriptor, and the slave is not kept open: a
-    // port that we held ourselves would look busy to every monitor.
+    // The settings outlive this descriptor, and the slave is not kept open:
+    // the master shows whether a monitor holds the port only while we do not.
     termios idle{};
     try {
         idle = makeRaw(slave, kIdleSpeed, path);

@@ -3,10 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include <memory>
-
 #include "command_line_style.h"
-#include "device_text.h"
 #include "option_checks.h"
 
 namespace veltrane::sim {
@@ -31,12 +28,15 @@ std::variant<SimOptions, SimExit> parseSimOptions(int argc, const char* const* a
     SimOptions options;
     std::string baud = "4800";
     CLI::App app("", kProgram);
-    const auto formatter = std::make_shared<tools::HelpFormatter>();
-    app.formatter(formatter);
-    formatter->describe(&app, kAbout);
-    app.set_help_flag("-h,--help", "print this help and exit");
-    app.set_version_flag("--version", std::string(kProgram) + " " + VELTRANE_VERSION, "print the version and exit");
-    app.allow_extras();
+    tools::presentProgram(app, kAbout, std::string(kProgram) + " " + VELTRANE_VERSION,
+                          {
+                              "0  ended by SIGINT, SIGTERM or SIGHUP (a capture played once leaves the line",
+                              "   silent until then), or --help or --version printed",
+                              "1  runtime error: the capture or the device cannot be read or opened, the",
+                              "   device is not a serial port, no pseudo-terminal, or standard output",
+                              "   cannot be written",
+                              "2  usage error: an unknown option, a missing or bad value",
+                          });
     app.add_option("--baud", baud, "the receiver's speed, 4800 or 9600 (default 4800)")
         ->type_name("RATE")
         ->check(tools::oneOf({"4800", "9600"}));
@@ -46,32 +46,10 @@ std::variant<SimOptions, SimExit> parseSimOptions(int argc, const char* const* a
     app.add_flag("--loop", options.loop, "send the capture over and over")->needs(file);
     app.add_option("--device", options.device, "write to this serial device instead of a new pseudo-terminal")
         ->type_name("PATH");
-    app.footer(tools::exitTable({
-        "0  ended by SIGINT, SIGTERM or SIGHUP (a capture played once leaves the line",
-        "   silent until then), or --help or --version printed",
-        "1  runtime error: the capture or the device cannot be read or opened, the",
-        "   device is not a serial port, no pseudo-terminal, or standard output",
-        "   cannot be written",
-        "2  usage error: an unknown option, a missing or bad value",
-    }));
 
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (tools::asksForHelp(arguments)) return SimExit{0, app.help()};
-    const auto usageError = [](const std::string& why) {
-        return SimExit{kExitUsageError, tools::usageErrorLine(kProgram, why) + "\n"};
-    };
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForVersion& version) {
-        return SimExit{0, std::string(version.what()) + "\n"};
-    } catch (const CLI::ParseError& error) {
-        return usageError(tools::describeParseError(error));
-    }
-    if (!app.remaining().empty()) {
-        const std::string first = app.remaining().front();
-        return usageError((first.starts_with("-") ? "unknown option " : "unexpected argument ") +
-                          quotedUserText(first));
-    }
+    if (const std::optional<tools::EarlyExit> ended =
+            tools::parseWithoutCommands(app, kProgram, std::vector<std::string>(argv + 1, argv + argc)))
+        return SimExit{ended->status, ended->text};
     options.baud = baud == "9600" ? 9600 : 4800;
     return options;
 }
