@@ -73,6 +73,20 @@ TEST(HealthCaptures, TheProjectsOwnCapturesGiveOneReportHoweverTheyArrive)
     checkEach(paths);
 }
 
+// A receiver that sends NMEA and UBX on one port, as a u-blox one does.
+TEST(HealthCaptures, SentencesWithUbxFramesBetweenThemPass)
+{
+    HealthAnalysis analysis;
+    analysis.add(contentsOf(testing::projectCaptures() / "sim-gn-ubx-9600.log"));
+    const HealthFigures figures = analysis.finish();
+    EXPECT_TRUE(judge(figures, {}).pass) << jsonReport(figures, judge(figures, {}));
+    EXPECT_EQ(figures.damagedCount(), 0u);
+    EXPECT_EQ(figures.noiseBytes, 0u);
+    EXPECT_GE(figures.ubxFrames.at("01-07"), 8u);
+    EXPECT_GE(figures.ubxFrames.at("01-35"), 8u);
+    EXPECT_EQ(figures.gsv.size(), 3u) << "GPS, GLONASS and Galileo";
+}
+
 TEST(HealthCaptures, EveryCorpusCaptureGivesOneReportHoweverItArrives)
 {
     if (!std::filesystem::is_directory(testing::corpusFolder()))
