@@ -31,8 +31,8 @@ std::string qualitiesText(const ByText<std::uint64_t>& quality)
         if (!text.empty()) text += ", ";
         text += code.empty() ? "(empty)" : code;
         const std::string_view name = qualityName(code);
-        if (!name.empty()) text += " " + std::string(name);
-        text += ": " + std::to_string(count);
+        if (!name.empty()) text.append(" ").append(name);
+        text.append(": ").append(std::to_string(count));
     }
     return text.empty() ? "none" : text;
 }

@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "gsv_sentence.h"
 #include "health_analysis.h"
+#include "sentence_text.h"
 
 namespace veltrane::health {
 namespace {
 
 using Texts = std::vector<std::string_view>;
+using testing::sentence;
 
 TEST(Gsv, FieldsByPositionWithAndWithoutASignalId)
 {
@@ -43,15 +44,6 @@ TEST(Gsv, FieldsByPositionWithAndWithoutASignalId)
         EXPECT_EQ(gsv.prns, c.prns);
         EXPECT_EQ(gsv.cn0s, c.cn0s);
     }
-}
-
-std::string sentence(const std::string& body)
-{
-    unsigned char sum = 0;
-    for (const char c : body) sum ^= static_cast<unsigned char>(c);
-    char suffix[8];
-    std::snprintf(suffix, sizeof suffix, "*%02X\r\n", sum);
-    return "$" + body + suffix;
 }
 
 // Satellites are counted once however many sentences name them, satellites

@@ -4,22 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 #include <string>
+
+#include "sentence_text.h"
 
 namespace veltrane::health {
 namespace {
 
-// "$" + body + "*" + checksum + CR LF, as a receiver sends it.
-std::string sentence(const std::string& body)
-{
-    unsigned char sum = 0;
-    for (const char c : body) sum ^= static_cast<unsigned char>(c);
-    char suffix[8];
-    std::snprintf(suffix, sizeof suffix, "*%02X\r\n", sum);
-    return "$" + body + suffix;
-}
+using testing::sentence;
 
 std::string gga(const std::string& position, const std::string& quality = "1", const std::string& talker = "GP")
 {
