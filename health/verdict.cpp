@@ -17,7 +17,7 @@ std::string count(std::uint64_t n, const std::string& one, const std::string& ma
 // Says why there is no fix in the figures' own terms.
 std::string noFix(const HealthFigures& figures)
 {
-    if (figures.bytes > 0 && figures.sentenceCount() == 0) {
+    if (figures.bytes > 0 && figures.allSentenceCount() == 0) {
         const std::string none = "no sentence in " + count(figures.bytes, "byte", "bytes");
         if (figures.ubxFrames.empty() && figures.rtcm3Frames.empty()) return none + ": the line speed may be wrong";
         return none + ", only binary frames: the receiver's NMEA output may be off";

@@ -74,6 +74,14 @@ TEST(Verdict, FixedRulesAndThresholds)
              f.ubxFrames = {{"01-07", 5}};
          },
          {"no sentence in 1480 bytes, only binary frames: the receiver's NMEA output may be off"}},
+        {"damaged sentences only",
+         [](HealthFigures& f, Thresholds&) {
+             f = HealthFigures{};
+             f.bytes = 500;
+             f.malformedSentences = 2;
+         },
+         {"no fix: the receiver sent no GGA sentence",
+          "2 of 2 sentences (100.0 %: 2 malformed) are damaged; at most 1 % may"}},
         {"exactly 1 % damaged", [](HealthFigures&, Thresholds&) {}, {}},
         {"just over 1 % damaged", [](HealthFigures& f, Thresholds&) { f.sentences["GPGSV"] = {9900, 100, 0}; },
          {"101 of 10000 sentences (1.01 %: 101 with an invalid checksum) are damaged; at most 1 % may"}},
