@@ -3,7 +3,9 @@
 
 #include <cmath>
 
-#include "nmea_line.h"
+#include "fix_quality.h"
+#include "gsv_sentence.h"
+#include "nmea_sentence.h"
 #include "sentence_interpreter.h"
 #include "sentence_pieces.h"
 
@@ -31,6 +33,14 @@ std::optional<double> degrees(std::string_view field, std::string_view hemispher
     return hemisphere == "S" || hemisphere == "W" ? -value : value;
 }
 
+template <class Value>
+Value& entry(ByText<Value>& map, std::string_view key)
+{
+    auto found = map.find(key);
+    if (found == map.end()) found = map.emplace(std::string(key), Value{}).first;
+    return found->second;
+}
+
 class NoClock final : public Clock {
 public:
     LocalTime now() const override { return {}; }
@@ -50,6 +60,17 @@ std::uint64_t HealthFigures::checksumInvalidCount() const
     std::uint64_t total = 0;
     for (const auto& [address, counts] : sentences) total += counts.checksumInvalid;
     return total;
+}
+
+std::uint64_t HealthFigures::damagedCount() const
+{
+    return checksumInvalidCount() + cutSentences + malformedSentences;
+}
+
+std::optional<double> HealthFigures::damagedShare() const
+{
+    if (allSentenceCount() == 0) return std::nullopt;
+    return static_cast<double>(damagedCount()) / static_cast<double>(allSentenceCount());
 }
 
 // Whether the window's indicator would read "Yes": the window's own
@@ -83,43 +104,46 @@ HealthAnalysis::~HealthAnalysis() = default;
 void HealthAnalysis::add(std::string_view bytes, std::optional<double> arrival)
 {
     figures_.bytes += bytes.size();
-    lastArrival_ = arrival;
-    for (;;) {
-        const std::size_t end = bytes.find('\n');
-        if (end == std::string_view::npos) break;
-        std::string_view text = bytes.substr(0, end);
-        if (!partial_.empty()) {
-            partial_.append(text);
-            text = partial_;
-        }
-        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-        line(text, arrival);
-        partial_.clear();
-        bytes.remove_prefix(end + 1);
-    }
-    partial_.append(bytes);
+    if (arrival) chunks_.push_back({figures_.bytes, *arrival});
+    framing_.add(bytes);
+    while (!chunks_.empty() && chunks_.front().end <= framing_.undecidedFrom()) chunks_.pop_front();
 }
 
-void HealthAnalysis::line(std::string_view text, std::optional<double> arrival)
+// A sentence arrived with the byte that completed it, though the framing may
+// have held it back behind a frame that was still arriving.
+std::optional<double> HealthAnalysis::arrivalOf(std::uint64_t offset)
 {
-    const NmeaLine read = readNmeaLine(text);
-    figures_.noiseBytes += read.noise.size();
-    if (read.sentence.empty()) return;
-
-    auto counts = figures_.sentences.find(read.address);
-    if (counts == figures_.sentences.end()) counts = figures_.sentences.emplace(read.address, SentenceCounts{}).first;
-    ++counts->second.count;
-    if (read.checksum == Checksum::Invalid) ++counts->second.checksumInvalid;
-    if (read.checksum == Checksum::Absent) ++counts->second.checksumAbsent;
-    if (!read.talker.empty()) {
-        auto talker = figures_.talkers.find(read.talker);
-        if (talker == figures_.talkers.end()) talker = figures_.talkers.emplace(read.talker, 0).first;
-        ++talker->second;
-    }
-    window_->offer(read.sentence);
-    if (!read.talker.empty() && read.address.ends_with("GGA") && read.checksum != Checksum::Invalid)
-        gga(read.body, arrival);
+    while (!chunks_.empty() && chunks_.front().end <= offset) chunks_.pop_front();
+    if (chunks_.empty()) return std::nullopt;
+    return chunks_.front().arrival;
 }
+
+void HealthAnalysis::sentence(std::string_view text, std::uint64_t lineEnd)
+{
+    const Sentence read = readSentence(text);
+    if (!isAddress(read.address)) {
+        ++figures_.malformedSentences;
+        return;
+    }
+    SentenceCounts& counts = entry(figures_.sentences, read.address);
+    ++counts.count;
+    if (read.checksum == Checksum::Invalid) ++counts.checksumInvalid;
+    if (read.checksum == Checksum::Absent) ++counts.checksumAbsent;
+    if (!read.talker.empty()) ++entry(figures_.talkers, read.talker);
+    window_->offer(text);
+    if (read.talker.empty() || read.checksum == Checksum::Invalid) return;
+    if (read.address.ends_with("GGA")) gga(read.body, arrivalOf(lineEnd));
+    if (read.address.ends_with("GSV")) gsv(read.talker, read.body);
+}
+
+void HealthAnalysis::ubxFrame(std::uint8_t messageClass, std::uint8_t id)
+{
+    constexpr char kHex[] = "0123456789abcdef";
+    const char key[] = {kHex[messageClass >> 4], kHex[messageClass & 15], '-', kHex[id >> 4], kHex[id & 15]};
+    ++entry(figures_.ubxFrames, std::string_view(key, sizeof key));
+}
+
+void HealthAnalysis::rtcm3Frame(unsigned messageNumber) { ++entry(figures_.rtcm3Frames, std::to_string(messageNumber)); }
 
 void HealthAnalysis::gga(std::string_view body, std::optional<double> arrival)
 {
@@ -132,44 +156,50 @@ void HealthAnalysis::gga(std::string_view body, std::optional<double> arrival)
         lastGga_ = arrival;
     }
     const std::string_view quality = at(6);
-    auto counted = figures_.quality.find(quality);
-    if (counted == figures_.quality.end()) counted = figures_.quality.emplace(quality, 0).first;
-    ++counted->second;
-
-    const std::optional<double> qualityNumber = plainNumber(quality);
-    if (qualityNumber && *qualityNumber >= 1) {
-        ++figures_.fixes;
-        if (!figures_.ttffSeconds && opened_ && arrival) figures_.ttffSeconds = *arrival - *opened_;
-        const std::optional<double> latitude = degrees(at(2), at(3), 90);
-        const std::optional<double> longitude = degrees(at(4), at(5), 180);
-        if (latitude && longitude) {
-            latitudes_.push_back(*latitude);
-            longitudes_.push_back(*longitude);
-        }
+    ++entry(figures_.quality, quality);
+    // Until the first fix a receiver reports no satellites and no HDOP worth judging.
+    if (!isFix(quality)) return;
+    ++figures_.fixes;
+    if (!figures_.ttffSeconds && opened_ && arrival) figures_.ttffSeconds = *arrival - *opened_;
+    const std::optional<double> latitude = degrees(at(2), at(3), 90);
+    const std::optional<double> longitude = degrees(at(4), at(5), 180);
+    if (latitude && longitude) {
+        latitudes_.push_back(*latitude);
+        longitudes_.push_back(*longitude);
     }
     if (const std::optional<double> satellites = plainNumber(at(7))) satellites_.push_back(*satellites);
     if (const std::optional<double> hdop = plainNumber(at(8))) hdops_.push_back(*hdop);
 }
 
-// The stop, not the receiver, cut that line off; read as a line it would count
-// a sentence with an invalid checksum, or a GGA with fields missing, that the
-// receiver never sent. Its bytes were received, so they stay in `bytes`, but
-// they are neither a sentence nor noise.
-HealthFigures HealthAnalysis::finishListening()
+void HealthAnalysis::gsv(std::string_view talker, std::string_view body)
 {
-    partial_.clear();
-    return finish();
+    const GsvSentence read = readGsv(body);
+    Signal& signal = entry(entry(signals_, talker), read.signalId);
+    if (read.messageNumber == "1")
+        if (const std::optional<double> inView = plainNumber(read.inView)) signal.inView.push_back(*inView);
+    for (const std::string_view prn : read.prns)
+        if (!prn.empty() && signal.prns.find(prn) == signal.prns.end()) signal.prns.emplace(prn);
+    for (const std::string_view text : read.cn0s) {
+        if (const std::optional<double> cn0 = plainNumber(text)) {
+            signal.cn0.push_back(*cn0);
+            cn0_.push_back(*cn0);
+        }
+    }
 }
 
 HealthFigures HealthAnalysis::finish()
 {
-    if (!partial_.empty()) line(partial_, lastArrival_);
-    partial_.clear();
+    framing_.finish();
+    chunks_.clear();
     HealthFigures result = figures_;
     result.positionCount = latitudes_.size();
     result.scatter = scatterOf(latitudes_, longitudes_);
     result.satellitesUsed = spreadOf(satellites_);
     result.hdop = spreadOf(hdops_);
+    for (const auto& [talker, signals] : signals_)
+        for (const auto& [id, signal] : signals)
+            result.gsv[talker][id] = {spreadOf(signal.inView), spreadOf(signal.cn0), signal.prns.size()};
+    result.cn0 = spreadOf(cn0_);
     result.ggaIntervalSeconds = nearestRank(ggaIntervals_, 50);
     result.windowRecognises = window_->recognised;
     return result;

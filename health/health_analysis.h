@@ -1,26 +1,28 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "framing.h"
 #include "health_figures.h"
 
 namespace veltrane::health {
 
-// Reads a receiver's output as it arrives, in chunks of any size, and works
-// out its health figures. The input is split into lines at LF (a CR before
-// the LF is dropped); each line holds at most one sentence, from its first
-// "$" or "!" on. Times are seconds on any steady clock; a recorded capture
-// has none, and its live-only figures stay empty.
-class HealthAnalysis {
+// Reads one receiver's output as it arrives, in chunks of any size, from any
+// source, and works out its health figures. Times are seconds on any steady
+// clock; a recorded capture has none, and its live-only figures stay empty.
+class HealthAnalysis final : private FrameSink {
 public:
     // `opened`: when the port was opened, for the time to the first fix.
     explicit HealthAnalysis(std::optional<double> opened = std::nullopt);
-    ~HealthAnalysis();
+    ~HealthAnalysis() override;
     HealthAnalysis(const HealthAnalysis&) = delete;
     HealthAnalysis& operator=(const HealthAnalysis&) = delete;
 
@@ -28,22 +30,36 @@ public:
     void add(std::string_view bytes, std::optional<double> arrival = std::nullopt);
     // The counts so far (bytes, sentences, fixes), for showing progress.
     const HealthFigures& soFar() const { return figures_; }
-    // Reads a last line that has no LF as a line, as a capture's last line
-    // is, then works out every figure. Call once, after the last add().
+    // Reads what the end of the input leaves undecided, then works out every
+    // figure. A capture's end and the end of listening are read alike. Call
+    // once, after the last add().
     HealthFigures finish();
-    // finish() for a live check that stopped listening: the bytes after the
-    // last LF are not read as a line.
-    HealthFigures finishListening();
 
 private:
     struct WindowCheck;
+    struct Signal {
+        std::vector<double> inView;
+        std::vector<double> cn0;
+        std::set<std::string, std::less<>> prns;
+    };
+    struct Chunk {
+        std::uint64_t end;  // stream offset after its last byte
+        double arrival;
+    };
 
-    void line(std::string_view text, std::optional<double> arrival);
+    void sentence(std::string_view text, std::uint64_t lineEnd) override;
+    void cutSentence() override { ++figures_.cutSentences; }
+    void noise(std::uint64_t bytes) override { figures_.noiseBytes += bytes; }
+    void ubxFrame(std::uint8_t messageClass, std::uint8_t id) override;
+    void rtcm3Frame(unsigned messageNumber) override;
+
+    std::optional<double> arrivalOf(std::uint64_t offset);
     void gga(std::string_view body, std::optional<double> arrival);
+    void gsv(std::string_view talker, std::string_view body);
 
     std::optional<double> opened_;
-    std::optional<double> lastArrival_;
-    std::string partial_;
+    Framing framing_{*this};
+    std::deque<Chunk> chunks_;  // the arrivals of bytes the framing may still hold
     HealthFigures figures_;
     std::vector<double> latitudes_;
     std::vector<double> longitudes_;
@@ -51,6 +67,8 @@ private:
     std::vector<double> hdops_;
     std::vector<double> ggaIntervals_;
     std::optional<double> lastGga_;
+    ByText<ByText<Signal>> signals_;
+    std::vector<double> cn0_;
     std::unique_ptr<WindowCheck> window_;
 };
 

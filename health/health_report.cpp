@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "health_report.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "device_text.h"
+#include "figure_texts.h"
 #include "number_text.h"
 
 namespace veltrane::health {
@@ -61,12 +64,64 @@ std::string textList(const ByText<Value>& map, Count countOf)
     return list.empty() ? "none" : list;
 }
 
-std::string row(const char* label, const std::string& text)
+std::string row(const std::string& label, const std::string& text)
 {
-    std::string line = "  ";
-    line += label;
-    line.resize(22, ' ');
+    std::string line = "  " + label;
+    line.resize(std::max<std::size_t>(line.size() + 1, 22), ' ');
     return line + text + "\n";
+}
+
+std::string constellation(std::string_view talker)
+{
+    constexpr std::pair<std::string_view, std::string_view> kNames[] = {
+        {"GP", "GPS"}, {"GL", "GLONASS"}, {"GA", "Galileo"}, {"GB", "BeiDou"}, {"BD", "BeiDou"},
+        {"GQ", "QZSS"}, {"GI", "NavIC"},  {"GN", "combined"},
+    };
+    const std::string shown = escapeDeviceText(talker);
+    for (const auto& [code, name] : kNames)
+        if (code == talker) return std::string(name) + " (" + shown + "):";
+    return shown + ":";
+}
+
+// "21 / 38 / 47 dB-Hz"
+std::string cn0Text(const Spread& cn0)
+{
+    return shortestText(cn0.min) + " / " + shortestText(cn0.median) + " / " + shortestText(cn0.max) + " dB-Hz";
+}
+
+// "12 satellites, C/N0 21 / 38 / 47 dB-Hz"
+std::string signalText(const SignalFigures& signal)
+{
+    const std::string text = count(signal.satellites) + (signal.satellites == 1 ? " satellite" : " satellites");
+    return text + (signal.cn0 ? ", C/N0 " + cn0Text(*signal.cn0) : ", no C/N0");
+}
+
+// One line for each constellation, signal by signal where it has several.
+std::string satellitesSeen(const ByText<ByText<SignalFigures>>& gsv)
+{
+    if (gsv.empty()) return row("Satellites seen:", "none reported (no GSV sentence)");
+    std::string text;
+    for (const auto& [talker, signals] : gsv) {
+        std::string line;
+        for (const auto& [id, signal] : signals) {
+            if (!line.empty()) line += "; ";
+            if (signals.size() > 1) line += id.empty() ? "no signal ID: " : "signal " + escapeDeviceText(id) + ": ";
+            line += signalText(signal);
+        }
+        text += row(constellation(talker), line);
+    }
+    return text;
+}
+
+std::string binaryFrames(const HealthFigures& figures)
+{
+    std::string text;
+    const auto add = [&](const ByText<std::uint64_t>& frames, const char* protocol) {
+        for (const auto& [kind, n] : frames) text += (text.empty() ? "" : ", ") + (protocol + kind) + " " + count(n);
+    };
+    add(figures.ubxFrames, "UBX ");
+    add(figures.rtcm3Frames, "RTCM 3 ");
+    return text.empty() ? "none" : text;
 }
 
 }  // namespace
@@ -78,6 +133,11 @@ std::string jsonReport(const HealthFigures& figures, const Verdict& verdict)
         return "{\"count\":" + count(c.count) + ",\"checksum_invalid\":" + count(c.checksumInvalid) +
                ",\"checksum_absent\":" + count(c.checksumAbsent) + "}";
     });
+    json += ",\"damaged\":{\"cut\":" + count(figures.cutSentences) + ",\"malformed\":" +
+            count(figures.malformedSentences) + "}";
+    json += ",\"damaged_share\":" + jsonNumber(figures.damagedShare());
+    json += ",\"binary\":{\"ubx\":" + jsonObject(figures.ubxFrames, count) +
+            ",\"rtcm3\":" + jsonObject(figures.rtcm3Frames, count) + "}";
     json += ",\"talkers\":" + jsonObject(figures.talkers, count);
     json += ",\"gga\":{\"count\":" + count(figures.ggaCount) + ",\"fixes\":" + count(figures.fixes) +
             ",\"quality\":" + jsonObject(figures.quality, count) + "}";
@@ -89,6 +149,13 @@ std::string jsonReport(const HealthFigures& figures, const Verdict& verdict)
             ",\"cep95_m\":" + jsonNumber(scatter ? std::optional(scatter->cep95) : std::nullopt) + "}";
     json += ",\"satellites_used\":" + jsonSpread(figures.satellitesUsed);
     json += ",\"hdop\":" + jsonSpread(figures.hdop);
+    json += ",\"gsv\":" + jsonObject(figures.gsv, [](const ByText<SignalFigures>& signals) {
+        return jsonObject(signals, [](const SignalFigures& signal) {
+            return "{\"in_view\":" + jsonSpread(signal.inView) + ",\"cn0\":" + jsonSpread(signal.cn0) +
+                   ",\"satellites\":" + count(signal.satellites) + "}";
+        });
+    });
+    json += ",\"cn0\":" + jsonSpread(figures.cn0);
     json += ",\"ttff_s\":" + jsonNumber(figures.ttffSeconds);
     json += ",\"gga_interval_s\":" + jsonNumber(figures.ggaIntervalSeconds);
     json += std::string(",\"window_recognises\":") + (figures.windowRecognises ? "true" : "false");
@@ -107,9 +174,11 @@ std::string textReport(const HealthFigures& figures, const Verdict& verdict, con
     text += row("Sentences:", count(figures.sentenceCount()) + ", " + count(figures.checksumInvalidCount()) +
                                   " with an invalid checksum");
     text += row("", textList(figures.sentences, [](const SentenceCounts& c) { return c.count; }));
+    text += row("Damaged:", figures.damagedCount() > 0 ? damagedText(figures) : "none");
+    text += row("Binary frames:", binaryFrames(figures));
     text += row("Talkers:", textList(figures.talkers, [](std::uint64_t n) { return n; }));
     text += row("GGA:", count(figures.ggaCount) + " sentences, " + count(figures.fixes) + " with a fix; quality " +
-                            textList(figures.quality, [](std::uint64_t n) { return n; }));
+                            escapeDeviceText(qualitiesText(figures.quality)));
     if (figures.scatter)
         text += row("Position:", fixedText(figures.scatter->meanLatitude, 7) + ", " +
                                      fixedText(figures.scatter->meanLongitude, 7) + " (mean of " +
@@ -120,6 +189,8 @@ std::string textReport(const HealthFigures& figures, const Verdict& verdict, con
         text += row("Position:", "none");
     text += row("Satellites used:", textSpread(figures.satellitesUsed, 0));
     text += row("HDOP:", textSpread(figures.hdop, 1));
+    text += satellitesSeen(figures.gsv);
+    text += row("C/N0:", figures.cn0 ? cn0Text(*figures.cn0) + " (min / median / max of every signal)" : "none reported");
     text += row("Time to first fix:", figures.ttffSeconds ? fixedText(*figures.ttffSeconds, 1) + " s" : "not measured");
     text += row("GGA interval:",
                 figures.ggaIntervalSeconds ? fixedText(*figures.ggaIntervalSeconds, 2) + " s (median)" : "not measured");

@@ -1,9 +1,39 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "verdict.h"
 
+#include "figure_texts.h"
+#include "nmea_sentence.h"
 #include "number_text.h"
 
 namespace veltrane::health {
+
+namespace {
+
+std::string count(std::uint64_t n, const std::string& one, const std::string& many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// Says why there is no fix in the figures' own terms.
+std::string noFix(const HealthFigures& figures)
+{
+    if (figures.bytes > 0 && figures.allSentenceCount() == 0) {
+        const std::string none = "no sentence in " + count(figures.bytes, "byte", "bytes");
+        if (figures.ubxFrames.empty() && figures.rtcm3Frames.empty()) return none + ": the line speed may be wrong";
+        return none + ", only binary frames: the receiver's NMEA output may be off";
+    }
+    if (figures.ggaCount == 0) {
+        std::uint64_t rejected = 0;
+        for (const auto& [address, counts] : figures.sentences)
+            if (isStandard(address) && address.ends_with("GGA")) rejected += counts.count;
+        if (rejected == 0) return "no fix: the receiver sent no GGA sentence";
+        return "no fix: " + count(rejected, "GGA sentence, with", "GGA sentences, all with") + " an invalid checksum";
+    }
+    return "no fix: none of the " + count(figures.ggaCount, "GGA sentence", "GGA sentences") +
+           " reports one (quality " + qualitiesText(figures.quality) + ")";
+}
+
+}  // namespace
 
 Verdict judge(const HealthFigures& figures, const Thresholds& thresholds)
 {
@@ -13,18 +43,9 @@ Verdict judge(const HealthFigures& figures, const Thresholds& thresholds)
         verdict.reasons.push_back(std::move(reason));
     };
 
-    if (figures.ggaCount == 0)
-        fail("no fix: the receiver sent no GGA sentence");
-    else if (figures.fixes == 0)
-        fail("no fix: none of the " + std::to_string(figures.ggaCount) + " GGA sentences reports one");
-
-    const std::uint64_t sentences = figures.sentenceCount();
-    const std::uint64_t invalid = figures.checksumInvalidCount();
-    if (invalid * 100 > sentences * kMaxInvalidChecksumPercent)
-        fail(std::to_string(invalid) + " of " + std::to_string(sentences) + " sentences (" +
-             fixedText(100.0 * static_cast<double>(invalid) / static_cast<double>(sentences), 1) +
-             " %) have an invalid checksum; at most " +
-             std::to_string(kMaxInvalidChecksumPercent) + " % may");
+    if (figures.fixes == 0) fail(noFix(figures));
+    if (figures.damagedCount() * 100 > figures.allSentenceCount() * kMaxDamagedPercent)
+        fail(damagedText(figures) + " are damaged; at most " + std::to_string(kMaxDamagedPercent) + " % may");
 
     const auto atMost = [&](const std::optional<double>& limit, const std::optional<double>& value,
                             const std::string& what, const std::string& option, int decimals) {
@@ -35,18 +56,23 @@ Verdict judge(const HealthFigures& figures, const Thresholds& thresholds)
         else if (*value > *limit)
             fail(what + " " + fixedText(*value, decimals) + " is above " + given);
     };
+    const auto atLeast = [&](const std::optional<double>& limit, const std::optional<Spread>& spread,
+                             const std::string& none, const std::string& median, const std::string& option) {
+        if (!limit) return;
+        const std::string given = option + " " + shortestText(*limit);
+        if (!spread)
+            fail(none + " to compare with " + given);
+        else if (spread->median < *limit)
+            fail(median + " " + shortestText(spread->median) + " is below " + given);
+    };
     atMost(thresholds.maxTtffSeconds, figures.ttffSeconds, "time to first fix (s)", "--max-ttff", 1);
     atMost(thresholds.maxCep95Metres, figures.scatter ? std::optional(figures.scatter->cep95) : std::nullopt,
            "CEP95 (m)", "--max-cep95", 2);
     atMost(thresholds.maxHdop, figures.hdop ? std::optional(figures.hdop->median) : std::nullopt, "median HDOP",
            "--max-hdop", 1);
-    if (thresholds.minSatellites) {
-        const std::string given = "--min-satellites " + shortestText(*thresholds.minSatellites);
-        if (!figures.satellitesUsed)
-            fail("no count of satellites used to compare with " + given);
-        else if (figures.satellitesUsed->median < *thresholds.minSatellites)
-            fail("median satellites used " + shortestText(figures.satellitesUsed->median) + " is below " + given);
-    }
+    atLeast(thresholds.minSatellites, figures.satellitesUsed, "no count of satellites used", "median satellites used",
+            "--min-satellites");
+    atLeast(thresholds.minCn0, figures.cn0, "no C/N0 in any GSV sentence", "median C/N0 (dB-Hz)", "--min-cn0");
     return verdict;
 }
 

@@ -15,18 +15,19 @@ struct Thresholds {
     std::optional<double> maxCep95Metres;
     std::optional<double> maxHdop;        // compared with the median HDOP
     std::optional<double> minSatellites;  // compared with the median of satellites used
+    std::optional<double> minCn0;         // dB-Hz, compared with the median C/N0 of every GSV
 };
 
-// At most this share of sentences, in percent, may carry an invalid checksum.
-inline constexpr int kMaxInvalidChecksumPercent = 1;
+// At most this share of sentences, in percent, may be damaged.
+inline constexpr int kMaxDamagedPercent = 1;
 
 struct Verdict {
     bool pass;
     std::vector<std::string> reasons;  // why it failed, one text each; empty on a pass
 };
 
-// Pass when there is a fix, at most 1 % of the sentences have an invalid
-// checksum, and each threshold given holds.
+// Pass when there is a fix, at most 1 % of the sentences are damaged, and
+// each threshold given holds.
 Verdict judge(const HealthFigures& figures, const Thresholds& thresholds);
 
 }  // namespace veltrane::health

@@ -3,7 +3,8 @@
 # veltrane-cli replay and the offline health check against gpsd's gpsdecode,
 # all three on the same 50 MB capture, side by side in one run: three
 # alternating rounds, the best time of each counted, printed as MB/s and as a
-# ratio to gpsdecode. The capture is the corpus of real captures
+# ratio to gpsdecode, and the check's speed as a share of replay's (it should
+# be at least half). The capture is the corpus of real captures
 # (VELTRANE_CORPUS_DIR, by default ../shared/corpus) concatenated until it is
 # that large, or the project's own captures when the corpus is not there.
 # Builds a Release veltrane-cli in $BUILD_DIR (default build-release) and
@@ -65,4 +66,5 @@ awk -v bytes="$bytes" -v replay="$(best "${replay_times[@]}")" -v check="$(best 
     printf "veltrane-cli replay --chunk-bytes 4096 --json: %6.1f MB/s, %5.1f times as fast as gpsdecode\n", mb / replay, gpsdecode / replay
     printf "veltrane-cli check --json --file:              %6.1f MB/s, %5.1f times as fast as gpsdecode\n", mb / check, gpsdecode / check
     printf "gpsdecode:                                     %6.1f MB/s\n", mb / gpsdecode
+    printf "check --file runs at %.2f times the speed of replay --json\n", replay / check
 }'

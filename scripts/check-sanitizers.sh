@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: BSD-2-Clause
 # Builds the core with clang under AddressSanitizer and UndefinedBehaviorSanitizer
 # into build-asan/, runs its tests there (the replay of every capture at chunk
-# sizes 1, 7, 64 and 4096 among them), then fuzzes the interpreter and the
-# assembler for 25 seconds each, seeded from the project's captures in
+# sizes 1, 7, 64 and 4096 among them), then fuzzes the interpreter, the
+# assembler and the health check (its framing and both of its reports) for 25
+# seconds each, seeded from the project's captures in
 # tests/captures/ and from the corpus of real captures (VELTRANE_CORPUS_DIR,
 # by default ../shared/corpus/) when it is there. Exits non-zero on any test
 # failure or sanitizer report; a fuzzer's finding is kept in
@@ -54,4 +55,5 @@ fuzz() {
 
 fuzz process_sentence_fuzz "$seeds/sentences" 4096
 fuzz assembler_fuzz "$seeds/captures" 8192
+fuzz health_check_fuzz "$seeds/captures" 16384
 echo "check-sanitizers: no report"

@@ -3,7 +3,7 @@
 # Quick start: install what is missing, build, and run every test: the unit and
 # end-to-end tests, then the Qt-free parts' tests cross-compiled for Windows and
 # run under Wine, then the core under AddressSanitizer and UBSan, then a short
-# fuzz run of the interpreter and the assembler.
+# fuzz run of the interpreter, the assembler and the health check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

@@ -4,22 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 #include <string>
+
+#include "sentence_text.h"
 
 namespace veltrane::health {
 namespace {
 
-// "$" + body + "*" + checksum + CR LF, as a receiver sends it.
-std::string sentence(const std::string& body)
-{
-    unsigned char sum = 0;
-    for (const char c : body) sum ^= static_cast<unsigned char>(c);
-    char suffix[8];
-    std::snprintf(suffix, sizeof suffix, "*%02X\r\n", sum);
-    return "$" + body + suffix;
-}
+using testing::sentence;
 
 std::string gga(const std::string& position, const std::string& quality = "1", const std::string& talker = "GP")
 {
@@ -46,8 +39,8 @@ TEST(HealthAnalysis, CountsByTheDefinitions)
         {"a GP receiver with a fix", fix + sentence("GPRMC,123519,A"), 0, 2, 0, 0, 1, 1, 1, true},
         {"a GN-only receiver", gga("4807.038,N,01131.000,E", "1", "GN") + sentence("GNRMC,1"), 0, 2, 0, 0, 1, 1, 1,
          false},
-        {"noise before, between and instead of sentences", "garbage\r\nxx" + fix + "\r\n\n" + "1$GPRMC*00", 7 + 2 + 1,
-         2, 1, 0, 1, 1, 1, true},
+        {"noise before, between and instead of sentences", "garbage\r\nxx" + fix + "\r\n\n" + "1$GPRMC*00\r",
+         7 + 2 + 1, 2, 1, 0, 1, 1, 1, true},
         // The window reads it all the same: it verifies no checksum.
         {"a GGA with a bad checksum is no GGA", "$GPGGA,1,4807.038,N,01131.000,E,1,08,0.9,1,M*00\r\n", 0, 1, 1, 0, 0,
          0, 0, true},
@@ -55,14 +48,19 @@ TEST(HealthAnalysis, CountsByTheDefinitions)
          true},
         {"quality 0 and empty are no fix", gga("4807.038,N,01131.000,E", "0") + gga(",,,", ""), 0, 2, 0, 0, 2, 0, 0,
          true},
-        {"a fix without a position", gga(",N,01131.000,E", "6"), 0, 1, 0, 0, 1, 1, 0, false},
+        {"RTK fixed and float are fixes, without a position too", gga("4807.038,N,01131.000,E", "4") + gga(",,,", "5"),
+         0, 2, 0, 0, 2, 2, 1, true},
+        {"estimated, manual input and simulation are no fixes",
+         gga("4807.038,N,01131.000,E", "6") + gga("4807.038,N,01131.000,E", "7") + gga("4807.038,N,01131.000,E", "8"),
+         0, 3, 0, 0, 3, 0, 0, true},
         // The window reads no GGA with empty fields, and no GSV at all.
         {"a GP receiver that has no fix yet",
          "$GPGGA,092750.000,,,,,0,00,,,M,,M,,*71\r\n" + sentence("GPGSV,1,1,01,07,79,048,42"), 0, 2, 0, 0, 1, 0, 0,
          false},
-        {"a last line without LF", "$GPRMC,1", 0, 1, 0, 1, 0, 0, 0, true},
-        {"CR-only lines are one line", "$GPRMC,1\r$GPRMC,2\r", 0, 1, 0, 1, 0, 0, 0, true},
+        {"a last line without a line end", "$GPRMC,1", 0, 0, 0, 0, 0, 0, 0, false},
+        {"CR CR LF", "$GPRMC,1\r\r\n$GPRMC,2\r\r\n", 0, 2, 0, 2, 0, 0, 0, true},
         {"proprietary and AIS sentences", sentence("PGRME,15.0,M") + "!AIVDM,1*00\r\n", 0, 2, 1, 0, 0, 0, 0, false},
+        {"malformed and cut sentences are no sentences", "$gpgga,1\r\n$GPGGA,1\x01", 1, 0, 0, 0, 0, 0, 0, false},
         {"nothing at all", "", 0, 0, 0, 0, 0, 0, 0, false},
     };
     for (const Case& c : kCases) {
@@ -83,6 +81,15 @@ TEST(HealthAnalysis, CountsByTheDefinitions)
             EXPECT_FALSE(figures.ttffSeconds) << "a capture has no times";
         }
     }
+    const HealthFigures damaged = analyse("$gpgga,1\r\n$GPGGA,1\x01$,\r\n");
+    EXPECT_EQ(damaged.malformedSentences, 2u);
+    EXPECT_EQ(damaged.cutSentences, 1u);
+
+    // A receiver's zeros before its first fix say nothing of its health.
+    const HealthFigures beforeFix = analyse(sentence("GPGGA,1,,,,,0,00,99.9,,M,,M,,") + fix);
+    ASSERT_TRUE(beforeFix.satellitesUsed && beforeFix.hdop);
+    EXPECT_EQ(beforeFix.satellitesUsed->min, 8);
+    EXPECT_EQ(beforeFix.hdop->max, 0.9);
 }
 
 TEST(HealthAnalysis, PositionsAsSignedDegreesOnEarthOnly)
@@ -162,8 +169,10 @@ TEST(HealthAnalysis, CepOfAKnownScatter)
 TEST(HealthAnalysis, LiveFiguresFromArrivalTimes)
 {
     HealthAnalysis analysis(100.0);
-    analysis.add(gga(",,,", "0"), 100.4);                     // no fix yet
-    analysis.add(gga("4807.038,N,01131.000,E"), 101.4);       // the first fix
+    analysis.add(gga(",,,", "0"), 100.4);  // no fix yet
+    // The first fix, held back while what may be a 264-byte UBX frame arrives.
+    analysis.add("\xB5\x62\x01\x07\x00\x01" + gga("4807.038,N,01131.000,E"), 101.4);
+    analysis.add(std::string(300, 'x'), 101.9);
     analysis.add(sentence("GPRMC,1") + gga("4807.038,N,01131.000,E").substr(0, 20), 102.3);
     analysis.add(gga("4807.038,N,01131.000,E").substr(20), 102.5);  // its line ends now
     analysis.add(gga("4807.038,N,01131.000,E"), 103.6);
@@ -189,7 +198,7 @@ TEST(HealthAnalysis, ALiveCheckReadsNoLineCutOffByTheStop)
         std::uint64_t sentences;
     };
     const Case kCases[] = {
-        {"just before its LF", line.size() - 1, 10},
+        {"just before its CR", line.size() - 2, 10},
         {"just after the \"*\"", line.find('*') + 1, 10},
         {"after the first hex digit", line.find('*') + 2, 10},
         {"inside the satellites field", line.find(",08,") + 2, 10},
@@ -200,7 +209,7 @@ TEST(HealthAnalysis, ALiveCheckReadsNoLineCutOffByTheStop)
         HealthAnalysis analysis(0.0);
         analysis.add(tenLines, 10.0);
         analysis.add(line.substr(0, c.kept), 11.0);
-        const HealthFigures figures = analysis.finishListening();
+        const HealthFigures figures = analysis.finish();
         EXPECT_EQ(figures.bytes, tenLines.size() + c.kept);
         EXPECT_EQ(figures.noiseBytes, 0u);
         EXPECT_EQ(figures.sentenceCount(), c.sentences);

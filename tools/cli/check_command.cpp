@@ -170,7 +170,7 @@ int checkPort(const CheckOptions& options, const CommMap& map, Output& out, Outp
     live.close();
     if (stoppedBy) return exitStatusForSignal(*stoppedBy);
 
-    const health::HealthFigures figures = analysis.finishListening();
+    const health::HealthFigures figures = analysis.finish();
     health::Verdict verdict = health::judge(figures, options.thresholds);
     if (portFailure) {
         verdict.pass = false;

@@ -125,9 +125,12 @@ struct Parser {
                       ->type_name("H")
                       ->check(numberFrom(0, 100));
         minSatellites = c->add_option("--min-satellites", satellites,
-                                      "fail when the median number of satellites used is below N")
+                                      "fail when the median of satellites used is below N")
                             ->type_name("N")
                             ->check(wholeNumberFrom(0, 99));
+        minCn0 = c->add_option("--min-cn0", cn0, "fail when the median C/N0 of every GSV is below DB dB-Hz")
+                     ->type_name("DB")
+                     ->check(numberFrom(0, 99));
     }
 
     CheckOptions checkOptions() const
@@ -138,7 +141,7 @@ struct Parser {
             return option->count() > 0 ? std::optional(value) : std::nullopt;
         };
         options.thresholds = {given(maxTtff, ttff), given(maxCep95, cep95), given(maxHdop, hdop),
-                              given(minSatellites, satellites)};
+                              given(minSatellites, satellites), given(minCn0, cn0)};
         return options;
     }
 
@@ -168,10 +171,12 @@ struct Parser {
     CLI::Option* maxCep95 = nullptr;
     CLI::Option* maxHdop = nullptr;
     CLI::Option* minSatellites = nullptr;
+    CLI::Option* minCn0 = nullptr;
     double ttff = 0;
     double cep95 = 0;
     double hdop = 0;
     double satellites = 0;
+    double cn0 = 0;
 };
 
 UsageError usageError(const CLI::App* command, const std::string& why)

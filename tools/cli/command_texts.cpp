@@ -21,10 +21,12 @@ const std::array<CommandText, 5> kCommands = {{
      "Runs a recorded capture through the monitor as if a port had just been opened\n"
      "on it: the readout is reset, the log emptied, and the file's bytes are handed\n"
      "to the receive handler in chunks, each followed by one assembler pass. Without\n"
-     "--json it prints the readout, the indicators and the number of log rows at the end.",
+     "--json it prints the readout, the indicators and the number of log rows at\n"
+     "the end.",
      {"0  the capture was replayed", "1  the capture or the output could not be used", "2  bad usage"}},
     {"monitor", "watch a serial port live",
-     "Usage: veltrane-cli monitor [--comm N] [--baud 4800|9600] [--json] [--seconds S] [--record FILE]\n\n"
+     "Usage: veltrane-cli monitor [--comm N] [--baud 4800|9600] [--json] [--seconds S]\n"
+     "                            [--record FILE]\n\n"
      "Opens Comm N at the baud rate as the window does at start-up and shows the live\n"
      "readout and the sentence log: a live panel on a terminal, otherwise one line per\n"
      "event as it happens. Runs until Ctrl+C, SIGTERM, SIGHUP, S seconds, or the\n"
@@ -34,7 +36,8 @@ const std::array<CommandText, 5> kCommands = {{
       "3    the port could not be opened; the reason is printed", "4    the receiver disconnected", kSignalRow}},
     {"ports", "list which device each Comm number names",
      "Usage: veltrane-cli ports\n\n"
-     "Prints which device each Comm number names now, one line per number that has one.\n" +
+     "Prints which device each Comm number names now, one line per number that has\n"
+     "one.\n" +
          kPortsVariable,
      {"0  every line of the map names a device", "1  the output could not be written",
       "2  bad usage, or VELTRANE_PORTS has entries that were ignored", "3  no Comm number names a device"}},
@@ -47,16 +50,21 @@ const std::array<CommandText, 5> kCommands = {{
      {"0    a receiver was found", "1    the search failed, or the output could not be written", "2    bad usage",
       "3    no receiver was found", kSignalRow}},
     {"check", "tell whether a receiver is healthy, with a verdict scripts can trust",
-     "Usage: veltrane-cli check [--comm N [--baud RATE] | --file CAPTURE] [--seconds S] [--json]\n"
-     "                          [--max-ttff S] [--max-cep95 M] [--max-hdop H] [--min-satellites N]\n\n"
-     "Listens to a receiver for S seconds (default 60) and says whether it is healthy: it\n"
-     "passes when it reports at least one fix, at most 1 % of its sentences carry an\n"
-     "invalid checksum, and each threshold given holds. With --comm it opens that port;\n"
-     "with neither --comm nor --file it first searches for the receiver as detect does.\n"
-     "With --file it reads a recorded capture (as monitor --record writes it) by the same\n"
-     "definitions; the time to first fix and the GGA interval are then unknown. The\n"
-     "report says when the window would not recognise the receiver; that alone is no\n"
-     "failure.\n" +
+     "Usage: veltrane-cli check [--comm N [--baud RATE]] [--seconds S] [--json]\n"
+     "                          [--max-ttff S] [THRESHOLDS]\n"
+     "       veltrane-cli check --file CAPTURE [--json] [THRESHOLDS]\n"
+     "THRESHOLDS: [--max-cep95 M] [--max-hdop H] [--min-satellites N] [--min-cn0 DB]\n\n"
+     "Listens to a receiver for S seconds (default 60) and says whether it is\n"
+     "healthy: it passes when it reports at least one fix, at most 1 % of its\n"
+     "sentences are damaged (an invalid checksum, cut short, malformed), and each\n"
+     "threshold given holds. With --comm it opens that port; with neither --comm\n"
+     "nor --file it first searches for the receiver as detect does. With --file it\n"
+     "reads a recorded capture (as monitor --record writes it) by the same\n"
+     "definitions; the time to first fix and the GGA interval are then unknown.\n"
+     "Sentences of every talker are read, UBX and RTCM 3 frames between them are\n"
+     "counted, and the report shows the satellites each constellation sees and\n"
+     "their C/N0. It says when the window would not recognise the receiver; that\n"
+     "alone is no failure.\n" +
          kPortsVariable,
      {"0    the receiver passed", "1    it failed; the reasons are printed (or the output could not be written)",
       "2    bad usage", "3    no receiver was found, or the port could not be opened", kSignalRow}},

@@ -7,6 +7,33 @@
 
 namespace veltrane::tools {
 
+namespace {
+
+constexpr std::size_t kHelpColumns = 80;
+
+// Words on lines of at most `width` characters.
+std::string wrapped(const std::string& text, std::size_t width)
+{
+    std::string out;
+    std::size_t lineStart = 0;
+    std::size_t from = 0;
+    while (from < text.size()) {
+        const std::size_t space = text.find(' ', from);
+        const std::string word = text.substr(from, space == std::string::npos ? std::string::npos : space - from);
+        if (out.size() > lineStart && out.size() - lineStart + 1 + word.size() > width) {
+            out += '\n';
+            lineStart = out.size();
+        } else if (out.size() > lineStart) {
+            out += ' ';
+        }
+        out += word;
+        from = space == std::string::npos ? text.size() : space + 1;
+    }
+    return out;
+}
+
+}  // namespace
+
 HelpFormatter::HelpFormatter() { column_width(24); }
 
 void HelpFormatter::describe(const CLI::App* command, std::string text)
@@ -19,6 +46,12 @@ void HelpFormatter::describe(const CLI::App* command, std::string text)
 std::string HelpFormatter::make_option_opts(const CLI::Option* option) const
 {
     return option->get_type_size() != 0 && !option->get_type_name().empty() ? " " + option->get_type_name() : "";
+}
+
+// CLI11 indents each line after the first to the column of the descriptions.
+std::string HelpFormatter::make_option_desc(const CLI::Option* option) const
+{
+    return wrapped(CLI::Formatter::make_option_desc(option), kHelpColumns - column_width_);
 }
 
 std::string HelpFormatter::make_help(const CLI::App* command, std::string, CLI::AppFormatMode mode) const

@@ -14,13 +14,15 @@ namespace veltrane::tools {
 // veltrane-cli and veltrane-sim behave alike.
 
 // Each help text is our own usage line and description, then the options as
-// CLI11 lists them, then the exit-code table (the command's footer).
+// CLI11 lists them, then the exit-code table (the command's footer). Every
+// line fits in 80 columns, on a terminal and in the manual page made from it.
 class HelpFormatter final : public CLI::Formatter {
 public:
     HelpFormatter();
 
     void describe(const CLI::App* command, std::string text);
     std::string make_option_opts(const CLI::Option* option) const override;
+    std::string make_option_desc(const CLI::Option* option) const override;
     std::string make_help(const CLI::App* command, std::string, CLI::AppFormatMode mode) const override;
 
 private:

@@ -32,7 +32,10 @@ private:
 // The simulator's own receiver: one burst of sentences at the start of each second.
 class ReceiverSource final : public ByteSource {
 public:
-    ReceiverSource(std::time_t start, std::size_t bytesPerSecond) : receiver_(start), bytesPerSecond_(bytesPerSecond) {}
+    ReceiverSource(std::time_t start, std::size_t bytesPerSecond, ReceiverOutput output = {})
+        : receiver_(start, output), bytesPerSecond_(bytesPerSecond)
+    {
+    }
     std::string take(std::size_t count, std::time_t now) override;
 
 private:

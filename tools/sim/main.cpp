@@ -32,7 +32,8 @@ void run(const SimOptions& options)
 {
     std::unique_ptr<ByteSource> source;
     if (options.capture.empty())
-        source = std::make_unique<ReceiverSource>(std::time(nullptr), static_cast<std::size_t>(options.baud / 10));
+        source = std::make_unique<ReceiverSource>(std::time(nullptr), static_cast<std::size_t>(options.baud / 10),
+                                                  options.output);
     else
         source = std::make_unique<CaptureSource>(readCapture(options.capture), options.loop);
 

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "nmea_receiver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
+#include <span>
+
+#include "ubx_frames.h"
 
 namespace veltrane::sim {
 
@@ -29,6 +33,34 @@ std::string angle(double degrees, int degreeDigits, char positive, char negative
     const long long whole = units / (60 * 10000);
     const long long minuteUnits = units % (60 * 10000);
     return format("%0*lld%02lld.%04lld,%c", degreeDigits, whole, minuteUnits / 10000, minuteUnits % 10000, hemisphere);
+}
+
+// GPS, then GLONASS, then Galileo.
+constexpr Satellite kSky[] = {
+    {"GP", 4, 62, 45, 42},   {"GP", 7, 35, 110, 39}, {"GP", 9, 20, 300, 35}, {"GP", 16, 48, 180, 44},
+    {"GP", 20, 15, 250, 31}, {"GP", 23, 70, 10, 45}, {"GP", 27, 41, 75, 40}, {"GP", 30, 9, 330, 28},
+    {"GL", 65, 52, 140, 41}, {"GL", 66, 28, 210, 36}, {"GL", 72, 17, 40, 30}, {"GL", 81, 66, 300, 43},
+    {"GA", 2, 44, 95, 40},   {"GA", 7, 23, 160, 35}, {"GA", 8, 71, 260, 44}, {"GA", 13, 12, 20, 27},
+};
+constexpr std::span<const Satellite> kGps(kSky, 8);
+constexpr std::span<const Satellite> kGlonass(kSky + 8, 4);
+constexpr std::span<const Satellite> kGalileo(kSky + 12, 4);
+
+// The GSV sentences of one system, four satellites a sentence; `signalId`
+// closes each from NMEA 4.11 on.
+std::string gsvSentences(std::span<const Satellite> satellites, const std::string& signalId)
+{
+    const std::size_t messages = (satellites.size() + 3) / 4;
+    std::string out;
+    for (std::size_t message = 0; message < messages; ++message) {
+        std::string body = std::string(satellites.front().talker) + "GSV" +
+                           format(",%zu,%zu,%02zu", messages, message + 1, satellites.size());
+        for (std::size_t i = 4 * message; i < std::min(satellites.size(), 4 * message + 4); ++i)
+            body += format(",%02d,%02d,%03d,%02d", satellites[i].prn, satellites[i].elevation, satellites[i].azimuth,
+                           satellites[i].cn0);
+        out += nmeaSentence(body + signalId);
+    }
+    return out;
 }
 
 }  // namespace
@@ -69,14 +101,27 @@ std::string NmeaReceiver::second(std::time_t utc) const
     const double knots = kSpeedMetresPerSecond * kKnotsPerMetrePerSecond;
     const double kmh = kSpeedMetresPerSecond * 3.6;
 
+    const std::span<const Satellite> used = output_.multiGnss ? std::span<const Satellite>(kSky) : kGps;
+    const std::string talker = output_.multiGnss ? "GN" : "GP";
+
     std::string out;
-    out += nmeaSentence("GPGGA," + time + "," + position + ",1,08,0.9,12.4,M,46.9,M,,");
-    out += nmeaSentence("GPGSA,A,3,04,07,09,16,20,23,27,30,,,,,1.6,0.9,1.3");
-    out += nmeaSentence("GPGSV,2,1,08,04,62,045,42,07,35,110,39,09,20,300,35,16,48,180,44");
-    out += nmeaSentence("GPGSV,2,2,08,20,15,250,31,23,70,010,45,27,41,075,40,30,09,330,28");
-    out += nmeaSentence("GPRMC," + time + ",A," + position + format(",%.1f,%.1f,", knots, kCourseDegrees) + date +
-                        ",,,A");
-    out += nmeaSentence(format("GPVTG,%.1f,T,,M,%.1f,N,%.1f,K,A", kCourseDegrees, knots, kmh));
+    out += nmeaSentence(talker + "GGA," + time + "," + position + format(",1,%02zu,", used.size()) +
+                        (output_.multiGnss ? "0.7" : "0.9") + ",12.4,M,46.9,M,,");
+    if (output_.ubx)
+        out += navPvt({utc, latitudeAt(utc), longitudeAt(utc), kSpeedMetresPerSecond, kCourseDegrees,
+                       static_cast<int>(used.size())});
+    if (output_.multiGnss) {
+        // Signal 1 is L1 C/A for GPS and L1 OF for GLONASS; 7 is Galileo's E1.
+        out += gsvSentences(kGps, ",1") + gsvSentences(kGlonass, ",1") + gsvSentences(kGalileo, ",7");
+    } else {
+        out += nmeaSentence("GPGSA,A,3,04,07,09,16,20,23,27,30,,,,,1.6,0.9,1.3");
+        out += gsvSentences(kGps, "");
+    }
+    if (output_.ubx) out += navSat(utc, used);
+    const std::string rmc = talker + "RMC," + time + ",A," + position + format(",%.1f,%.1f,", knots, kCourseDegrees) +
+                            date + ",,,A";
+    out += nmeaSentence(output_.multiGnss ? rmc + ",V" : rmc);
+    if (!output_.multiGnss) out += nmeaSentence(format("GPVTG,%.1f,T,,M,%.1f,N,%.1f,K,A", kCourseDegrees, knots, kmh));
     return out;
 }
 

@@ -11,6 +11,17 @@ namespace veltrane::sim {
 // hex digits) + CR LF.
 std::string nmeaSentence(std::string_view body);
 
+// What the receiver sends: a GPS receiver's "GP" sentences, or a multi-GNSS
+// receiver's (NMEA 4.11: GN fixes, GSV of GPS, GLONASS and Galileo with
+// signal IDs); either with UBX NAV-PVT and NAV-SAT frames between them, as a
+// u-blox receiver with both protocols on one port sends.
+struct ReceiverOutput {
+    bool multiGnss = false;
+    bool ubx = false;
+
+    bool operator==(const ReceiverOutput&) const = default;
+};
+
 // A receiver of its own: a fixed set of satellites and a position that moves
 // north-east at walking-to-cycling pace from where it starts.
 class NmeaReceiver {
@@ -20,10 +31,11 @@ public:
     static constexpr double kSpeedMetresPerSecond = 5.0;
     static constexpr double kCourseDegrees = 45.0;
 
-    explicit NmeaReceiver(std::time_t start) : start_(start) {}
+    explicit NmeaReceiver(std::time_t start, ReceiverOutput output = {}) : start_(start), output_(output) {}
 
-    // What the receiver sends in the second that begins at `utc`: GGA, GSA,
-    // GSV (two parts), RMC and VTG.
+    // What the receiver sends in the second that begins at `utc`: GPS alone
+    // sends GGA, GSA, GSV (two parts), RMC and VTG; multi-GNSS sends GGA,
+    // the GSV of each system and RMC.
     std::string second(std::time_t utc) const;
 
     double latitudeAt(std::time_t utc) const;
@@ -31,6 +43,7 @@ public:
 
 private:
     std::time_t start_;
+    ReceiverOutput output_;
 };
 
 }  // namespace veltrane::sim

@@ -4,6 +4,8 @@
 #include <string>
 #include <variant>
 
+#include "nmea_receiver.h"
+
 namespace veltrane::sim {
 
 struct SimOptions {
@@ -11,6 +13,7 @@ struct SimOptions {
     std::string capture;  // empty: the simulator's own receiver
     bool loop = false;
     std::string device;   // empty: a new pseudo-terminal
+    ReceiverOutput output;
 
     bool operator==(const SimOptions&) const = default;
 };

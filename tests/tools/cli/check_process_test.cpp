@@ -26,26 +26,34 @@ double figure(const std::string& json, const std::string& name)
 
 // The simulator sends a fix once a second from the moment a program opens its
 // port: the check sees fixes, a time to the first fix within about a second,
-// and a GGA every second.
-TEST(CheckProcess, ALiveCheckOfTheSimulatorPassesWithItsTimings)
+// and a GGA every second. Played as a multi-GNSS receiver with UBX frames
+// between its sentences, it shows each system's satellites and their C/N0,
+// and counts the frames instead of taking them for sentences.
+TEST(CheckProcess, ALiveCheckOfAMultiGnssSimulatorPassesWithItsTimings)
 {
-    Child sim({VELTRANE_SIM, "--baud", "9600"});
+    Child sim({VELTRANE_SIM, "--baud", "9600", "--talkers", "gn", "--ubx"});
     const std::string path = sim.firstLine();
     Child check({VELTRANE_CLI, "check", "--comm", "3", "--baud", "9600", "--seconds", "5", "--json",
-                 "--max-ttff", "3", "--min-satellites", "8"},
+                 "--max-ttff", "3", "--min-satellites", "16", "--min-cn0", "35"},
                 {"VELTRANE_PORTS=3=" + path});
     const int status = check.wait(20s);
     const std::string json = everything(check);
     // Like a receiver on a real line, the simulator loses what its reader is
-    // too busy to take, so on a loaded machine a sentence may arrive cut and
+    // too busy to take, so on a loaded machine a sentence may arrive cut or
     // fail its checksum; that, and only that, may fail this check.
     if (status == 1) {
-        EXPECT_NE(json.find(R"(have an invalid checksum; at most 1 % may"])"), std::string::npos) << json;
+        EXPECT_NE(json.find(R"( are damaged; at most 1 % may"])"), std::string::npos) << json;
     } else {
         EXPECT_EQ(status, 0) << json;
         EXPECT_NE(json.find(R"("verdict":"pass","reasons":[])"), std::string::npos) << json;
     }
-    EXPECT_NE(json.find(R"("window_recognises":true)"), std::string::npos) << json;
+    for (const char* signal : {R"("GA":{"7":{"in_view":{"min":4,"median":4,"max":4},"cn0":{"min":27,)",
+                               R"("GL":{"1":{"in_view":{"min":4,"median":4,"max":4},"cn0":{"min":30,)",
+                               R"("GP":{"1":{"in_view":{"min":8,"median":8,"max":8},"cn0":{"min":28,)"})
+        EXPECT_NE(json.find(signal), std::string::npos) << signal << "\n" << json;
+    EXPECT_NE(json.find(R"("window_recognises":false)"), std::string::npos) << "it sends no GP fix: " << json;
+    EXPECT_GE(figure(json, "01-07"), 3) << json;
+    EXPECT_GE(figure(json, "01-35"), 3) << json;
     EXPECT_GE(figure(json, "fixes"), 3) << json;
     EXPECT_GE(figure(json, "ttff_s"), 0) << json;
     EXPECT_LE(figure(json, "ttff_s"), 2.5) << json;

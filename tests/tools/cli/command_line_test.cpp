@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,10 @@ TEST(CommandLine, GoodArgumentsInEitherSpelling)
     EXPECT_TRUE(std::get<ReplayOptions>(replay).json);
     EXPECT_TRUE(std::holds_alternative<DetectOptions>(parseCommandLine({"detect", "--json"})));
     EXPECT_TRUE(std::holds_alternative<PortsOptions>(parseCommandLine({"ports"})));
+    const Invocation check = parseCommandLine({"check", "--file", "x.log", "--min-cn0=30.5", "--min-satellites", "6"});
+    ASSERT_TRUE(std::holds_alternative<CheckOptions>(check));
+    EXPECT_EQ(std::get<CheckOptions>(check).thresholds.minCn0, 30.5);
+    EXPECT_EQ(std::get<CheckOptions>(check).thresholds.minSatellites, 6);
 }
 
 TEST(CommandLine, UsageErrorsAreOneLineNamingTheArgumentAndExitTwo)
@@ -89,6 +94,8 @@ TEST(CommandLine, UsageErrorsAreOneLineNamingTheArgumentAndExitTwo)
         {{"ports", "--json"}, "veltrane-cli ports: unknown option '--json' (see 'veltrane-cli ports --help')"},
         {{"caf\xc3\xa9"}, "veltrane-cli: unknown command 'caf\xc3\xa9': replay, monitor, ports, detect or check (see 'veltrane-cli --help')"},
         {{"detect", "now"}, "veltrane-cli detect: unexpected argument 'now' (see 'veltrane-cli detect --help')"},
+        {{"check", "--min-cn0", "100"}, "veltrane-cli check: --min-cn0: must be a number from 0 to 99, not '100' (see "
+                                        "'veltrane-cli check --help')"},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.line);
@@ -102,7 +109,7 @@ TEST(CommandLine, UsageErrorsAreOneLineNamingTheArgumentAndExitTwo)
 
 TEST(CommandLine, HelpAndVersionWorkEverywhereAndHelpEndsWithTheExitTable)
 {
-    for (const char* command : {"", "replay", "monitor", "ports", "detect"}) {
+    for (const char* command : {"", "replay", "monitor", "ports", "detect", "check"}) {
         for (const char* flag : {"-h", "--help"}) {
             SCOPED_TRACE(std::string(command) + " " + flag);
             Arguments arguments = {flag, "--comm", "99"};
@@ -117,6 +124,9 @@ TEST(CommandLine, HelpAndVersionWorkEverywhereAndHelpEndsWithTheExitTable)
             ASSERT_NE(table, std::string::npos);
             EXPECT_NE(out.text().find("\n  2 ", table), std::string::npos) << "the usage error's code";
             EXPECT_EQ(out.text().find("\n\n", table + 2), std::string::npos) << "the table ends the text";
+            // The manual pages are made from these texts.
+            std::istringstream lines(out.text());
+            for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
         }
         Arguments arguments = {"--version"};
         if (*command) arguments.insert(arguments.begin(), command);

@@ -97,6 +97,63 @@ TEST(NmeaReceiver, ThePositionMovesAtItsSpeedAndIsWrittenAsItIs)
     EXPECT_NEAR(north, east, 1.0) << "heading north-east";
 }
 
+// A u-blox receiver with both protocols on one port: UBX frames whose
+// Fletcher sums hold between NMEA 4.11 sentences of three systems.
+TEST(NmeaReceiver, AMultiGnssReceiverSendsUbxFramesBetweenItsSentences)
+{
+    const std::time_t start = 1'800'000'000;
+    const NmeaReceiver receiver(start, {true, true});
+    const std::string out = receiver.second(start + 60);
+    std::vector<std::string> kinds;
+    std::vector<std::string> payloads;
+    for (std::size_t at = 0; at < out.size();) {
+        if (out.compare(at, 2, "\xB5\x62") == 0) {
+            ASSERT_LE(at + 6, out.size());
+            const std::size_t length = static_cast<std::uint8_t>(out[at + 4]) | static_cast<std::uint8_t>(out[at + 5]) << 8;
+            ASSERT_LE(at + 8 + length, out.size());
+            std::uint8_t a = 0;
+            std::uint8_t b = 0;
+            for (std::size_t i = at + 2; i < at + 6 + length; ++i) b = static_cast<std::uint8_t>(b + (a += out[i]));
+            EXPECT_EQ(static_cast<std::uint8_t>(out[at + 6 + length]), a);
+            EXPECT_EQ(static_cast<std::uint8_t>(out[at + 7 + length]), b);
+            kinds.push_back("UBX " + std::to_string(out[at + 2]) + "-" + std::to_string(out[at + 3]));
+            payloads.push_back(out.substr(at + 6, length));
+            at += 8 + length;
+            continue;
+        }
+        const std::size_t end = out.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos);
+        const std::string sentence = out.substr(at, end - at);
+        EXPECT_TRUE(checksumHolds(sentence)) << sentence;
+        kinds.push_back(sentence.substr(1, 5));
+        if (kinds.back().ends_with("GSV")) {
+            const std::vector<std::string> gsv = fields(sentence);
+            EXPECT_EQ(gsv.size() % 4, 1u) << "a signal ID last: " << sentence;
+            EXPECT_EQ(gsv.back(), kinds.back() == "GAGSV" ? "7" : "1") << sentence;
+            for (std::size_t i = 7; i + 1 < gsv.size(); i += 4) {
+                EXPECT_GE(std::stoi(gsv[i]), 20) << sentence;
+                EXPECT_LE(std::stoi(gsv[i]), 50) << sentence;
+            }
+        }
+        at = end + 2;
+    }
+    EXPECT_EQ(kinds, (std::vector<std::string>{"GNGGA", "UBX 1-7", "GPGSV", "GPGSV", "GLGSV", "GAGSV", "UBX 1-53",
+                                               "GNRMC"}));
+    ASSERT_EQ(payloads.size(), 2u);
+    const auto number = [](const std::string& payload, std::size_t at) {
+        std::int32_t value = 0;
+        for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<std::uint8_t>(payload[at + i]);
+        return value;
+    };
+    ASSERT_EQ(payloads[0].size(), 92u);
+    EXPECT_EQ(payloads[0][20], 3) << "a 3D fix";
+    EXPECT_EQ(payloads[0][23], 16) << "satellites used";
+    EXPECT_NEAR(number(payloads[0], 28) * 1e-7, receiver.latitudeAt(start + 60), 1e-7);
+    EXPECT_NEAR(number(payloads[0], 24) * 1e-7, receiver.longitudeAt(start + 60), 1e-7);
+    EXPECT_EQ(payloads[1].size(), 8u + 12 * 16) << "NAV-SAT: 16 satellites";
+    EXPECT_EQ(fields(lines(out.substr(0, out.find('\n') + 1))[0])[7], "16") << "GGA's satellites used";
+}
+
 TEST(SpeedMismatch, NoByteEverBecomesADollarYetEveryByteArrives)
 {
     std::string everyByte;

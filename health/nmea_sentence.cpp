@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "nmea_line.h"
+#include "nmea_sentence.h"
 
 #include <charconv>
+#include <limits>
 
 namespace veltrane::health {
 
@@ -24,6 +25,14 @@ bool allDigits(std::string_view text)
 
 }  // namespace
 
+bool isAddress(std::string_view text)
+{
+    if (text.empty() || text.size() > 24) return false;
+    for (const char c : text)
+        if (!(c >= 'A' && c <= 'Z') && !(c >= '0' && c <= '9')) return false;
+    return true;
+}
+
 bool isStandard(std::string_view address) { return address.size() == 5 && address.front() != 'P'; }
 
 std::optional<double> plainNumber(std::string_view text)
@@ -35,21 +44,18 @@ std::optional<double> plainNumber(std::string_view text)
     if (point != std::string_view::npos && (fraction.empty() || !allDigits(fraction))) return std::nullopt;
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    // Still a plain number when no double holds it: hundreds of digits are
+    // more than any double, hundreds of zeros after the point next to nothing.
+    if (error == std::errc::result_out_of_range)
+        return whole.find_first_not_of('0') == std::string_view::npos ? 0.0 : std::numeric_limits<double>::infinity();
     if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return value;
 }
 
-NmeaLine readNmeaLine(std::string_view line)
+Sentence readSentence(std::string_view text)
 {
-    NmeaLine read;
-    const std::size_t start = line.find_first_of("$!");
-    if (start == std::string_view::npos) {
-        read.noise = line;
-        return read;
-    }
-    read.noise = line.substr(0, start);
-    read.sentence = line.substr(start);
-    const std::string_view after = read.sentence.substr(1);
+    Sentence read;
+    const std::string_view after = text.substr(1);
     read.address = after.substr(0, after.find_first_of(",*"));
     if (isStandard(read.address)) read.talker = read.address.substr(0, 2);
 
@@ -63,10 +69,11 @@ NmeaLine readNmeaLine(std::string_view line)
     const int high = hexValue(after[star + 1]);
     const int low = hexValue(after[star + 2]);
     if (high < 0 || low < 0) return read;
-    read.body = after.substr(0, star);
     unsigned char sum = 0;
-    for (const char c : read.body) sum ^= static_cast<unsigned char>(c);
-    if (sum == high * 16 + low) read.checksum = Checksum::Valid;
+    for (const char c : after.substr(0, star)) sum ^= static_cast<unsigned char>(c);
+    if (sum != high * 16 + low) return read;
+    read.checksum = Checksum::Valid;
+    read.body = after.substr(0, star);
     return read;
 }
 
