@@ -14,6 +14,7 @@ GsvSentence readGsv(std::string_view body)
 
     GsvSentence gsv;
     const auto field = [&](std::size_t number) { return number < fields.size() ? fields[number] : std::string_view(); };
+    gsv.totalMessages = field(1);
     gsv.messageNumber = field(2);
     gsv.inView = field(3);
     std::size_t blocksEnd = fields.size();

@@ -14,6 +14,7 @@ namespace veltrane::health {
 // the satellites in view that leaves 1 when divided by 4 ends with one.
 // Fields are read by position, so a short last block still gives its PRN.
 struct GsvSentence {
+    std::string_view totalMessages;
     std::string_view messageNumber;
     std::string_view inView;
     std::string_view signalId;  // empty before NMEA 4.11

@@ -1,75 +1,36 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #pragma once
 
-#include <cstdint>
-#include <deque>
-#include <memory>
 #include <optional>
-#include <set>
-#include <string>
 #include <string_view>
-#include <vector>
 
-#include "framing.h"
+#include "figure_tally.h"
 #include "health_figures.h"
+#include "stream_reading.h"
 
 namespace veltrane::health {
 
 // Reads one receiver's output as it arrives, in chunks of any size, from any
 // source, and works out its health figures. Times are seconds on any steady
 // clock; a recorded capture has none, and its live-only figures stay empty.
-class HealthAnalysis final : private FrameSink {
+class HealthAnalysis {
 public:
     // `opened`: when the port was opened, for the time to the first fix.
-    explicit HealthAnalysis(std::optional<double> opened = std::nullopt);
-    ~HealthAnalysis() override;
-    HealthAnalysis(const HealthAnalysis&) = delete;
-    HealthAnalysis& operator=(const HealthAnalysis&) = delete;
+    explicit HealthAnalysis(std::optional<double> opened = std::nullopt) : opened_(opened) {}
 
     // `arrival`: when these bytes were read.
     void add(std::string_view bytes, std::optional<double> arrival = std::nullopt);
     // The counts so far (bytes, sentences, fixes), for showing progress.
-    const HealthFigures& soFar() const { return figures_; }
+    const HealthFigures& soFar() const { return tally_.counts(); }
     // Reads what the end of the input leaves undecided, then works out every
     // figure. A capture's end and the end of listening are read alike. Call
     // once, after the last add().
     HealthFigures finish();
 
 private:
-    struct WindowCheck;
-    struct Signal {
-        std::vector<double> inView;
-        std::vector<double> cn0;
-        std::set<std::string, std::less<>> prns;
-    };
-    struct Chunk {
-        std::uint64_t end;  // stream offset after its last byte
-        double arrival;
-    };
-
-    void sentence(std::string_view text, std::uint64_t lineEnd) override;
-    void cutSentence() override { ++figures_.cutSentences; }
-    void noise(std::uint64_t bytes) override { figures_.noiseBytes += bytes; }
-    void ubxFrame(std::uint8_t messageClass, std::uint8_t id) override;
-    void rtcm3Frame(unsigned messageNumber) override;
-
-    std::optional<double> arrivalOf(std::uint64_t offset);
-    void gga(std::string_view body, std::optional<double> arrival);
-    void gsv(std::string_view talker, std::string_view body);
-
     std::optional<double> opened_;
-    Framing framing_{*this};
-    std::deque<Chunk> chunks_;  // the arrivals of bytes the framing may still hold
-    HealthFigures figures_;
-    std::vector<double> latitudes_;
-    std::vector<double> longitudes_;
-    std::vector<double> satellites_;
-    std::vector<double> hdops_;
-    std::vector<double> ggaIntervals_;
-    std::optional<double> lastGga_;
-    ByText<ByText<Signal>> signals_;
-    std::vector<double> cn0_;
-    std::unique_ptr<WindowCheck> window_;
+    FigureTally tally_;
+    StreamReading reading_{tally_};
 };
 
 }  // namespace veltrane::health
