@@ -110,9 +110,8 @@ std::string escapeDeviceText(std::string_view latin1)
     return out;
 }
 
-std::string quotedUserText(std::string_view utf8)
+void appendEscapedUserText(std::string& out, std::string_view utf8)
 {
-    std::string out(1, '\'');
     for (std::size_t i = 0; i < utf8.size();) {
         const auto c = static_cast<unsigned char>(utf8[i]);
         const std::size_t length = utf8CharacterLength(utf8.substr(i));
@@ -129,6 +128,12 @@ std::string quotedUserText(std::string_view utf8)
             i += length;
         }
     }
+}
+
+std::string quotedUserText(std::string_view utf8)
+{
+    std::string out(1, '\'');
+    appendEscapedUserText(out, utf8);
     out.push_back('\'');
     return out;
 }

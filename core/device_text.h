@@ -23,5 +23,7 @@ void appendJsonString(std::string& out, std::string_view latin1);
 // and tab as "\r", "\n" and "\t", and every other control character
 // (C0, DEL, C1) and every byte that is not valid UTF-8 as "\xhh".
 std::string quotedUserText(std::string_view utf8);
+// The same without the quotes.
+void appendEscapedUserText(std::string& out, std::string_view utf8);
 
 }  // namespace veltrane

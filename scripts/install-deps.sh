@@ -15,6 +15,7 @@ if [ ${#packages[@]} -eq 0 ]; then
         qt6-base-dev qt6-serialport-dev libgl-dev
         xvfb xauth imagemagick fonts-dejavu-core socat
         at-spi2-core dbus-daemon python3-pyatspi
+        prometheus-cpp-dev prometheus libcurl4-openssl-dev
     )
 fi
 
