@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: BSD-2-Clause
 # `cpack -G DEB` in a build tree makes the Debian package: the three programs
-# stripped, the desktop entry, the icons and the manual pages, with the
-# dependencies worked out from the binaries by dpkg-shlibdeps.
+# stripped, the desktop entry, the icons, the manual pages and the watch
+# service, with the dependencies worked out from the binaries by
+# dpkg-shlibdeps.
 include(GNUInstallDirs)
 set(CPACK_PACKAGE_NAME veltrane)
 set(CPACK_PACKAGE_VENDOR "Veltrane")
@@ -53,5 +54,12 @@ endif()
 execute_process(COMMAND gzip -9nc INPUT_FILE ${changelog} OUTPUT_FILE ${CMAKE_BINARY_DIR}/changelog.gz
                 COMMAND_ERROR_IS_FATAL ANY)
 install(FILES ${copyright_file} ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/veltrane)
+
+# `watch` as a service, not enabled: its arguments are the operator's, in a
+# file of /etc that an upgrade must not overwrite.
+install(FILES ${CMAKE_SOURCE_DIR}/cmake/veltrane-watch.service DESTINATION /lib/systemd/system)
+install(FILES ${CMAKE_SOURCE_DIR}/cmake/veltrane-watch.default DESTINATION /etc/default RENAME veltrane-watch)
+file(WRITE ${CMAKE_BINARY_DIR}/conffiles "/etc/default/veltrane-watch\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/conffiles)
 
 include(CPack)

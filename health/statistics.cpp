@@ -15,16 +15,20 @@ constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 std::optional<double> nearestRank(std::vector<double>& values, int percent)
 {
     if (values.empty()) return std::nullopt;
-    std::sort(values.begin(), values.end());
     const std::size_t rank = (static_cast<std::size_t>(percent) * values.size() + 99) / 100;
-    return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
+    // Only the value at that rank is needed, not the order of all the others:
+    // a watched receiver's window holds tens of thousands of C/N0 values.
+    const auto at = values.begin() + static_cast<std::ptrdiff_t>(std::clamp<std::size_t>(rank, 1, values.size()) - 1);
+    std::nth_element(values.begin(), at, values.end());
+    return *at;
 }
 
 std::optional<Spread> spreadOf(std::vector<double> values)
 {
     const std::optional<double> median = nearestRank(values, 50);
     if (!median) return std::nullopt;
-    return Spread{values.front(), *median, values.back()};
+    const auto [min, max] = std::minmax_element(values.begin(), values.end());
+    return Spread{*min, *median, *max};
 }
 
 std::optional<Scatter> scatterOf(const std::vector<double>& latitudes, const std::vector<double>& longitudes)

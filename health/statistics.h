@@ -8,7 +8,7 @@ namespace veltrane::health {
 
 // The nearest-rank percentile: the value at rank ceil(percent / 100 * n) of
 // the sorted values (ranks from 1), the rank worked out in whole numbers so
-// that no rounding moves it. Nothing for no values. Sorts `values`.
+// that no rounding moves it. Nothing for no values. Reorders `values`.
 std::optional<double> nearestRank(std::vector<double>& values, int percent);
 
 struct Spread {

@@ -42,6 +42,14 @@ HttpClient::HttpClient() : curl_(curl_easy_init())
 
 HttpClient::~HttpClient() { curl_easy_cleanup(static_cast<CURL*>(curl_)); }
 
+std::string HttpClient::escaped(const std::string& text)
+{
+    char* escaped = curl_easy_escape(static_cast<CURL*>(curl_), text.data(), static_cast<int>(text.size()));
+    std::string result = escaped != nullptr ? escaped : "";
+    curl_free(escaped);
+    return result;
+}
+
 HttpReply HttpClient::request(const std::string& method, const std::string& url)
 {
     CURL* curl = static_cast<CURL*>(curl_);

@@ -23,6 +23,8 @@ public:
 
     HttpReply request(const std::string& method, const std::string& url);
     HttpReply get(const std::string& url) { return request("GET", url); }
+    // `text` as it may stand in a URL's query.
+    std::string escaped(const std::string& text);
 
 private:
     void* curl_;
