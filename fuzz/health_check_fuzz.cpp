@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: BSD-2-Clause
 // Any bytes through the health check, in chunks of a size the input picks: no
 // crash, no undefined behaviour, the same report as when the bytes come all
-// at once, JSON that parses, and no raw control byte in either report.
+// at once, JSON that parses, and no raw control byte in either report. The
+// same chunks through a watched receiver's sliding window: counts that agree
+// with the check's, and a bounded set of addresses.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -15,6 +17,7 @@
 
 #include "health_analysis.h"
 #include "health_report.h"
+#include "live_health.h"
 #include "verdict.h"
 
 namespace {
@@ -63,5 +66,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(nlohmann::json::accept(json));
     require(json.find('\n') == json.size() - 1 && plainText(json));
     require(plainText(textReport(figures, verdict, "capture 'fuzz'")));
+
+    LiveHealth live(10, 0.0);
+    double now = 0;
+    for (std::size_t at = 0; at < bytes.size(); at += chunk) live.add(std::string_view(bytes).substr(at, chunk), now += 0.5);
+    const HealthFigures& window = live.windowFigures(now);
+    require(live.counts().bytes == bytes.size() && live.counts().sentences.size() <= kCountedAddresses);
+    // What the end of the input decides can only add to what a live window has seen.
+    if (now < 9) require(window.bytes == bytes.size() && window.sentenceCount() <= figures.sentenceCount());
+    live.satellitesInView(now + 20);
+    require(live.windowFigures(now + 20).bytes == 0);
     return 0;
 }
