@@ -157,8 +157,9 @@ void HealthAnalysis::gga(std::string_view body, std::optional<double> arrival)
     }
     const std::string_view quality = at(6);
     ++entry(figures_.quality, quality);
+    lastGgaFix_ = isFix(quality);
     // Until the first fix a receiver reports no satellites and no HDOP worth judging.
-    if (!isFix(quality)) return;
+    if (!*lastGgaFix_) return;
     ++figures_.fixes;
     if (!figures_.ttffSeconds && opened_ && arrival) figures_.ttffSeconds = *arrival - *opened_;
     const std::optional<double> latitude = degrees(at(2), at(3), 90);
@@ -185,6 +186,12 @@ void HealthAnalysis::gsv(std::string_view talker, std::string_view body)
             cn0_.push_back(*cn0);
         }
     }
+}
+
+Progress HealthAnalysis::progress() const
+{
+    const auto median = [](std::vector<double> values) { return nearestRank(values, 50); };
+    return {lastGgaFix_, median(satellites_), median(cn0_), figures_.ttffSeconds, figures_.damagedShare()};
 }
 
 HealthFigures HealthAnalysis::finish()

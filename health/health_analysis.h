@@ -15,6 +15,15 @@
 
 namespace veltrane::health {
 
+// The figures a live view shows while listening, a few times a second.
+struct Progress {
+    std::optional<bool> fix;               // whether the latest GGA reports one; none before any
+    std::optional<double> satellitesUsed;  // the median over the fixes so far
+    std::optional<double> cn0;             // the median of every C/N0 so far
+    std::optional<double> ttffSeconds;
+    std::optional<double> damagedShare;
+};
+
 // Reads one receiver's output as it arrives, in chunks of any size, from any
 // source, and works out its health figures. Times are seconds on any steady
 // clock; a recorded capture has none, and its live-only figures stay empty.
@@ -30,6 +39,7 @@ public:
     void add(std::string_view bytes, std::optional<double> arrival = std::nullopt);
     // The counts so far (bytes, sentences, fixes), for showing progress.
     const HealthFigures& soFar() const { return figures_; }
+    Progress progress() const;
     // Reads what the end of the input leaves undecided, then works out every
     // figure. A capture's end and the end of listening are read alike. Call
     // once, after the last add().
@@ -67,6 +77,7 @@ private:
     std::vector<double> hdops_;
     std::vector<double> ggaIntervals_;
     std::optional<double> lastGga_;
+    std::optional<bool> lastGgaFix_;
     ByText<ByText<Signal>> signals_;
     std::vector<double> cn0_;
     std::unique_ptr<WindowCheck> window_;

@@ -39,12 +39,14 @@ private:
 }  // namespace
 
 struct LiveMonitor::Parts {
-    Parts(const Clock& clock, CommMap map, std::function<void(const Failure&)>& onPortFailure,
-          std::function<void(std::string_view)>& onReceived)
-        : onPortFailure(onPortFailure),
+    Parts(const Clock& clock, CommMap map, const PortChoices& choices,
+          std::function<void(const Failure&)>& onPortFailure, std::function<void(std::string_view)>& onReceived)
+        : choices(choices),
+          onPortFailure(onPortFailure),
           onReceived(onReceived),
           monitor(clock, pump),
-          objComm(std::move(map)),
+          selection(choices.ports, choices.bauds),
+          objComm(std::move(map), choices.ports),
           gpsPort(monitor.fields, monitor.log, objComm, selection),
           tmrGraph(kTickInterval, [this] { tick(); })
     {
@@ -93,6 +95,7 @@ struct LiveMonitor::Parts {
         if (onPortFailure) onPortFailure(reported);
     }
 
+    PortChoices choices;
     std::function<void(const Failure&)>& onPortFailure;
     std::function<void(std::string_view)>& onReceived;
     QtEventPump pump;
@@ -104,8 +107,8 @@ struct LiveMonitor::Parts {
     std::optional<std::uint64_t> lossDueAfter;  // the number of finished passes the report waits for
 };
 
-LiveMonitor::LiveMonitor(const Clock& clock, CommMap map)
-    : parts_(std::make_unique<Parts>(clock, std::move(map), onPortFailure, onReceived))
+LiveMonitor::LiveMonitor(const Clock& clock, CommMap map, const PortChoices& choices)
+    : parts_(std::make_unique<Parts>(clock, std::move(map), choices, onPortFailure, onReceived))
 {
     parts_->tmrGraph.start();
 }
@@ -122,6 +125,7 @@ SentenceLog& LiveMonitor::log() { return parts_->monitor.log; }
 PortSelection& LiveMonitor::selection() { return parts_->selection; }
 SerialComponent& LiveMonitor::objComm() { return parts_->objComm; }
 SentenceAssembler& LiveMonitor::assembler() { return parts_->monitor.assembler; }
+const PortChoices& LiveMonitor::choices() const { return parts_->choices; }
 
 void LiveMonitor::selectFirstEntries()
 {

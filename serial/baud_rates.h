@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: BSD-2-Clause
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace veltrane {
+
+// The speeds receivers are set to, ascending. The window offers the two of
+// the NMEA 0183 world; the command line offers every one, since today's
+// receivers mostly run at 38400 or 115200.
+inline constexpr std::array<int, 11> kStandardBauds = {1200,  2400,   4800,   9600,   19200, 38400,
+                                                       57600, 115200, 230400, 460800, 921600};
+inline constexpr std::array<int, 2> kWindowBauds = {4800, 9600};
+
+bool isStandardBaud(int baud);
+
+// Every standard speed in the order a search tries them: the window's two
+// first, as the window searches, then the others ascending.
+std::vector<int> searchOrderOfEveryBaud();
+
+// "1200, 2400, ... or 921600", for the messages that list what is allowed.
+std::string standardBaudsText();
+
+}  // namespace veltrane
