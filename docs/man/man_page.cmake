@@ -19,7 +19,9 @@ if(COMMANDS)
     string(REPLACE "\\" "\\e" help "${help}")
     string(REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" help "${help}")
     get_filename_component(program_name "${PROGRAM}" NAME)
-    string(APPEND sections ".SS \"${program_name} ${command}\"\n.nf\n${help}.fi\n")
+    # At the left margin: the help is laid out for 80 columns already, and
+    # the section's indent would push its lines past them.
+    string(APPEND sections ".SS \"${program_name} ${command}\"\n.nf\n.in 0\n${help}.in\n.fi\n")
   endforeach()
 endif()
 file(WRITE "${generated}" "${sections}")

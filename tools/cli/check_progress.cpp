@@ -2,6 +2,7 @@
 #include "check_progress.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "device_text.h"
 #include "live_watch.h"
@@ -45,7 +46,7 @@ std::vector<std::string> cellsOf(const CheckedReceiver& receiver)
             orDash(progress.cn0, 0),
             orDash(progress.ttffSeconds, 1, " s"),
             progress.damagedShare ? health::fixedText(*progress.damagedShare * 100, 1) + " %" : "-",
-            listening ? health::fixedText(receiver.secondsLeft(), 0) + " s" : "-"};
+            listening ? health::fixedText(std::ceil(receiver.secondsLeft()), 0) + " s" : "-"};
 }
 
 }  // namespace

@@ -44,7 +44,11 @@ CLI::Option* addSecondsOption(CLI::App* command, double& seconds, const std::str
 
 CLI::Option* addBaudsOption(CLI::App* command, std::string& bauds)
 {
-    return command->add_option("--bauds", bauds, "the baud rates to search, in order: a comma-separated list or all (default 4800,9600)")
+    std::string window;
+    for (const int baud : kWindowBauds) window += (window.empty() ? "" : ",") + std::to_string(baud);
+    return command->add_option("--bauds", bauds,
+                               "the baud rates to search, in order: a comma-separated list or all (default " +
+                                   window + ")")
         ->type_name("LIST")
         ->check(accepting(baudList, baudListRule()));
 }

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 
+#include "baud_rates.h"
+#include "command_line_style.h"
 #include "thresholds.h"
 
 namespace veltrane::cli {
@@ -15,10 +17,9 @@ const std::string kPortsVariable =
     "VELTRANE_PORTS=1=/dev/ttyUSB0,3=/dev/pts/4; without it Comm N is the system's\n"
     "N-th serial port. `veltrane-cli ports` shows the map.";
 
-const std::string kDevices =
-    "DEVICE is a path (/dev/ttyACM0, /dev/serial/by-id/...) or the system's name of\n"
-    "a port (ttyUSB0 for /dev/ttyUSB0, COM17). RATE is one of 1200, 2400, 4800,\n"
-    "9600, 19200, 38400, 57600, 115200, 230400, 460800 and 921600.";
+const std::string kDevices = tools::wrapped(
+    "DEVICE is a path (/dev/ttyACM0, /dev/serial/by-id/...) or the system's name of a port (ttyUSB0 for "
+    "/dev/ttyUSB0, COM17). RATE is one of " + standardBaudsText() + ".");
 
 constexpr const char* kSignalRow = "129, 130, 143  ended by SIGHUP, SIGINT (Ctrl+C) or SIGTERM";
 
@@ -36,6 +37,7 @@ std::string thresholdForms(bool liveOnly)
 
 std::string checkAbout()
 {
+    using tools::wrapped;
     return "Usage: veltrane-cli check [PORTS] [--bauds LIST|all] [--seconds S] [--json]\n"
            "                          [--junit FILE] " +
            thresholdForms(true) +
@@ -44,31 +46,29 @@ std::string checkAbout()
            "PORTS: [--comm N[@RATE]]... [--port DEVICE[@RATE]]... [--baud RATE]\n"
            "       or --all [--baud RATE]\n"
            "THRESHOLDS: " +
-           thresholdForms(false) +
-           "\n\n"
-           "Listens to receivers for S seconds (default 60) and says whether each is\n"
-           "healthy: it passes when it reports at least one fix, at most 1 % of its\n"
-           "sentences are damaged (an invalid checksum, cut short, malformed), and each\n"
-           "threshold given holds. Sentences of every talker are read, UBX and RTCM 3\n"
-           "frames between them are counted, and the report shows the satellites each\n"
-           "constellation sees and their C/N0. It says when the window would not\n"
-           "recognise the receiver; that alone is no failure.\n\n"
-           "Every port named by --comm and --port (or, with --all, every port `ports`\n"
-           "lists) is listened to at once, each judged alone. A port given without\n"
-           "@RATE is opened at --baud, or without --baud its speed is searched over\n"
-           "--bauds (default 4800,9600) as detect does; a port where none is found has\n"
-           "no receiver. With no port at all it first searches Comm 1 to 15 as detect\n"
-           "does and checks the first receiver found. On a terminal a table shows each\n"
-           "receiver as it goes, otherwise one line per change goes to standard error;\n"
-           "then comes one report per receiver (one JSON object per line with --json)\n"
-           "and, for more than one port, the line \"N passed, M failed, K without a\n"
-           "receiver\". --junit writes the results as a JUnit XML file for CI servers.\n"
-           "Ctrl+C ends the listening early: the reports so far, marked interrupted,\n"
-           "and the JUnit file still come out.\n\n"
-           "With --file it reads a recorded capture (as monitor --record writes it) by\n"
-           "the same definitions; the time to first fix and the GGA interval are then\n"
-           "unknown.\n" +
-           kDevices + "\n" + kPortsVariable;
+           thresholdForms(false) + "\n\n" +
+           wrapped("Listens to receivers for S seconds (default 60) and says whether each is healthy: it passes "
+                   "when it reports at least one fix, at most 1 % of its sentences are damaged (an invalid "
+                   "checksum, cut short, malformed), and each threshold given holds. Sentences of every talker are "
+                   "read, UBX and RTCM 3 frames between them are counted, and the report shows the satellites each "
+                   "constellation sees and their C/N0. It says when the window would not recognise the receiver; "
+                   "that alone is no failure.") +
+           "\n\n" +
+           wrapped("Every port named by --comm and --port (or, with --all, every port `ports` lists) is listened to "
+                   "at once, each judged alone. A port given without @RATE is opened at --baud, or without --baud "
+                   "its speed is searched over --bauds as detect does; a port where none is found has no receiver. "
+                   "With no port at all it first searches Comm 1 to 15 as detect does and checks the first "
+                   "receiver found.") +
+           "\n\n" +
+           wrapped("On a terminal a table shows each receiver as it goes, otherwise one line per change goes to "
+                   "standard error; then comes one report per receiver (one JSON object per line with --json) and, "
+                   "for more than one port, the line \"N passed, M failed, K without a receiver\". --junit writes "
+                   "the results as a JUnit XML file for CI servers. Ctrl+C ends the listening early: the reports so "
+                   "far, marked interrupted, and the JUnit file still come out.") +
+           "\n\n" +
+           wrapped("With --file it reads a recorded capture (as monitor --record writes it) by the same "
+                   "definitions; the time to first fix and the GGA interval are then unknown.") +
+           "\n" + kDevices + "\n" + kPortsVariable;
 }
 
 const std::array<CommandText, 5> kCommands = {{
@@ -113,7 +113,7 @@ const std::array<CommandText, 5> kCommands = {{
      {"0    every receiver found passed",
       "1    one failed or was lost; the reasons are printed (or the output or",
       "     the JUnit file could not be written)", "2    bad usage",
-      "3    no receiver was found, or the port could not be opened", kSignalRow}},
+      "3    no receiver was found: no port opened, or none was recognised", kSignalRow}},
 }};
 
 std::string programAbout()

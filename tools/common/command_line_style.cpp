@@ -11,7 +11,8 @@ namespace {
 
 constexpr std::size_t kHelpColumns = 80;
 
-// Words on lines of at most `width` characters.
+}  // namespace
+
 std::string wrapped(const std::string& text, std::size_t width)
 {
     std::string out;
@@ -31,8 +32,6 @@ std::string wrapped(const std::string& text, std::size_t width)
     }
     return out;
 }
-
-}  // namespace
 
 HelpFormatter::HelpFormatter() { column_width(24); }
 

@@ -29,6 +29,9 @@ private:
     std::map<const CLI::App*, std::string> about_;
 };
 
+// Words on lines of at most `width` characters.
+std::string wrapped(const std::string& text, std::size_t width = 80);
+
 // "Exit status:" and one indented line per row.
 std::string exitTable(const std::vector<const char*>& rows);
 
