@@ -14,6 +14,7 @@ const std::string kPortsVariable =
     "N-th serial port. `veltrane-cli ports` shows the map.";
 
 constexpr const char* kSignalRow = "129, 130, 143  ended by SIGHUP, SIGINT (Ctrl+C) or SIGTERM";
+constexpr const char* kReaderGoneRow = "141  the output's reader went away (| head -1)";
 
 const std::array<CommandText, 5> kCommands = {{
     {"replay", "run a recorded capture through the monitor",
@@ -23,7 +24,8 @@ const std::array<CommandText, 5> kCommands = {{
      "to the receive handler in chunks, each followed by one assembler pass. Without\n"
      "--json it prints the readout, the indicators and the number of log rows at\n"
      "the end.",
-     {"0  the capture was replayed", "1  the capture or the output could not be used", "2  bad usage"}},
+     {"0    the capture was replayed", "1    the capture or the output could not be used", "2    bad usage",
+      kReaderGoneRow}},
     {"monitor", "watch a serial port live",
      "Usage: veltrane-cli monitor [--comm N] [--baud 4800|9600] [--json] [--seconds S]\n"
      "                            [--record FILE]\n\n"
@@ -33,14 +35,16 @@ const std::array<CommandText, 5> kCommands = {{
      "receiver disconnecting.\n" +
          kPortsVariable,
      {"0    ended after --seconds", "1    the output or the recording could not be written", "2    bad usage",
-      "3    the port could not be opened; the reason is printed", "4    the receiver disconnected", kSignalRow}},
+      "3    the port could not be opened; the reason is printed", "4    the receiver disconnected", kReaderGoneRow,
+      kSignalRow}},
     {"ports", "list which device each Comm number names",
      "Usage: veltrane-cli ports\n\n"
      "Prints which device each Comm number names now, one line per number that has\n"
      "one.\n" +
          kPortsVariable,
-     {"0  every line of the map names a device", "1  the output could not be written",
-      "2  bad usage, or VELTRANE_PORTS has entries that were ignored", "3  no Comm number names a device"}},
+     {"0    every line of the map names a device", "1    the output could not be written",
+      "2    bad usage, or VELTRANE_PORTS has entries that were ignored", "3    no Comm number names a device",
+      kReaderGoneRow}},
     {"detect", "search every Comm number and baud rate for a GPS receiver",
      "Usage: veltrane-cli detect [--json]\n\n"
      "Tries Comm 1 to Comm 15 at 4800 and at 9600 baud, in that order, and stops at\n"
@@ -48,7 +52,7 @@ const std::array<CommandText, 5> kCommands = {{
      "one second, four when text arrives that is not recognised.\n" +
          kPortsVariable,
      {"0    a receiver was found", "1    the search failed, or the output could not be written", "2    bad usage",
-      "3    no receiver was found", kSignalRow}},
+      "3    no receiver was found", kReaderGoneRow, kSignalRow}},
     {"check", "tell whether a receiver is healthy, with a verdict scripts can trust",
      "Usage: veltrane-cli check [--comm N [--baud RATE]] [--seconds S] [--json]\n"
      "                          [--max-ttff S] [THRESHOLDS]\n"
@@ -67,7 +71,7 @@ const std::array<CommandText, 5> kCommands = {{
      "alone is no failure.\n" +
          kPortsVariable,
      {"0    the receiver passed", "1    it failed; the reasons are printed (or the output could not be written)",
-      "2    bad usage", "3    no receiver was found, or the port could not be opened", kSignalRow}},
+      "2    bad usage", "3    no receiver was found, or the port could not be opened", kReaderGoneRow, kSignalRow}},
 }};
 
 std::string programAbout()
@@ -90,7 +94,7 @@ const CommandText& programText()
     static const CommandText text{"", "", programAbout(),
                                   {"0    success", "1    the command failed; the reason is printed", "2    bad usage",
                                    "3    the port could not be opened, or no receiver was found",
-                                   "4    the receiver disconnected", kSignalRow}};
+                                   "4    the receiver disconnected", kReaderGoneRow, kSignalRow}};
     return text;
 }
 
