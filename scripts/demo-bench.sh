@@ -25,35 +25,10 @@ for program in "$sim" "$cli"; do
 done
 [ $# -gt 0 ] || set -- --seconds 30 --max-ttff 20
 
+source scripts/simulator.bash
 bauds=(4800 9600 19200 38400 57600 115200 230400 921600)
-sim_output=$(mktemp)
-"$sim" --count ${#bauds[@]} --baud "$(IFS=,; echo "${bauds[*]}")" --ttff 0,3,5,8,2,12,25,1 \
-    --talkers gp,gp,gn,gn,gp,gn,gn,gn --ubx=no,no,no,yes,no,yes,yes,yes >"$sim_output" &
-sim_pid=$!
-check_pid=
-cleanup() {
-    for pid in $check_pid $sim_pid; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -f "$sim_output"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-# The simulator prints one pseudo-terminal a line, in the order of its receivers.
-paths=()
-for _ in $(seq 50); do
-    mapfile -t paths <"$sim_output"
-    [ ${#paths[@]} -eq ${#bauds[@]} ] && break
-    kill -0 "$sim_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [ ${#paths[@]} -ne ${#bauds[@]} ]; then
-    echo "demo-bench: veltrane-sim did not start ${#bauds[@]} pseudo-terminals" >&2
-    exit 1
-fi
+start_simulator ${#bauds[@]} "$sim" --count ${#bauds[@]} --baud "$(IFS=,; echo "${bauds[*]}")" \
+    --ttff 0,3,5,8,2,12,25,1 --talkers gp,gp,gn,gn,gp,gn,gn,gn --ubx=no,no,no,yes,no,yes,yes,yes
 
 # Each port with its speed, but the second: its speed is searched for, as for
 # a receiver whose setting nobody wrote down.
@@ -67,10 +42,4 @@ for i in "${!paths[@]}"; do
 done
 echo "demo-bench: ${#paths[@]} simulated receivers on ${paths[0]} to ${paths[-1]}" >&2
 
-# In the background, so that a signal to this script ends it at once.
-status=0
-"$cli" check "${ports[@]}" "$@" &
-check_pid=$!
-wait "$check_pid" || status=$?
-check_pid=
-exit "$status"
+run "$cli" check "${ports[@]}" "$@"
