@@ -21,7 +21,6 @@ public:
 
     Transmitter(SerialLine line, std::unique_ptr<ByteSource> source, int baud);
 
-    const std::string& path() const { return line_.path(); }
     // Sends what the line has carried since the last call.
     void serve(Clock::time_point now, std::time_t utc);
 
