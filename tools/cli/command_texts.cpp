@@ -22,6 +22,7 @@ const std::string kDevices = tools::wrapped(
     "/dev/ttyUSB0, COM17). RATE is one of " + standardBaudsText() + ".");
 
 constexpr const char* kSignalRow = "129, 130, 143  ended by SIGHUP, SIGINT (Ctrl+C) or SIGTERM";
+constexpr const char* kReaderGoneRow = "141  the output's reader went away (| head -1)";
 
 // "[--max-cep95 M] [--max-hdop H] ...": the thresholds a capture can be held to, or those only listening can.
 std::string thresholdForms(bool liveOnly)
@@ -79,7 +80,8 @@ const std::array<CommandText, 5> kCommands = {{
      "to the receive handler in chunks, each followed by one assembler pass. Without\n"
      "--json it prints the readout, the indicators and the number of log rows at\n"
      "the end.",
-     {"0  the capture was replayed", "1  the capture or the output could not be used", "2  bad usage"}},
+     {"0    the capture was replayed", "1    the capture or the output could not be used", "2    bad usage",
+      kReaderGoneRow}},
     {"monitor", "watch a serial port live",
      "Usage: veltrane-cli monitor [--comm N | --port DEVICE] [--baud RATE] [--json]\n"
      "                            [--seconds S] [--record FILE]\n\n"
@@ -89,15 +91,16 @@ const std::array<CommandText, 5> kCommands = {{
      "SIGTERM, SIGHUP, S seconds, or the receiver disconnecting.\n" +
          kDevices + "\n" + kPortsVariable,
      {"0    ended after --seconds", "1    the output or the recording could not be written", "2    bad usage",
-      "3    the port could not be opened; the reason is printed", "4    the receiver disconnected", kSignalRow}},
+      "3    the port could not be opened; the reason is printed", "4    the receiver disconnected", kReaderGoneRow,
+      kSignalRow}},
     {"ports", "list the serial ports and which device each Comm number names",
      "Usage: veltrane-cli ports [--json]\n\n"
      "Prints which device each Comm number names now, then the serial ports the\n"
      "system lists that no Comm number names, each with what the system knows of\n"
      "it: description, manufacturer, serial number, USB vendor and product id.\n" +
          kPortsVariable,
-     {"0  every line of the map names a device", "1  the output could not be written",
-      "2  bad usage, or VELTRANE_PORTS has entries that were ignored", "3  no port was found"}},
+     {"0    every line of the map names a device", "1    the output could not be written",
+      "2    bad usage, or VELTRANE_PORTS has entries that were ignored", "3    no port was found", kReaderGoneRow}},
     {"detect", "search ports and baud rates for a GPS receiver",
      "Usage: veltrane-cli detect [--comm N]... [--port DEVICE]... [--bauds LIST|all]\n"
      "                           [--json]\n\n"
@@ -108,12 +111,12 @@ const std::array<CommandText, 5> kCommands = {{
      "recognised.\n" +
          kDevices + "\n" + kPortsVariable,
      {"0    a receiver was found", "1    the search failed, or the output could not be written", "2    bad usage",
-      "3    no receiver was found", kSignalRow}},
+      "3    no receiver was found", kReaderGoneRow, kSignalRow}},
     {"check", "tell whether receivers are healthy, with a verdict scripts can trust", checkAbout(),
      {"0    every receiver found passed",
       "1    one failed or was lost; the reasons are printed (or the output or",
       "     the JUnit file could not be written)", "2    bad usage",
-      "3    no receiver was found: no port opened, or none was recognised", kSignalRow}},
+      "3    no receiver was found: no port opened, or none was recognised", kReaderGoneRow, kSignalRow}},
 }};
 
 std::string programAbout()
@@ -136,7 +139,7 @@ const CommandText& programText()
     static const CommandText text{"", "", programAbout(),
                                   {"0    success", "1    the command failed; the reason is printed", "2    bad usage",
                                    "3    the port could not be opened, or no receiver was found",
-                                   "4    the receiver disconnected", kSignalRow}};
+                                   "4    the receiver disconnected", kReaderGoneRow, kSignalRow}};
     return text;
 }
 

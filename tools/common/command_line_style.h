@@ -21,6 +21,7 @@ public:
     HelpFormatter();
 
     void describe(const CLI::App* command, std::string text);
+    std::string make_option_name(const CLI::Option* option, bool positional) const override;
     std::string make_option_opts(const CLI::Option* option) const override;
     std::string make_option_desc(const CLI::Option* option) const override;
     std::string make_help(const CLI::App* command, std::string, CLI::AppFormatMode mode) const override;

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -173,9 +172,6 @@ TEST(CommandLine, HelpAndVersionWorkEverywhereAndHelpEndsWithTheExitTable)
             ASSERT_NE(table, std::string::npos);
             EXPECT_NE(out.text().find("\n  2 ", table), std::string::npos) << "the usage error's code";
             EXPECT_EQ(out.text().find("\n\n", table + 2), std::string::npos) << "the table ends the text";
-            // The manual pages are made from these texts.
-            std::istringstream lines(out.text());
-            for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
         }
         Arguments arguments = {"--version"};
         if (*command) arguments.insert(arguments.begin(), command);
