@@ -76,7 +76,9 @@ std::optional<double> HealthFigures::damagedShare() const
 // Whether the window's indicator would read "Yes": the window's own
 // interpreter, handed each "$" sentence until it first says so.
 struct HealthAnalysis::WindowCheck {
-    WindowCheck() : interpreter(fields, log, clock) {}
+    // Only the indicator counts: a receiver the window never recognises would
+    // otherwise have every sentence it sends kept in a log.
+    WindowCheck() : interpreter(fields, log, clock) { log.keepNoRows(); }
 
     void offer(std::string_view sentence)
     {
@@ -168,8 +170,8 @@ void HealthAnalysis::gga(std::string_view body, std::optional<double> arrival)
         latitudes_.push_back(*latitude);
         longitudes_.push_back(*longitude);
     }
-    if (const std::optional<double> satellites = plainNumber(at(7))) satellites_.push_back(*satellites);
-    if (const std::optional<double> hdop = plainNumber(at(8))) hdops_.push_back(*hdop);
+    if (const std::optional<double> satellites = plainNumber(at(7))) satellites_.add(*satellites);
+    if (const std::optional<double> hdop = plainNumber(at(8))) hdops_.add(*hdop);
 }
 
 void HealthAnalysis::gsv(std::string_view talker, std::string_view body)
@@ -177,21 +179,21 @@ void HealthAnalysis::gsv(std::string_view talker, std::string_view body)
     const GsvSentence read = readGsv(body);
     Signal& signal = entry(entry(signals_, talker), read.signalId);
     if (read.messageNumber == "1")
-        if (const std::optional<double> inView = plainNumber(read.inView)) signal.inView.push_back(*inView);
+        if (const std::optional<double> inView = plainNumber(read.inView)) signal.inView.add(*inView);
     for (const std::string_view prn : read.prns)
         if (!prn.empty() && signal.prns.find(prn) == signal.prns.end()) signal.prns.emplace(prn);
     for (const std::string_view text : read.cn0s) {
         if (const std::optional<double> cn0 = plainNumber(text)) {
-            signal.cn0.push_back(*cn0);
-            cn0_.push_back(*cn0);
+            signal.cn0.add(*cn0);
+            cn0_.add(*cn0);
         }
     }
 }
 
 Progress HealthAnalysis::progress() const
 {
-    const auto median = [](std::vector<double> values) { return nearestRank(values, 50); };
-    return {lastGgaFix_, median(satellites_), median(cn0_), figures_.ttffSeconds, figures_.damagedShare()};
+    return {lastGgaFix_, satellites_.nearestRank(50), cn0_.nearestRank(50), figures_.ttffSeconds,
+            figures_.damagedShare()};
 }
 
 HealthFigures HealthAnalysis::finish()
@@ -201,12 +203,12 @@ HealthFigures HealthAnalysis::finish()
     HealthFigures result = figures_;
     result.positionCount = latitudes_.size();
     result.scatter = scatterOf(latitudes_, longitudes_);
-    result.satellitesUsed = spreadOf(satellites_);
-    result.hdop = spreadOf(hdops_);
+    result.satellitesUsed = satellites_.spread();
+    result.hdop = hdops_.spread();
     for (const auto& [talker, signals] : signals_)
         for (const auto& [id, signal] : signals)
-            result.gsv[talker][id] = {spreadOf(signal.inView), spreadOf(signal.cn0), signal.prns.size()};
-    result.cn0 = spreadOf(cn0_);
+            result.gsv[talker][id] = {signal.inView.spread(), signal.cn0.spread(), signal.prns.size()};
+    result.cn0 = cn0_.spread();
     result.ggaIntervalSeconds = nearestRank(ggaIntervals_, 50);
     result.windowRecognises = window_->recognised;
     return result;

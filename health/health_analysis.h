@@ -48,8 +48,8 @@ public:
 private:
     struct WindowCheck;
     struct Signal {
-        std::vector<double> inView;
-        std::vector<double> cn0;
+        ValueCounts inView;
+        ValueCounts cn0;
         std::set<std::string, std::less<>> prns;
     };
     struct Chunk {
@@ -73,13 +73,13 @@ private:
     HealthFigures figures_;
     std::vector<double> latitudes_;
     std::vector<double> longitudes_;
-    std::vector<double> satellites_;
-    std::vector<double> hdops_;
+    ValueCounts satellites_;
+    ValueCounts hdops_;
     std::vector<double> ggaIntervals_;
     std::optional<double> lastGga_;
     std::optional<bool> lastGgaFix_;
     ByText<ByText<Signal>> signals_;
-    std::vector<double> cn0_;
+    ValueCounts cn0_;
     std::unique_ptr<WindowCheck> window_;
 };
 

@@ -20,11 +20,62 @@ std::optional<double> nearestRank(std::vector<double>& values, int percent)
     return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
 }
 
-std::optional<Spread> spreadOf(std::vector<double> values)
+void ValueCounts::add(double value)
 {
-    const std::optional<double> median = nearestRank(values, 50);
-    if (!median) return std::nullopt;
-    return Spread{values.front(), *median, values.back()};
+    constexpr std::size_t kLeastPending = 1024;
+    pending_.push_back(value);
+    ++total_;
+    // Compacting only once as many values wait as are counted keeps adding
+    // cheap even when nearly every value differs.
+    if (pending_.size() >= std::max(kLeastPending, counted_.size())) compact();
+}
+
+void ValueCounts::compact()
+{
+    counted_ = merged();
+    pending_.clear();
+}
+
+ValueCounts::Counted ValueCounts::merged() const
+{
+    std::vector<double> sorted = pending_;
+    std::sort(sorted.begin(), sorted.end());
+    Counted result;
+    result.reserve(counted_.size() + sorted.size());
+    auto counted = counted_.begin();
+    auto next = sorted.begin();
+    const auto append = [&](double value, std::uint64_t count) {
+        if (!result.empty() && result.back().first == value)
+            result.back().second += count;
+        else
+            result.emplace_back(value, count);
+    };
+    while (counted != counted_.end() || next != sorted.end()) {
+        if (next == sorted.end() || (counted != counted_.end() && counted->first <= *next))
+            append(counted->first, counted->second), ++counted;
+        else
+            append(*next++, 1);
+    }
+    return result;
+}
+
+std::optional<double> ValueCounts::nearestRank(int percent) const
+{
+    if (total_ == 0) return std::nullopt;
+    const std::uint64_t rank = std::clamp<std::uint64_t>((static_cast<std::uint64_t>(percent) * total_ + 99) / 100, 1, total_);
+    std::uint64_t seen = 0;
+    for (const auto& [value, count] : merged()) {
+        seen += count;
+        if (seen >= rank) return value;
+    }
+    return std::nullopt;
+}
+
+std::optional<Spread> ValueCounts::spread() const
+{
+    if (total_ == 0) return std::nullopt;
+    const Counted values = merged();
+    return Spread{values.front().first, *nearestRank(50), values.back().first};
 }
 
 std::optional<Scatter> scatterOf(const std::vector<double>& latitudes, const std::vector<double>& longitudes)

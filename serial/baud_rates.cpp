@@ -10,6 +10,7 @@ bool isStandardBaud(int baud) { return std::find(kStandardBauds.begin(), kStanda
 std::vector<int> searchOrderOfEveryBaud()
 {
     std::vector<int> order(kWindowBauds.begin(), kWindowBauds.end());
+    order.insert(order.end(), kCommonTodayBauds.begin(), kCommonTodayBauds.end());
     for (const int baud : kStandardBauds)
         if (std::find(order.begin(), order.end(), baud) == order.end()) order.push_back(baud);
     return order;

@@ -16,8 +16,13 @@ inline constexpr std::array<int, 2> kWindowBauds = {4800, 9600};
 
 bool isStandardBaud(int baud);
 
+// The speeds today's receivers are most often set to (u-blox, Quectel, drone
+// receivers): a search over every speed tries them right after the window's.
+inline constexpr std::array<int, 2> kCommonTodayBauds = {115200, 38400};
+
 // Every standard speed in the order a search tries them: the window's two
-// first, as the window searches, then the others ascending.
+// first, as the window searches, then today's common ones, then the others
+// ascending.
 std::vector<int> searchOrderOfEveryBaud();
 
 // "1200, 2400, ... or 921600", for the messages that list what is allowed.

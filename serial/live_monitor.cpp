@@ -71,6 +71,10 @@ struct LiveMonitor::Parts {
     // overwrite the report with a fix from a receiver that is gone.
     void receive()
     {
+        if (bytesOnly) {
+            readBytes();
+            return;
+        }
         if (objComm.lossWaiting() == nullptr) {
             TappedInput input(objComm, onReceived);
             monitor.ring.objComm_OnComm(input);
@@ -78,6 +82,19 @@ struct LiveMonitor::Parts {
         }
         const SentenceAssembler& assembler = monitor.assembler;
         if (!lossDueAfter) lossDueAfter = assembler.passesFinished() + (assembler.passInProgress() ? 2 : 1);
+    }
+
+    // The loss comes as a failure of the read after the last bytes.
+    void readBytes()
+    {
+        try {
+            if (objComm.InBufferCount() > 0) {
+                const std::string text = objComm.Input();
+                if (onReceived) onReceived(text);
+            }
+        } catch (const Failure& failure) {
+            if (onPortFailure) onPortFailure(failure);
+        }
     }
 
     void reportLossOnceInterpreted()
@@ -105,6 +122,7 @@ struct LiveMonitor::Parts {
     GpsPort gpsPort;
     TickDriver tmrGraph;
     std::optional<std::uint64_t> lossDueAfter;  // the number of finished passes the report waits for
+    bool bytesOnly = false;
 };
 
 LiveMonitor::LiveMonitor(const Clock& clock, CommMap map, const PortChoices& choices)
@@ -131,6 +149,13 @@ void LiveMonitor::selectFirstEntries()
 {
     parts_->selection.cboCommPort.select(0);
     parts_->selection.cboBaud.select(0);
+}
+
+void LiveMonitor::readBytesOnly()
+{
+    parts_->bytesOnly = true;
+    parts_->tmrGraph.stop();
+    parts_->monitor.assembler.shutdown();
 }
 
 void LiveMonitor::close()

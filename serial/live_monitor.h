@@ -57,6 +57,10 @@ public:
 
     // Start-up: port entry 0, then baud entry 0, each selection opening the port.
     void selectFirstEntries();
+    // From now on the port's bytes go to onReceived alone, and its failures
+    // straight to onPortFailure: no readout, no log, and no ring, whose lap
+    // holds ten thousand reads. For a command that judges the bytes itself.
+    void readBytesOnly();
     // Closing: stop the tick, close the port if it is open, end any paused
     // pass at its next step.
     void close();

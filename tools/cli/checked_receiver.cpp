@@ -32,8 +32,6 @@ CheckedReceiver::CheckedReceiver(LiveWatch& watch, const PortSpec& spec, const s
       onChange_(std::move(onChange)),
       deadline_([this] { endListening(State::Finished); })
 {
-    // The check reads the bytes; rows kept for nobody would only grow.
-    live_.log().keepNoRows();
     live_.fields().addObserver(this);
     live_.onReceived = [this](std::string_view bytes) { analysis_->add(bytes, LiveWatch::now()); };
     trialTimer_.setSingleShot(true);
@@ -127,6 +125,8 @@ void CheckedReceiver::listen()
         noReceiver(failure_ ? failure_->detail() : "the port would not open");
         return;
     }
+    // The check judges the bytes itself: the readout has done its part.
+    live_.readBytesOnly();
     deadline_.start(std::max(0.0, seconds_ - (LiveWatch::now() - mark_)));
     changeTo(State::Listening);
 }

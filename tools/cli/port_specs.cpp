@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "baud_rates.h"
+#include "option_checks.h"
 
 namespace veltrane::cli {
 
@@ -74,14 +75,12 @@ std::optional<std::vector<int>> baudList(std::string_view text)
 {
     if (text == "all") return searchOrderOfEveryBaud();
     std::vector<int> bauds;
-    while (true) {
-        const std::size_t comma = text.find(',');
-        const std::optional<int> baud = standardBaud(text.substr(0, comma));
+    for (const std::string& item : tools::listItems(std::string(text))) {
+        const std::optional<int> baud = standardBaud(item);
         if (!baud) return std::nullopt;
         if (std::find(bauds.begin(), bauds.end(), *baud) == bauds.end()) bauds.push_back(*baud);
-        if (comma == std::string_view::npos) return bauds;
-        text.remove_prefix(comma + 1);
     }
+    return bauds;
 }
 
 std::string baudListRule() { return "must be all or a comma-separated list of " + standardBaudsText(); }

@@ -87,6 +87,23 @@ TEST(BenchProcess, ThreeReceiversAtOnceOneUnplugged)
     std::filesystem::remove(junit);
 }
 
+// Today's receivers run far faster than the window's two speeds: a search
+// over every speed finds one at 115200 baud, and the check then passes it.
+TEST(BenchProcess, AReceiverAt115200IsFoundAmongEverySpeedAndPasses)
+{
+    Child sim({VELTRANE_SIM, "--baud", "115200"});
+    const std::string path = sim.firstLine();
+    Child detect({VELTRANE_CLI, "detect", "--port", path, "--bauds", "all"});
+    EXPECT_EQ(detect.wait(40s), 0);
+    EXPECT_NE(everything(detect).find("detected: " + path + " at 115200\n"), std::string::npos) << everything(detect);
+
+    Child check({VELTRANE_CLI, "check", "--port", path, "--bauds", "all", "--seconds", "4", "--max-cep95", "5"});
+    EXPECT_EQ(check.wait(40s), 0) << everything(check);
+    EXPECT_NE(everything(check).find("Receiver health check of " + path + " at 115200 baud for 4 s: PASS\n"),
+              std::string::npos)
+        << everything(check);
+}
+
 // Ctrl+C ends the listening, yet every report so far and the JUnit file come
 // out, marked interrupted, before the shell's status for SIGINT. Ports without
 // a receiver, and a check that finds none at all, have their own status.

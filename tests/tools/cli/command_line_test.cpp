@@ -75,7 +75,7 @@ TEST(CommandLine, PortsAndSpeedsAsGiven)
     ASSERT_TRUE(std::holds_alternative<CheckOptions>(all));
     EXPECT_TRUE(std::get<CheckOptions>(all).all);
     EXPECT_EQ(std::get<CheckOptions>(all).bauds,
-              (std::vector<int>{4800, 9600, 1200, 2400, 19200, 38400, 57600, 115200, 230400, 460800, 921600}));
+              (std::vector<int>{4800, 9600, 115200, 38400, 1200, 2400, 19200, 57600, 230400, 460800, 921600}));
 
     const Invocation detect = parseCommandLine({"detect", "--port", "/dev/x", "--comm", "2", "--bauds=115200,9600"});
     ASSERT_TRUE(std::holds_alternative<DetectOptions>(detect));
