@@ -14,7 +14,7 @@ if [ ${#packages[@]} -eq 0 ]; then
         libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev help2man man-db dpkg-dev file
         qt6-base-dev qt6-serialport-dev libgl-dev
         xvfb xauth imagemagick fonts-dejavu-core socat
-        at-spi2-core dbus-daemon python3-pyatspi
+        at-spi2-core dbus-daemon python3 python3-pyatspi
     )
 fi
 
