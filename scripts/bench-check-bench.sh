@@ -33,15 +33,9 @@ baud=115200
 sim=$build/tools/sim/veltrane-sim
 cli=$build/tools/cli/veltrane-cli
 
-for program in "$sim" "$cli"; do
-    if [ ! -x "$program" ]; then
-        echo "bench-check-bench: $program is missing: build first with scripts/build.sh veltrane-sim veltrane-cli" >&2
-        exit 1
-    fi
-done
-
 source scripts/simulator.bash
 source scripts/process_figures.bash
+require_built "$sim" "$cli"
 work=$(mktemp -d)
 trap 'cleanup; rm -rf "$work"' EXIT
 

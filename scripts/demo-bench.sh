@@ -16,16 +16,10 @@ cd "$(dirname "$0")/.."
 build=${VELTRANE_BUILD_DIR:-build}
 sim=$build/tools/sim/veltrane-sim
 cli=$build/tools/cli/veltrane-cli
-
-for program in "$sim" "$cli"; do
-    if [ ! -x "$program" ]; then
-        echo "demo-bench: $program is missing: build first with scripts/build.sh veltrane-sim veltrane-cli" >&2
-        exit 1
-    fi
-done
 [ $# -gt 0 ] || set -- --seconds 30 --max-ttff 20
 
 source scripts/simulator.bash
+require_built "$sim" "$cli"
 bauds=(4800 9600 19200 38400 57600 115200 230400 921600)
 start_simulator ${#bauds[@]} "$sim" --count ${#bauds[@]} --baud "$(IFS=,; echo "${bauds[*]}")" \
     --ttff 0,3,5,8,2,12,25,1 --talkers gp,gp,gn,gn,gp,gn,gn,gn --ubx=no,no,no,yes,no,yes,yes,yes

@@ -16,14 +16,8 @@ sim=$build/tools/sim/veltrane-sim
 window=$build/ui/veltrane
 cli=$build/tools/cli/veltrane-cli
 
-for program in "$sim" "$window" "$cli"; do
-    if [ ! -x "$program" ]; then
-        echo "demo: $program is missing: build first with scripts/build.sh" >&2
-        exit 1
-    fi
-done
-
 source scripts/simulator.bash
+require_built "$sim" "$window" "$cli"
 start_simulator 1 "$sim" --baud 4800
 pty=${paths[0]}
 export VELTRANE_PORTS="1=$pty"

@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: BSD-2-Clause
-# Sourced by the demonstrations: starts veltrane-sim, reads the pseudo-terminal
+# Sourced by the demonstrations and benchmarks: starts veltrane-sim, reads the pseudo-terminal
 # paths it prints, and ends it, and the program that run started, however the
 # script ends.
 
@@ -16,6 +16,18 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
+
+# require_built PROGRAM...: ends the script, saying so, when a program it
+# needs has not been built.
+require_built() {
+    local program
+    for program in "$@"; do
+        if [ ! -x "$program" ]; then
+            echo "$(basename "$0" .sh): $program is missing: build first with scripts/build.sh" >&2
+            exit 1
+        fi
+    done
+}
 
 # start_simulator COUNT COMMAND...: runs the simulator and waits for the
 # COUNT paths it prints, one a line, into the array `paths`.

@@ -37,6 +37,11 @@ CLI::Validator accepting(Parse parse, const std::string& rule)
 
 CLI::Validator standardBaudCheck() { return accepting(standardBaud, "must be " + standardBaudsText()); }
 
+CLI::Validator deviceCheck()
+{
+    return accepting([](const std::string& device) { return !device.empty(); }, "must name a device");
+}
+
 CLI::Option* addSecondsOption(CLI::App* command, double& seconds, const std::string& help)
 {
     return command->add_option("--seconds", seconds, help)->type_name("S")->check(secondsUpTo(kMaxSeconds));
@@ -126,6 +131,7 @@ struct Parser {
                                 ->check(wholeNumberFrom(1, kLastComm));
         c->add_option("--port", monitorDevice, "the port's device or system name, instead of --comm")
             ->type_name("DEVICE")
+            ->check(deviceCheck())
             ->excludes(comm);
         c->add_option("--baud", monitor.baud, "the baud rate (default 4800)")->type_name("RATE")->check(standardBaudCheck());
         c->add_flag("--json", monitor.json, "one JSON object per line for every field write and log change");
@@ -148,7 +154,7 @@ struct Parser {
         addPortsOption(c, "--comm", detectComms, "N", "a Comm number to search, 1 to 15; repeat for more",
                        wholeNumberFrom(1, kLastComm));
         addPortsOption(c, "--port", detectDevices, "DEVICE", "a port to search by its device; repeat for more",
-                       CLI::Validator());
+                       deviceCheck());
         addBaudsOption(c, detectBauds);
         c->add_flag("--json", detect.json, "one JSON object per line: trying, then detected or not_detected");
     }
