@@ -16,12 +16,14 @@ std::vector<int> searchOrderOfEveryBaud()
     return order;
 }
 
-std::string standardBaudsText()
+std::string baudsText(const std::vector<int>& bauds)
 {
     std::string text;
-    for (std::size_t i = 0; i < kStandardBauds.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == kStandardBauds.size() ? " or " : ", ") + std::to_string(kStandardBauds[i]);
+    for (std::size_t i = 0; i < bauds.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == bauds.size() ? " or " : ", ") + std::to_string(bauds[i]);
     return text;
 }
+
+std::string standardBaudsText() { return baudsText({kStandardBauds.begin(), kStandardBauds.end()}); }
 
 }  // namespace veltrane

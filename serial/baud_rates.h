@@ -25,7 +25,9 @@ inline constexpr std::array<int, 2> kCommonTodayBauds = {115200, 38400};
 // ascending.
 std::vector<int> searchOrderOfEveryBaud();
 
-// "1200, 2400, ... or 921600", for the messages that list what is allowed.
+// "4800, 9600 or 115200", for the messages that list speeds.
+std::string baudsText(const std::vector<int>& bauds);
+// Every standard speed so, for the messages that list what is allowed.
 std::string standardBaudsText();
 
 }  // namespace veltrane

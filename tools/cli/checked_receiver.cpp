@@ -4,21 +4,10 @@
 #include <cmath>
 
 #include "auto_detect.h"
+#include "baud_rates.h"
 #include "number_text.h"
 
 namespace veltrane::cli {
-
-namespace {
-
-std::string speedsText(const std::vector<int>& bauds)
-{
-    std::string text;
-    for (std::size_t i = 0; i < bauds.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == bauds.size() ? " or " : ", ") + std::to_string(bauds[i]);
-    return text + " baud";
-}
-
-}  // namespace
 
 CheckedReceiver::CheckedReceiver(LiveWatch& watch, const PortSpec& spec, const std::vector<int>& bauds,
                                  double seconds, const health::Thresholds& thresholds, std::function<void()> onChange)
@@ -110,7 +99,7 @@ void CheckedReceiver::judgeTrial()
     else
         noReceiver(std::string(textArrived_ ? "text arrived, but nothing was recognised as GPS, at "
                                             : "nothing arrived at ") +
-                   speedsText(bauds_));
+                   baudsText(bauds_) + " baud");
 }
 
 void CheckedReceiver::fieldWritten(Field field, const std::string& text)
