@@ -138,13 +138,13 @@ JunitCase junitCase(const CheckedReceiver& receiver)
 // The ports to check: those given, every port with --all, or the first
 // receiver a search like detect's finds. Empty when there is none; the
 // reason is printed and `status` says how the check ends.
-std::vector<PortSpec> portsToCheck(const CheckOptions& options, const CommMap& map, LiveWatch& watch, int& status)
+std::vector<GivenPort> portsToCheck(const CheckOptions& options, const CommMap& map, LiveWatch& watch, int& status)
 {
-    std::vector<PortSpec> ports = options.ports;
+    std::vector<GivenPort> ports = options.ports;
     if (options.all)
         for (PortName& port : everyPort(map)) ports.push_back({std::move(port), std::nullopt});
-    for (PortSpec& spec : ports)
-        if (!spec.baud) spec.baud = options.baud;
+    for (GivenPort& given : ports)
+        if (!given.baud) given.baud = options.baud;
     status = kExitNoReceiver;
     if (options.all && ports.empty()) {
         watch.complain("no serial port was found, and no Comm number names a device");
@@ -180,7 +180,7 @@ int checkPorts(const CheckOptions& options, const CommMap& map, Output& out, Out
     if (!watch.ready()) return kExitFailure;
 
     int status = kExitSuccess;
-    const std::vector<PortSpec> ports = portsToCheck(options, map, watch, status);
+    const std::vector<GivenPort> ports = portsToCheck(options, map, watch, status);
     Receivers receivers;
     CheckProgress progress(receivers, options.seconds, err);
     bool allStarted = false;
@@ -189,9 +189,9 @@ int checkPorts(const CheckOptions& options, const CommMap& map, Output& out, Out
         if (allStarted && std::all_of(receivers.begin(), receivers.end(), [](const auto& r) { return r->ended(); }))
             watch.stop();
     };
-    for (const PortSpec& spec : ports) {
+    for (const GivenPort& given : ports) {
         const std::size_t index = receivers.size();
-        receivers.push_back(std::make_unique<CheckedReceiver>(watch, spec, options.bauds, options.seconds,
+        receivers.push_back(std::make_unique<CheckedReceiver>(watch, given, options.bauds, options.seconds,
                                                               options.thresholds,
                                                               [&changed, &receivers, index] { changed(*receivers[index]); }));
     }

@@ -8,13 +8,13 @@
 #include "baud_rates.h"
 #include "comm_map.h"
 #include "output.h"
-#include "port_specs.h"
+#include "given_ports.h"
 #include "verdict.h"
 
 namespace veltrane::cli {
 
 struct CheckOptions {
-    std::vector<PortSpec> ports;  // none, and not all: search for one receiver first, as detect does
+    std::vector<GivenPort> ports;  // none, and not all: search for one receiver first, as detect does
     bool all = false;             // every port the system lists and the Comm map names
     std::optional<int> baud;      // the speed of every port given without one; none: search
     std::vector<int> bauds{kWindowBauds.begin(), kWindowBauds.end()};  // searched where no speed was given

@@ -9,13 +9,13 @@
 
 namespace veltrane::cli {
 
-CheckedReceiver::CheckedReceiver(LiveWatch& watch, const PortSpec& spec, const std::vector<int>& bauds,
+CheckedReceiver::CheckedReceiver(LiveWatch& watch, const GivenPort& given, const std::vector<int>& bauds,
                                  double seconds, const health::Thresholds& thresholds, std::function<void()> onChange)
-    : live_(watch.addMonitor({{spec.port}, spec.baud ? std::vector<int>{*spec.baud} : bauds},
+    : live_(watch.addMonitor({{given.port}, given.baud ? std::vector<int>{*given.baud} : bauds},
                              [this](const Failure& failure) { portFailed(failure); })),
-      port_(spec.port),
+      port_(given.port),
       bauds_(live_.choices().bauds),
-      speedGiven_(spec.baud.has_value()),
+      speedGiven_(given.baud.has_value()),
       seconds_(seconds),
       thresholds_(thresholds),
       onChange_(std::move(onChange)),

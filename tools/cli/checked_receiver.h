@@ -10,7 +10,7 @@
 
 #include "health_analysis.h"
 #include "live_watch.h"
-#include "port_specs.h"
+#include "given_ports.h"
 #include "status_fields.h"
 #include "verdict.h"
 
@@ -23,9 +23,9 @@ class CheckedReceiver final : private FieldObserver {
 public:
     enum class State { Searching, Listening, NoReceiver, Lost, Finished };
 
-    // `bauds`: what to search when the spec gives no speed. `onChange` is
+    // `bauds`: what to search when the port comes with no speed. `onChange` is
     // told of each change of state.
-    CheckedReceiver(LiveWatch& watch, const PortSpec& spec, const std::vector<int>& bauds, double seconds,
+    CheckedReceiver(LiveWatch& watch, const GivenPort& given, const std::vector<int>& bauds, double seconds,
                     const health::Thresholds& thresholds, std::function<void()> onChange);
     ~CheckedReceiver() override;
     CheckedReceiver(const CheckedReceiver&) = delete;

@@ -164,10 +164,10 @@ struct Parser {
         CLI::App* c = subcommand("check");
         CLI::Option* comm = addPortsOption(c, "--comm", checkComms, "N[@RATE]",
                                    "a Comm number to check, at RATE if given; repeat for more",
-                                   accepting(commSpec, commSpecRule()));
+                                   accepting(givenComm, givenCommRule()));
         CLI::Option* device = addPortsOption(c, "--port", checkDevices, "DEVICE[@RATE]",
                                              "a port to check by its device, at RATE if given; repeat for more",
-                                             accepting(deviceSpec, deviceSpecRule()));
+                                             accepting(givenDevice, givenDeviceRule()));
         CLI::Option* all = c->add_flag("--all", check.all, "check every port that `ports` lists")
                                ->excludes(comm)
                                ->excludes(device);
@@ -219,9 +219,9 @@ struct Parser {
     CheckOptions checkOptions() const
     {
         CheckOptions options = check;
-        options.ports = portsInOrder<PortSpec>(
-            commands.at("check"), checkComms, checkDevices, [](const std::string& comm) { return *commSpec(comm); },
-            [](const std::string& device) { return *deviceSpec(device); });
+        options.ports = portsInOrder<GivenPort>(
+            commands.at("check"), checkComms, checkDevices, [](const std::string& comm) { return *givenComm(comm); },
+            [](const std::string& device) { return *givenDevice(device); });
         if (checkBaudOption->count() > 0) options.baud = checkBaud;
         if (!checkBauds.empty()) options.bauds = *baudList(checkBauds);
         for (std::size_t i = 0; i < health::kThresholdRules.size(); ++i)

@@ -64,7 +64,7 @@ TEST(CommandLine, PortsAndSpeedsAsGiven)
         {"check", "--port", "/dev/a@b@115200", "--comm", "3", "--port=ttyUSB1", "--comm=15@1200", "--baud", "38400"});
     ASSERT_TRUE(std::holds_alternative<CheckOptions>(check));
     const auto& options = std::get<CheckOptions>(check);
-    const std::vector<PortSpec> expected = {{PortName{0, "/dev/a@b"}, 115200},
+    const std::vector<GivenPort> expected = {{PortName{0, "/dev/a@b"}, 115200},
                                             {PortName::byComm(3), std::nullopt},
                                             {PortName{0, "/dev/ttyUSB1"}, std::nullopt},
                                             {PortName::byComm(15), 1200}};

@@ -12,11 +12,11 @@
 namespace veltrane::cli {
 
 // A port as the command line names it, with the speed given for it, if any.
-struct PortSpec {
+struct GivenPort {
     PortName port;
     std::optional<int> baud;
 
-    bool operator==(const PortSpec&) const = default;
+    bool operator==(const GivenPort&) const = default;
 };
 
 // One of the standard speeds as text ("115200"); nothing for any other text.
@@ -24,11 +24,11 @@ std::optional<int> standardBaud(std::string_view text);
 
 // "N" or "N@RATE" for --comm, "DEVICE" or "DEVICE@RATE" for --port; RATE is
 // one of the standard speeds. Nothing when the text is not one.
-std::optional<PortSpec> commSpec(std::string_view text);
-std::optional<PortSpec> deviceSpec(std::string_view text);
-// What commSpec and deviceSpec accept, for their usage errors.
-std::string commSpecRule();
-std::string deviceSpecRule();
+std::optional<GivenPort> givenComm(std::string_view text);
+std::optional<GivenPort> givenDevice(std::string_view text);
+// What givenComm and givenDevice accept, for their usage errors.
+std::string givenCommRule();
+std::string givenDeviceRule();
 
 // "4800,9600" (comma-separated standard speeds, in the order to try them) or
 // "all". Nothing when the text is not one.

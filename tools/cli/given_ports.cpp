@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "port_specs.h"
+#include "given_ports.h"
 
 #include <algorithm>
 #include <charconv>
@@ -33,12 +33,12 @@ Split splitAtBaud(std::string_view text)
     return {text.substr(0, at), text.substr(at + 1)};
 }
 
-std::optional<PortSpec> withBaud(PortName port, const std::optional<std::string_view>& baudText)
+std::optional<GivenPort> withBaud(PortName port, const std::optional<std::string_view>& baudText)
 {
-    if (!baudText) return PortSpec{std::move(port), std::nullopt};
+    if (!baudText) return GivenPort{std::move(port), std::nullopt};
     const std::optional<int> baud = standardBaud(*baudText);
     if (!baud) return std::nullopt;
-    return PortSpec{std::move(port), baud};
+    return GivenPort{std::move(port), baud};
 }
 
 }  // namespace
@@ -49,7 +49,7 @@ std::optional<int> standardBaud(std::string_view text)
     return baud && isStandardBaud(*baud) ? baud : std::nullopt;
 }
 
-std::optional<PortSpec> commSpec(std::string_view text)
+std::optional<GivenPort> givenComm(std::string_view text)
 {
     const Split split = splitAtBaud(text);
     const std::optional<int> comm = wholeNumber(split.port);
@@ -57,19 +57,19 @@ std::optional<PortSpec> commSpec(std::string_view text)
     return withBaud(PortName::byComm(*comm), split.baud);
 }
 
-std::optional<PortSpec> deviceSpec(std::string_view text)
+std::optional<GivenPort> givenDevice(std::string_view text)
 {
     const Split split = splitAtBaud(text);
     if (split.port.empty()) return std::nullopt;
     return withBaud(PortName::byDevice(split.port), split.baud);
 }
 
-std::string commSpecRule()
+std::string givenCommRule()
 {
     return "must be N or N@RATE, N from 1 to " + std::to_string(kLastComm) + " and RATE " + standardBaudsText();
 }
 
-std::string deviceSpecRule() { return "must be DEVICE or DEVICE@RATE, RATE " + standardBaudsText(); }
+std::string givenDeviceRule() { return "must be DEVICE or DEVICE@RATE, RATE " + standardBaudsText(); }
 
 std::optional<std::vector<int>> baudList(std::string_view text)
 {
