@@ -61,6 +61,10 @@ void SentenceLog::insertFirst(const LocalTime& time, std::string_view data)
 {
     if (data.size() > std::numeric_limits<std::uint32_t>::max())
         throw Failure(kRuntimeFailure, "sentence too long for the log");
+    if (!keeping_) {
+        for (LogObserver* observer : observers_) observer->rowInserted(LogRow{time, data});
+        return;
+    }
     rows_.push_back(Row{store(data), static_cast<std::uint32_t>(data.size()), packTime(time)});
     if (observers_.empty()) return;
     const LogRow inserted = row(0);
@@ -73,6 +77,12 @@ void SentenceLog::clear()
     blocks_.clear();
     blockUsed_ = blockSize_ = 0;
     for (LogObserver* observer : observers_) observer->cleared();
+}
+
+void SentenceLog::keepNoRows()
+{
+    keeping_ = false;
+    clear();
 }
 
 LogRow SentenceLog::row(std::size_t index) const

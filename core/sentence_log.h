@@ -37,6 +37,9 @@ public:
 
     void insertFirst(const LocalTime& time, std::string_view data);
     void clear();
+    // A log nobody reads back (a health check, a watch over weeks) keeps no
+    // rows from now on; its observers are still told of each.
+    void keepNoRows();
 
     std::size_t size() const { return rows_.size(); }
     bool empty() const { return rows_.empty(); }
@@ -60,6 +63,7 @@ private:
     std::size_t blockUsed_ = 0;
     std::size_t blockSize_ = 0;
     std::vector<LogObserver*> observers_;
+    bool keeping_ = true;
 };
 
 }  // namespace veltrane

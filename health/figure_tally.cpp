@@ -45,6 +45,7 @@ void FigureTally::gga(const GgaReading& read, Arrival at)
     ++counts_.ggaCount;
     if (at) ggaArrivals_.push_back(*at);
     ++entry(counts_.quality, read.quality);
+    lastGgaFix_ = read.fix;
     if (!read.fix) return;
     ++counts_.fixes;
     if (!firstFix_ && at) firstFix_ = at;
@@ -52,19 +53,23 @@ void FigureTally::gga(const GgaReading& read, Arrival at)
         latitudes_.push_back(*read.latitude);
         longitudes_.push_back(*read.longitude);
     }
-    if (read.satellitesUsed) satellites_.push_back(*read.satellitesUsed);
-    if (read.hdop) hdops_.push_back(*read.hdop);
+    if (read.satellitesUsed) satellites_.add(*read.satellitesUsed);
+    if (read.hdop) hdops_.add(*read.hdop);
 }
 
 void FigureTally::gsv(std::string_view talker, const GsvSentence& read, Arrival)
 {
     Signal& signal = entry(entry(signals_, talker), read.signalId);
     if (read.messageNumber == "1")
-        if (const std::optional<double> inView = plainNumber(read.inView)) signal.inView.push_back(*inView);
+        if (const std::optional<double> inView = plainNumber(read.inView)) signal.inView.add(*inView);
     for (const std::string_view prn : read.prns)
         if (!prn.empty() && signal.prns.find(prn) == signal.prns.end()) signal.prns.emplace(prn);
-    for (const std::string_view text : read.cn0s)
-        if (const std::optional<double> cn0 = plainNumber(text)) signal.cn0.push_back(*cn0);
+    for (const std::string_view text : read.cn0s) {
+        if (const std::optional<double> cn0 = plainNumber(text)) {
+            signal.cn0.add(*cn0);
+            cn0_.add(*cn0);
+        }
+    }
 }
 
 void FigureTally::ubxFrame(std::string_view classAndId, Arrival) { ++entry(counts_.ubxFrames, classAndId); }
@@ -87,15 +92,17 @@ void FigureTally::append(const FigureTally& later)
     addCounts(counts_.quality, from.quality);
     health::append(latitudes_, later.latitudes_);
     health::append(longitudes_, later.longitudes_);
-    health::append(satellites_, later.satellites_);
-    health::append(hdops_, later.hdops_);
+    satellites_.add(later.satellites_);
+    hdops_.add(later.hdops_);
     health::append(ggaArrivals_, later.ggaArrivals_);
     if (!firstFix_) firstFix_ = later.firstFix_;
+    if (later.lastGgaFix_) lastGgaFix_ = later.lastGgaFix_;
+    cn0_.add(later.cn0_);
     for (const auto& [talker, signals] : later.signals_) {
         for (const auto& [id, signal] : signals) {
             Signal& to = entry(entry(signals_, talker), id);
-            health::append(to.inView, signal.inView);
-            health::append(to.cn0, signal.cn0);
+            to.inView.add(signal.inView);
+            to.cn0.add(signal.cn0);
             to.prns.insert(signal.prns.begin(), signal.prns.end());
         }
     }
@@ -106,16 +113,12 @@ HealthFigures FigureTally::figures() const
     HealthFigures result = counts_;
     result.positionCount = latitudes_.size();
     result.scatter = scatterOf(latitudes_, longitudes_);
-    result.satellitesUsed = spreadOf(satellites_);
-    result.hdop = spreadOf(hdops_);
-    std::vector<double> cn0;
-    for (const auto& [talker, signals] : signals_) {
-        for (const auto& [id, signal] : signals) {
-            result.gsv[talker][id] = {spreadOf(signal.inView), spreadOf(signal.cn0), signal.prns.size()};
-            health::append(cn0, signal.cn0);
-        }
-    }
-    result.cn0 = spreadOf(std::move(cn0));
+    result.satellitesUsed = satellites_.spread();
+    result.hdop = hdops_.spread();
+    for (const auto& [talker, signals] : signals_)
+        for (const auto& [id, signal] : signals)
+            result.gsv[talker][id] = {signal.inView.spread(), signal.cn0.spread(), signal.prns.size()};
+    result.cn0 = cn0_.spread();
     std::vector<double> intervals;
     for (std::size_t i = 1; i < ggaArrivals_.size(); ++i) intervals.push_back(ggaArrivals_[i] - ggaArrivals_[i - 1]);
     result.ggaIntervalSeconds = nearestRank(intervals, 50);

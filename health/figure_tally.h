@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "health_figures.h"
+#include "statistics.h"
 #include "stream_reading.h"
 
 namespace veltrane::health {
@@ -27,6 +28,11 @@ public:
     HealthFigures figures() const;
     // When the first fix with an arrival time arrived.
     std::optional<double> firstFix() const { return firstFix_; }
+    // Whether the latest GGA reports a fix; none before any.
+    std::optional<bool> lastGgaFix() const { return lastGgaFix_; }
+    const ValueCounts& satellitesUsed() const { return satellites_; }
+    // Every C/N0 of every GSV.
+    const ValueCounts& cn0() const { return cn0_; }
 
     void noise(std::uint64_t bytes, Arrival) override { counts_.noiseBytes += bytes; }
     void cutSentence(Arrival) override { ++counts_.cutSentences; }
@@ -39,19 +45,21 @@ public:
 
 private:
     struct Signal {
-        std::vector<double> inView;
-        std::vector<double> cn0;
+        ValueCounts inView;
+        ValueCounts cn0;
         std::set<std::string, std::less<>> prns;
     };
 
     HealthFigures counts_;
     std::vector<double> latitudes_;
     std::vector<double> longitudes_;
-    std::vector<double> satellites_;
-    std::vector<double> hdops_;
+    ValueCounts satellites_;
+    ValueCounts hdops_;
     std::vector<double> ggaArrivals_;
     std::optional<double> firstFix_;
+    std::optional<bool> lastGgaFix_;
     ByText<ByText<Signal>> signals_;
+    ValueCounts cn0_;
 };
 
 }  // namespace veltrane::health

@@ -34,11 +34,23 @@ void HealthAnalysis::add(std::string_view bytes, std::optional<double> arrival)
     reading_.add(bytes, arrival);
 }
 
+std::optional<double> HealthAnalysis::ttffSeconds() const
+{
+    if (!opened_ || !tally_.firstFix()) return std::nullopt;
+    return *tally_.firstFix() - *opened_;
+}
+
+Progress HealthAnalysis::progress() const
+{
+    return {tally_.lastGgaFix(), tally_.satellitesUsed().nearestRank(50), tally_.cn0().nearestRank(50), ttffSeconds(),
+            tally_.counts().damagedShare()};
+}
+
 HealthFigures HealthAnalysis::finish()
 {
     reading_.finish();
     HealthFigures result = tally_.figures();
-    if (opened_ && tally_.firstFix()) result.ttffSeconds = *tally_.firstFix() - *opened_;
+    result.ttffSeconds = ttffSeconds();
     result.windowRecognises = reading_.windowRecognises();
     return result;
 }

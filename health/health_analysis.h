@@ -10,6 +10,15 @@
 
 namespace veltrane::health {
 
+// The figures a live view shows while listening, a few times a second.
+struct Progress {
+    std::optional<bool> fix;               // whether the latest GGA reports one; none before any
+    std::optional<double> satellitesUsed;  // the median over the fixes so far
+    std::optional<double> cn0;             // the median of every C/N0 so far
+    std::optional<double> ttffSeconds;
+    std::optional<double> damagedShare;
+};
+
 // Reads one receiver's output as it arrives, in chunks of any size, from any
 // source, and works out its health figures. Times are seconds on any steady
 // clock; a recorded capture has none, and its live-only figures stay empty.
@@ -22,12 +31,15 @@ public:
     void add(std::string_view bytes, std::optional<double> arrival = std::nullopt);
     // The counts so far (bytes, sentences, fixes), for showing progress.
     const HealthFigures& soFar() const { return tally_.counts(); }
+    Progress progress() const;
     // Reads what the end of the input leaves undecided, then works out every
     // figure. A capture's end and the end of listening are read alike. Call
     // once, after the last add().
     HealthFigures finish();
 
 private:
+    std::optional<double> ttffSeconds() const;
+
     std::optional<double> opened_;
     FigureTally tally_;
     StreamReading reading_{tally_};

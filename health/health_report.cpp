@@ -126,9 +126,11 @@ std::string binaryFrames(const HealthFigures& figures)
 
 }  // namespace
 
-std::string jsonReport(const HealthFigures& figures, const Verdict& verdict)
+std::string jsonReport(const HealthFigures& figures, const Verdict& verdict, std::string_view leading)
 {
-    std::string json = "{\"bytes\":" + count(figures.bytes) + ",\"noise_bytes\":" + count(figures.noiseBytes);
+    std::string json = "{";
+    if (!leading.empty()) json.append(leading).append(",");
+    json += "\"bytes\":" + count(figures.bytes) + ",\"noise_bytes\":" + count(figures.noiseBytes);
     json += ",\"sentences\":" + jsonObject(figures.sentences, [](const SentenceCounts& c) {
         return "{\"count\":" + count(c.count) + ",\"checksum_invalid\":" + count(c.checksumInvalid) +
                ",\"checksum_absent\":" + count(c.checksumAbsent) + "}";
@@ -165,6 +167,33 @@ std::string jsonReport(const HealthFigures& figures, const Verdict& verdict)
         json += jsonText(verdict.reasons[i]);
     }
     return json + "]}\n";
+}
+
+std::vector<std::pair<std::string, std::string>> headlineFigures(const HealthFigures& figures)
+{
+    std::vector<std::pair<std::string, std::string>> pairs = {
+        {"bytes", count(figures.bytes)},
+        {"noise_bytes", count(figures.noiseBytes)},
+        {"sentences", count(figures.sentenceCount())},
+        {"gga.count", count(figures.ggaCount)},
+        {"gga.fixes", count(figures.fixes)},
+        {"window_recognises", figures.windowRecognises ? "true" : "false"},
+    };
+    const auto add = [&](const char* name, const std::optional<double>& value) {
+        if (value && std::isfinite(*value)) pairs.emplace_back(name, shortestText(*value));
+    };
+    const auto median = [](const std::optional<Spread>& spread) {
+        return spread ? std::optional(spread->median) : std::nullopt;
+    };
+    add("damaged_share", figures.damagedShare());
+    add("position.cep50_m", figures.scatter ? std::optional(figures.scatter->cep50) : std::nullopt);
+    add("position.cep95_m", figures.scatter ? std::optional(figures.scatter->cep95) : std::nullopt);
+    add("satellites_used.median", median(figures.satellitesUsed));
+    add("hdop.median", median(figures.hdop));
+    add("cn0.median", median(figures.cn0));
+    add("ttff_s", figures.ttffSeconds);
+    add("gga_interval_s", figures.ggaIntervalSeconds);
+    return pairs;
 }
 
 std::string textReport(const HealthFigures& figures, const Verdict& verdict, const std::string& source)

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "health_figures.h"
 #include "verdict.h"
@@ -10,8 +13,15 @@ namespace veltrane::health {
 
 // One JSON object, for scripts: the figures under their documented names,
 // null where a figure is unknown (a live-only figure of a capture, a median
-// of nothing), then the verdict and its reasons.
-std::string jsonReport(const HealthFigures& figures, const Verdict& verdict);
+// of nothing), then the verdict and its reasons. `leading` holds members
+// written ahead of the figures, already JSON ("\"port\":\"Comm 3\",\"baud\":9600"):
+// which receiver the report is of.
+std::string jsonReport(const HealthFigures& figures, const Verdict& verdict, std::string_view leading = {});
+
+// The figures a person looks at first, as text under their JSON names (nested
+// ones joined by "."), the unknown ones left out: for reports that hold only
+// flat pairs of name and value, such as a JUnit file's properties.
+std::vector<std::pair<std::string, std::string>> headlineFigures(const HealthFigures& figures);
 
 // A short aligned report for a person. `source` says what was checked
 // ("Comm 3 at 9600 baud for 60 s", "capture 'bench.log'").

@@ -15,20 +15,85 @@ constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 std::optional<double> nearestRank(std::vector<double>& values, int percent)
 {
     if (values.empty()) return std::nullopt;
+    std::sort(values.begin(), values.end());
     const std::size_t rank = (static_cast<std::size_t>(percent) * values.size() + 99) / 100;
-    // Only the value at that rank is needed, not the order of all the others:
-    // a watched receiver's window holds tens of thousands of C/N0 values.
-    const auto at = values.begin() + static_cast<std::ptrdiff_t>(std::clamp<std::size_t>(rank, 1, values.size()) - 1);
-    std::nth_element(values.begin(), at, values.end());
-    return *at;
+    return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
 }
 
-std::optional<Spread> spreadOf(std::vector<double> values)
+void ValueCounts::add(double value)
 {
-    const std::optional<double> median = nearestRank(values, 50);
-    if (!median) return std::nullopt;
-    const auto [min, max] = std::minmax_element(values.begin(), values.end());
-    return Spread{*min, *median, *max};
+    constexpr std::size_t kLeastPending = 1024;
+    pending_.push_back(value);
+    ++total_;
+    // Compacting only once as many values wait as are counted keeps adding
+    // cheap even when nearly every value differs.
+    if (pending_.size() >= std::max(kLeastPending, counted_.size())) compact();
+}
+
+void ValueCounts::compact()
+{
+    counted_ = merged();
+    pending_.clear();
+}
+
+void ValueCounts::add(const ValueCounts& more)
+{
+    counted_ = merged(merged(), more.merged());
+    pending_.clear();
+    total_ += more.total_;
+}
+
+ValueCounts::Counted ValueCounts::merged() const
+{
+    std::vector<double> sorted = pending_;
+    std::sort(sorted.begin(), sorted.end());
+    Counted pending;
+    for (const double value : sorted) {
+        if (!pending.empty() && pending.back().first == value)
+            ++pending.back().second;
+        else
+            pending.emplace_back(value, 1);
+    }
+    return merged(counted_, pending);
+}
+
+ValueCounts::Counted ValueCounts::merged(const Counted& a, const Counted& b)
+{
+    Counted result;
+    result.reserve(a.size() + b.size());
+    auto left = a.begin();
+    auto right = b.begin();
+    while (left != a.end() || right != b.end()) {
+        if (right == b.end() || (left != a.end() && left->first < right->first))
+            result.push_back(*left++);
+        else if (left == a.end() || right->first < left->first)
+            result.push_back(*right++);
+        else {
+            result.emplace_back(left->first, left->second + right->second);
+            ++left;
+            ++right;
+        }
+    }
+    return result;
+}
+
+std::optional<double> ValueCounts::nearestRank(int percent) const
+{
+    if (total_ == 0) return std::nullopt;
+    const std::uint64_t rank = std::clamp<std::uint64_t>((static_cast<std::uint64_t>(percent) * total_ + 99) / 100, 1, total_);
+    std::uint64_t seen = 0;
+    for (const auto& [value, count] : merged()) {
+        seen += count;
+        if (seen >= rank) return value;
+    }
+    return std::nullopt;
+}
+
+std::optional<Spread> ValueCounts::spread() const
+{
+    if (total_ == 0) return std::nullopt;
+    const Counted values = merged();
+    return Spread{values.front().first, *nearestRank(50), values.back().first};
 }
 
 std::optional<Scatter> scatterOf(const std::vector<double>& latitudes, const std::vector<double>& longitudes)

@@ -41,7 +41,9 @@ public:
 // Whether the window's indicator would read "Yes": the window's own
 // interpreter, handed each "$" sentence until it first says so.
 struct StreamReading::WindowCheck {
-    WindowCheck() : interpreter(fields, log, clock) {}
+    // Only the indicator counts: a receiver the window never recognises would
+    // otherwise have every sentence it sends kept in a log.
+    WindowCheck() : interpreter(fields, log, clock) { log.keepNoRows(); }
 
     void offer(std::string_view sentence)
     {

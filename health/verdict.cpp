@@ -47,32 +47,19 @@ Verdict judge(const HealthFigures& figures, const Thresholds& thresholds)
     if (figures.damagedCount() * 100 > figures.allSentenceCount() * kMaxDamagedPercent)
         fail(damagedText(figures) + " are damaged; at most " + std::to_string(kMaxDamagedPercent) + " % may");
 
-    const auto atMost = [&](const std::optional<double>& limit, const std::optional<double>& value,
-                            const std::string& what, const std::string& option, int decimals) {
-        if (!limit) return;
-        const std::string given = option + " " + shortestText(*limit);
+    for (const ThresholdRule& rule : kThresholdRules) {
+        const std::optional<double>& limit = thresholds.*rule.limit;
+        if (!limit) continue;
+        const std::string given = std::string(rule.option) + " " + shortestText(*limit);
+        const std::optional<double> value = rule.figure(figures);
+        const bool atMost = rule.bound == ThresholdRule::Bound::AtMost;
         if (!value)
-            fail("no " + what + " to compare with " + given);
-        else if (*value > *limit)
-            fail(what + " " + fixedText(*value, decimals) + " is above " + given);
-    };
-    const auto atLeast = [&](const std::optional<double>& limit, const std::optional<Spread>& spread,
-                             const std::string& none, const std::string& median, const std::string& option) {
-        if (!limit) return;
-        const std::string given = option + " " + shortestText(*limit);
-        if (!spread)
-            fail(none + " to compare with " + given);
-        else if (spread->median < *limit)
-            fail(median + " " + shortestText(spread->median) + " is below " + given);
-    };
-    atMost(thresholds.maxTtffSeconds, figures.ttffSeconds, "time to first fix (s)", "--max-ttff", 1);
-    atMost(thresholds.maxCep95Metres, figures.scatter ? std::optional(figures.scatter->cep95) : std::nullopt,
-           "CEP95 (m)", "--max-cep95", 2);
-    atMost(thresholds.maxHdop, figures.hdop ? std::optional(figures.hdop->median) : std::nullopt, "median HDOP",
-           "--max-hdop", 1);
-    atLeast(thresholds.minSatellites, figures.satellitesUsed, "no count of satellites used", "median satellites used",
-            "--min-satellites");
-    atLeast(thresholds.minCn0, figures.cn0, "no C/N0 in any GSV sentence", "median C/N0 (dB-Hz)", "--min-cn0");
+            fail(std::string(rule.missing) + " to compare with " + given);
+        else if (atMost ? *value > *limit : *value < *limit)
+            fail(std::string(rule.figureName) + " " +
+                 (rule.decimals < 0 ? shortestText(*value) : fixedText(*value, rule.decimals)) +
+                 (atMost ? " is above " : " is below ") + given);
+    }
     return verdict;
 }
 

@@ -6,17 +6,9 @@
 #include <vector>
 
 #include "health_figures.h"
+#include "thresholds.h"
 
 namespace veltrane::health {
-
-// Limits a person may set on top of the fixed rules.
-struct Thresholds {
-    std::optional<double> maxTtffSeconds;
-    std::optional<double> maxCep95Metres;
-    std::optional<double> maxHdop;        // compared with the median HDOP
-    std::optional<double> minSatellites;  // compared with the median of satellites used
-    std::optional<double> minCn0;         // dB-Hz, compared with the median C/N0 of every GSV
-};
 
 // At most this share of sentences, in percent, may be damaged.
 inline constexpr int kMaxDamagedPercent = 1;

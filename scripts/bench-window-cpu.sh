@@ -148,15 +148,7 @@ for pid in "${watched[@]}"; do
     fi
 done
 
-cpu_ns() {
-    local total=0 ns file
-    for file in /proc/"$1"/task/*/schedstat; do
-        read -r ns _ <"$file"
-        total=$((total + ns))
-    done
-    echo "$total"
-}
-resident_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
+source scripts/process_figures.bash
 memory() {
     local kb=0 pid
     for pid in "$@"; do kb=$((kb + $(resident_kb "$pid"))); done

@@ -16,47 +16,10 @@ sim=$build/tools/sim/veltrane-sim
 window=$build/ui/veltrane
 cli=$build/tools/cli/veltrane-cli
 
-for program in "$sim" "$window" "$cli"; do
-    if [ ! -x "$program" ]; then
-        echo "demo: $program is missing: build first with scripts/build.sh" >&2
-        exit 1
-    fi
-done
-
-sim_output=$(mktemp)
-"$sim" --baud 4800 >"$sim_output" &
-sim_pid=$!
-app_pid=
-cleanup() {
-    for pid in $app_pid $sim_pid; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -f "$sim_output"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-# Runs in the background so that a signal to this script ends it at once.
-run() {
-    "$@" &
-    app_pid=$!
-    wait "$app_pid"
-}
-
-# The simulator's first line is the pseudo-terminal it plays on.
-pty=
-for _ in $(seq 50); do
-    IFS= read -r pty <"$sim_output" || true
-    [ -n "$pty" ] && break
-    kill -0 "$sim_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [ -z "$pty" ]; then
-    echo "demo: veltrane-sim did not start a pseudo-terminal" >&2
-    exit 1
-fi
+source scripts/simulator.bash
+require_built "$sim" "$window" "$cli"
+start_simulator 1 "$sim" --baud 4800
+pty=${paths[0]}
 export VELTRANE_PORTS="1=$pty"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

@@ -11,10 +11,10 @@ packages=("$@")
 if [ ${#packages[@]} -eq 0 ]; then
     packages=(
         cmake ninja-build g++ clang libclang-rt-14-dev
-        libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev help2man dpkg-dev file
+        libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev help2man man-db dpkg-dev file
         qt6-base-dev qt6-serialport-dev libgl-dev
         xvfb xauth imagemagick fonts-dejavu-core socat
-        at-spi2-core dbus-daemon python3-pyatspi
+        at-spi2-core dbus-daemon python3 python3-pyatspi
         prometheus-cpp-dev prometheus libcurl4-openssl-dev
     )
 fi

@@ -6,6 +6,16 @@
 
 namespace veltrane {
 
+std::optional<double> trialListensUntil(const StatusFields& fields, double sinceMark)
+{
+    constexpr double kFirstWait = 1;
+    constexpr double kLongestWait = 4;
+    if (sinceMark < kFirstWait) return kFirstWait;
+    if (!fields.reads(Field::lblCommOK, kYes) || !fields.reads(Field::lblFound, kYes)) return std::nullopt;
+    if (fields.reads(Field::lblIsGPS, kYes) || sinceMark >= kLongestWait) return std::nullopt;
+    return kLongestWait;
+}
+
 AutoDetect::AutoDetect(PortSelection& selection, const StatusFields& fields, DetectionView& view,
                        DetectionLoop& loop)
     : selection_(selection), fields_(fields), view_(view), loop_(loop)
@@ -71,18 +81,8 @@ AutoDetect::Outcome AutoDetect::tryCombination(int portIndex, int baudIndex,
 
     // The nearest whole second, ties to even, so the first wait ends 0.5 to 1.5 s later.
     const double mark = std::nearbyint(loop_.timeOfDay().count());
-    const std::chrono::duration<double> firstDeadline(mark + 1);
-    while (loop_.timeOfDay() < firstDeadline) {
-        loop_.runPendingUntil(firstDeadline);
-        if (!*alive) return Outcome::Abandoned;
-    }
-    if (!reads(Field::lblCommOK, kYes) || !reads(Field::lblFound, kYes)) return Outcome::Finished;
-    if (reads(Field::lblIsGPS, kYes)) return Outcome::Finished;
-
-    const std::chrono::duration<double> secondDeadline(mark + 4);
-    while (loop_.timeOfDay() < secondDeadline) {
-        if (reads(Field::lblIsGPS, kYes)) break;
-        loop_.runPendingUntil(secondDeadline);
+    while (const std::optional<double> until = trialListensUntil(fields_, loop_.timeOfDay().count() - mark)) {
+        loop_.runPendingUntil(std::chrono::duration<double>(mark + *until));
         if (!*alive) return Outcome::Abandoned;
     }
     return Outcome::Finished;

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "selection_box.h"
@@ -46,6 +47,12 @@ inline constexpr std::string_view kNotDetectedMessage =
 inline constexpr std::string_view kSearchFailedMessage =
     "An error occurred while attempting to detect your GPS device.  Please check your settings "
     "and try again.";
+
+// How long one combination's trial listens, in seconds after its mark: a
+// second whatever comes, then on while text arrives that is not recognised,
+// up to four. Nothing once the trial is over. Every search follows it, the
+// window's and the command line's searches of many ports at once alike.
+std::optional<double> trialListensUntil(const StatusFields& fields, double sinceMark);
 
 // "Auto Detect": tries every port at every baud rate by setting the two
 // selections (which reopens the port) and reading the indicators back while

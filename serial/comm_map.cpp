@@ -105,9 +105,11 @@ CommMap::CommMap(std::optional<std::string> portsVariable, SystemPortLister syst
     problems_ = std::move(entries.problems);
 }
 
+std::vector<SystemPort> CommMap::systemPorts() const { return systemPorts_ ? systemPorts_() : std::vector<SystemPort>(); }
+
 std::vector<std::string> CommMap::naturallyOrdered() const
 {
-    std::vector<SystemPort> ports = systemPorts_ ? systemPorts_() : std::vector<SystemPort>();
+    std::vector<SystemPort> ports = systemPorts();
     std::sort(ports.begin(), ports.end(), [](const SystemPort& a, const SystemPort& b) { return naturalLess(a.name, b.name); });
     std::vector<std::string> devices;
     for (SystemPort& port : ports) devices.push_back(std::move(port.device));
@@ -134,7 +136,7 @@ std::vector<std::pair<int, std::string>> CommMap::devices() const
         return result;
     }
     if (naming_ == PortNaming::ComNumbers) {
-        for (const SystemPort& port : systemPorts_ ? systemPorts_() : std::vector<SystemPort>()) {
+        for (const SystemPort& port : systemPorts()) {
             if (!port.name.starts_with("COM")) continue;
             int comm = 0;
             const char* digits = port.name.data() + 3;

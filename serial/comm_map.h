@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -27,11 +28,17 @@ PortMapEntries parsePortMap(std::string_view value);
 // Orders names as a person counts: "ttyS2" before "ttyS10".
 bool naturalLess(std::string_view a, std::string_view b);
 
-// A serial port as the system lists it now: its name ("ttyUSB0", "COM3") and
-// the device a port opens ("/dev/ttyUSB0", "COM3").
+// A serial port as the system lists it now: its name ("ttyUSB0", "COM3"),
+// the device a port opens ("/dev/ttyUSB0", "COM3"), and what the system knows
+// of the hardware behind it (empty where it does not say).
 struct SystemPort {
     std::string name;
     std::string device;
+    std::string description{};
+    std::string manufacturer{};
+    std::string serialNumber{};
+    std::optional<std::uint16_t> vendorId{};
+    std::optional<std::uint16_t> productId{};
 };
 using SystemPortLister = std::function<std::vector<SystemPort>()>;
 
@@ -55,6 +62,8 @@ public:
     std::vector<std::pair<int, std::string>> devices() const;
     // VELTRANE_PORTS entries that were refused, one line each: which and why.
     const std::vector<std::string>& problems() const { return problems_; }
+    // The serial ports the system lists now, whether or not a Comm number names them.
+    std::vector<SystemPort> systemPorts() const;
 
 private:
     std::vector<std::string> naturallyOrdered() const;

@@ -39,12 +39,14 @@ private:
 }  // namespace
 
 struct LiveMonitor::Parts {
-    Parts(const Clock& clock, CommMap map, std::function<void(const Failure&)>& onPortFailure,
-          std::function<void(std::string_view)>& onReceived)
-        : onPortFailure(onPortFailure),
+    Parts(const Clock& clock, CommMap map, const PortChoices& choices,
+          std::function<void(const Failure&)>& onPortFailure, std::function<void(std::string_view)>& onReceived)
+        : choices(choices),
+          onPortFailure(onPortFailure),
           onReceived(onReceived),
           monitor(clock, pump),
-          objComm(std::move(map)),
+          selection(choices.ports, choices.bauds),
+          objComm(std::move(map), choices.ports),
           gpsPort(monitor.fields, monitor.log, objComm, selection),
           tmrGraph(kTickInterval, [this] { tick(); })
     {
@@ -69,6 +71,10 @@ struct LiveMonitor::Parts {
     // overwrite the report with a fix from a receiver that is gone.
     void receive()
     {
+        if (bytesOnly) {
+            readBytes();
+            return;
+        }
         if (objComm.lossWaiting() == nullptr) {
             TappedInput input(objComm, onReceived);
             monitor.ring.objComm_OnComm(input);
@@ -76,6 +82,19 @@ struct LiveMonitor::Parts {
         }
         const SentenceAssembler& assembler = monitor.assembler;
         if (!lossDueAfter) lossDueAfter = assembler.passesFinished() + (assembler.passInProgress() ? 2 : 1);
+    }
+
+    // The loss comes as a failure of the read after the last bytes.
+    void readBytes()
+    {
+        try {
+            if (objComm.InBufferCount() > 0) {
+                const std::string text = objComm.Input();
+                if (onReceived) onReceived(text);
+            }
+        } catch (const Failure& failure) {
+            if (onPortFailure) onPortFailure(failure);
+        }
     }
 
     void reportLossOnceInterpreted()
@@ -93,6 +112,7 @@ struct LiveMonitor::Parts {
         if (onPortFailure) onPortFailure(reported);
     }
 
+    PortChoices choices;
     std::function<void(const Failure&)>& onPortFailure;
     std::function<void(std::string_view)>& onReceived;
     QtEventPump pump;
@@ -102,10 +122,11 @@ struct LiveMonitor::Parts {
     GpsPort gpsPort;
     TickDriver tmrGraph;
     std::optional<std::uint64_t> lossDueAfter;  // the number of finished passes the report waits for
+    bool bytesOnly = false;
 };
 
-LiveMonitor::LiveMonitor(const Clock& clock, CommMap map)
-    : parts_(std::make_unique<Parts>(clock, std::move(map), onPortFailure, onReceived))
+LiveMonitor::LiveMonitor(const Clock& clock, CommMap map, const PortChoices& choices)
+    : parts_(std::make_unique<Parts>(clock, std::move(map), choices, onPortFailure, onReceived))
 {
     parts_->tmrGraph.start();
 }
@@ -122,11 +143,19 @@ SentenceLog& LiveMonitor::log() { return parts_->monitor.log; }
 PortSelection& LiveMonitor::selection() { return parts_->selection; }
 SerialComponent& LiveMonitor::objComm() { return parts_->objComm; }
 SentenceAssembler& LiveMonitor::assembler() { return parts_->monitor.assembler; }
+const PortChoices& LiveMonitor::choices() const { return parts_->choices; }
 
 void LiveMonitor::selectFirstEntries()
 {
     parts_->selection.cboCommPort.select(0);
     parts_->selection.cboBaud.select(0);
+}
+
+void LiveMonitor::readBytesOnly()
+{
+    parts_->bytesOnly = true;
+    parts_->tmrGraph.stop();
+    parts_->monitor.assembler.shutdown();
 }
 
 void LiveMonitor::close()

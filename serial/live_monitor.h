@@ -4,16 +4,26 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <vector>
 
+#include "baud_rates.h"
 #include "clock.h"
 #include "comm_map.h"
 #include "failure.h"
 #include "gps_port.h"
 #include "monitor.h"
+#include "port_name.h"
 #include "selection_box.h"
 #include "serial_component.h"
 
 namespace veltrane {
+
+// What a monitor's two boxes offer: the window's ports and speeds, or those
+// a command line names.
+struct PortChoices {
+    std::vector<PortName> ports = commPorts();
+    std::vector<int> bauds{kWindowBauds.begin(), kWindowBauds.end()};
+};
 
 // The monitor bound to a real serial port and driven by the Qt event loop, as
 // the window and the headless tool both run it: the receive event feeds the
@@ -32,7 +42,7 @@ public:
     // receive event stores it: what a recording or a health check needs.
     std::function<void(std::string_view bytes)> onReceived;
 
-    LiveMonitor(const Clock& clock, CommMap map);
+    LiveMonitor(const Clock& clock, CommMap map, const PortChoices& choices = {});
     ~LiveMonitor();
     LiveMonitor(const LiveMonitor&) = delete;
     LiveMonitor& operator=(const LiveMonitor&) = delete;
@@ -42,9 +52,15 @@ public:
     PortSelection& selection();
     SerialComponent& objComm();
     SentenceAssembler& assembler();
+    // The ports and speeds its boxes offer, in their order.
+    const PortChoices& choices() const;
 
     // Start-up: port entry 0, then baud entry 0, each selection opening the port.
     void selectFirstEntries();
+    // From now on the port's bytes go to onReceived alone, and its failures
+    // straight to onPortFailure: no readout, no log, and no ring, whose lap
+    // holds ten thousand reads. For a command that judges the bytes itself.
+    void readBytesOnly();
     // Closing: stop the tick, close the port if it is open, end any paused
     // pass at its next step.
     void close();

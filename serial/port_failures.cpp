@@ -9,7 +9,15 @@ namespace {
 
 std::string portLabel(int comm, const std::string& device)
 {
-    return "Comm " + std::to_string(comm) + " (" + device + ")";
+    return comm > 0 ? "Comm " + std::to_string(comm) + " (" + device + ")" : device;
+}
+
+// How to point at the right device: through the map for a Comm number, or by
+// naming another device.
+std::string renaming(int comm, std::string_view what)
+{
+    return comm > 0 ? "map the Comm number to " + std::string(what) + " with VELTRANE_PORTS"
+                    : "name " + std::string(what) + " (veltrane-cli ports lists the serial ports)";
 }
 
 std::string inParentheses(const std::string& text) { return text.empty() ? "" : " (" + text + ")"; }
@@ -39,8 +47,7 @@ Failure unmappedPort(int comm)
 Failure portDoesNotExist(int comm, const std::string& device)
 {
     return Failure(kPortDoesNotExist, "Port does not exist",
-                   portLabel(comm, device) + " does not exist: plug the receiver in, or map the Comm number to "
-                                             "its device with VELTRANE_PORTS");
+                   portLabel(comm, device) + " does not exist: plug the receiver in, or " + renaming(comm, "its device"));
 }
 
 Failure deviceNameTooLong(int comm, const std::string& device, std::string_view why)
@@ -53,8 +60,8 @@ Failure deviceNameTooLong(int comm, const std::string& device, std::string_view 
 Failure notASerialPort(int comm, const std::string& device, std::string_view kind)
 {
     return Failure(kPortRefused, "Not a serial port",
-                   portLabel(comm, device) + " is not a serial port but " + std::string(kind) +
-                       ": map the Comm number to the receiver's device with VELTRANE_PORTS");
+                   portLabel(comm, device) + " is not a serial port but " + std::string(kind) + ": " +
+                       renaming(comm, "the receiver's device"));
 }
 
 Failure portInUse(int comm, const std::string& device, const std::vector<DeviceHolder>& holders)

@@ -13,6 +13,7 @@ namespace veltrane {
 // Every failure of a port, in one place. The cause (what()) is what "Signal
 // Quality" shows, so it must fit that one-line field at the window's design
 // size; the detail names the Comm number and device and says what to do.
+// `comm` is 0 for a port named by its device alone, as a command line may.
 Failure unmappedPort(int comm);
 Failure portDoesNotExist(int comm, const std::string& device);
 Failure deviceNameTooLong(int comm, const std::string& device, std::string_view why);

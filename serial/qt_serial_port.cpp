@@ -54,7 +54,7 @@ QSerialPort::StopBits qtStopBits(StopBits stopBits)
 
 }  // namespace
 
-QtSerialPort::QtSerialPort(CommMap map) : map_(std::move(map))
+QtSerialPort::QtSerialPort(CommMap map, std::vector<PortName> ports) : map_(std::move(map)), ports_(std::move(ports))
 {
     QObject::connect(&port_, &QSerialPort::readyRead, [this] { dataArrived(); });
     QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError error) { portError(error); });
@@ -78,8 +78,11 @@ void QtSerialPort::setRThreshold(int threshold)
 
 void QtSerialPort::open()
 {
-    const std::string device = map_.device(comm_);
-    if (port_.isOpen()) throw portAlreadyOpen(comm_, device);
+    if (entry_ < 1 || static_cast<std::size_t>(entry_) > ports_.size()) throw unmappedPort(entry_);
+    const PortName& name = ports_[static_cast<std::size_t>(entry_) - 1];
+    const std::string device = name.comm > 0 ? map_.device(name.comm) : name.device;
+    if (port_.isOpen()) throw portAlreadyOpen(name.comm, device);
+    comm_ = name.comm;
     // A loss of the previous port not yet reported is no news once another
     // opening is tried, whether or not it succeeds.
     lossCall_.cancel();

@@ -12,13 +12,14 @@
 #include "comm_map.h"
 #include "failure.h"
 #include "line_settings.h"
+#include "port_name.h"
 #include "qt_event_loop.h"
 #include "serial_component.h"
 
 namespace veltrane {
 
-// The serial component on Qt SerialPort. A Comm number is looked up in the
-// map at each opening. When the device goes away while open (unplugged, far
+// The serial component on Qt SerialPort. CommPort N is the N-th of `ports`;
+// a Comm number among them is looked up in the map at each opening. When the device goes away while open (unplugged, far
 // end of a pseudo-terminal closed) Qt reports a read error on every turn of
 // the event loop for as long as the port stays open, which would keep a core
 // busy; the first such error closes the port, and the receive event then
@@ -32,12 +33,12 @@ namespace veltrane {
 // notification back, which also catches a hang-up at once.
 class QtSerialPort final : public SerialComponent {
 public:
-    explicit QtSerialPort(CommMap map);
+    explicit QtSerialPort(CommMap map, std::vector<PortName> ports = commPorts());
 
     bool PortOpen() const override { return port_.isOpen(); }
     void setPortOpen(bool open) override;
     void setRThreshold(int threshold) override;
-    void setCommPort(int port) override { comm_ = port; }
+    void setCommPort(int port) override { entry_ = port; }
     void setSettings(const std::string& settings) override { settings_ = parseLineSettings(settings); }
     std::int64_t InBufferCount() override;
     std::string Input() override;
@@ -59,8 +60,10 @@ private:
 
     QSerialPort port_;
     CommMap map_;
+    std::vector<PortName> ports_;
     int threshold_ = 0;
-    int comm_ = 1;
+    int entry_ = 1;
+    int comm_ = 1;        // of the latest opening; 0 when named by its device
     std::string device_;  // of the latest opening
     LineSettings settings_{.baud = 9600};
     bool opening_ = false;

@@ -16,10 +16,16 @@ std::vector<SystemPort> qtSystemPorts()
         if (!name.starts_with("cu.")) continue;
 #endif
 #ifdef Q_OS_WIN
-        ports.push_back({name, name});
+        SystemPort port{name, name};
 #else
-        ports.push_back({name, info.systemLocation().toStdString()});
+        SystemPort port{name, info.systemLocation().toStdString()};
 #endif
+        port.description = info.description().toStdString();
+        port.manufacturer = info.manufacturer().toStdString();
+        port.serialNumber = info.serialNumber().toStdString();
+        if (info.hasVendorIdentifier()) port.vendorId = info.vendorIdentifier();
+        if (info.hasProductIdentifier()) port.productId = info.productIdentifier();
+        ports.push_back(std::move(port));
     }
     return ports;
 }

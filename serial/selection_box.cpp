@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-#include "comm_map.h"
+#include "baud_rates.h"
 
 namespace veltrane {
 
@@ -22,14 +22,31 @@ void SelectionBox::setEnabled(bool enabled)
 }
 
 namespace {
-std::vector<std::string> commEntries()
+
+std::vector<std::string> portEntries(const std::vector<PortName>& ports)
 {
     std::vector<std::string> entries;
-    for (int port = 1; port <= kLastComm; ++port) entries.push_back("Comm " + std::to_string(port));
+    for (const PortName& port : ports) entries.push_back(port.label());
     return entries;
 }
+
+std::vector<std::string> baudEntries(const std::vector<int>& bauds)
+{
+    std::vector<std::string> entries;
+    for (const int baud : bauds) entries.push_back(std::to_string(baud));
+    return entries;
+}
+
 }  // namespace
 
-PortSelection::PortSelection() : cboCommPort(commEntries()), cboBaud({"4800", "9600"}) {}
+PortSelection::PortSelection()
+    : PortSelection(commPorts(), std::vector<int>(kWindowBauds.begin(), kWindowBauds.end()))
+{
+}
+
+PortSelection::PortSelection(const std::vector<PortName>& ports, const std::vector<int>& bauds)
+    : cboCommPort(portEntries(ports)), cboBaud(baudEntries(bauds))
+{
+}
 
 }  // namespace veltrane

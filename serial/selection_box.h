@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "port_name.h"
+
 namespace veltrane {
 
 // A pick-only list with fixed entries, a selection and a click event: the model
@@ -41,7 +43,10 @@ private:
 
 // The two boxes of the settings frame.
 struct PortSelection {
+    // The window's: Comm 1 to Comm 15, and 4800 and 9600.
     PortSelection();
+    // A command line's: the ports and speeds it was given, in its order.
+    PortSelection(const std::vector<PortName>& ports, const std::vector<int>& bauds);
 
     SelectionBox cboCommPort;  // "Comm 1".."Comm 15"
     SelectionBox cboBaud;      // "4800", "9600"

@@ -19,7 +19,9 @@ if(COMMANDS)
     string(REPLACE "\\" "\\e" help "${help}")
     string(REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" help "${help}")
     get_filename_component(program_name "${PROGRAM}" NAME)
-    string(APPEND sections ".SS \"${program_name} ${command}\"\n.nf\n${help}.fi\n")
+    # At the left margin, not indented: the help's lines are up to 80 columns
+    # already, and a wider page would not fit a terminal of 80.
+    string(APPEND sections ".SS \"${program_name} ${command}\"\n.nf\n.in 0\n${help}.fi\n")
   endforeach()
 endif()
 file(WRITE "${generated}" "${sections}")

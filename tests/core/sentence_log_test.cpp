@@ -111,6 +111,12 @@ TEST(SentenceLog, ObserversSeeInsertsAndClearsInOrder)
     EXPECT_EQ(removed.events, std::vector<std::string>{"07/12/2026 12:00:00|GPRMC,1"});
     EXPECT_EQ(kept.events, (std::vector<std::string>{"07/12/2026 12:00:00|GPRMC,1", "clear",
                                                      "02/01/2026 03:04:05|GPVTG,\0\xff"s}));
+
+    // A log nobody reads back still tells its observers, and holds nothing.
+    log.keepNoRows();
+    log.insertFirst(kNoon, "GPGGA,2");
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(kept.events.back(), "07/12/2026 12:00:00|GPGGA,2");
 }
 
 }  // namespace

@@ -127,6 +127,32 @@ TEST(HealthAnalysis, PositionsAsSignedDegreesOnEarthOnly)
     }
 }
 
+// Counting each value instead of keeping it changes no figure, whether the
+// values repeat (as a receiver's C/N0 do) or nearly all differ, and on both
+// sides of a compaction.
+TEST(ValueCounts, GiveTheFiguresOfTheSortedValues)
+{
+    for (const std::size_t distinct : {1u, 7u, 100u, 100000u}) {
+        for (const std::size_t n : {1u, 2u, 1023u, 1024u, 1025u, 5000u}) {
+            SCOPED_TRACE(std::to_string(distinct) + " distinct, " + std::to_string(n) + " values");
+            ValueCounts counts;
+            std::vector<double> values;
+            std::uint32_t state = 12345;
+            for (std::size_t i = 0; i < n; ++i) {
+                state = state * 1664525u + 1013904223u;
+                values.push_back(static_cast<double>(state % distinct) / 4);
+                counts.add(values.back());
+            }
+            for (const int percent : {1, 50, 95, 100}) EXPECT_EQ(counts.nearestRank(percent), nearestRank(values, percent));
+            const std::optional<Spread> spread = counts.spread();
+            ASSERT_TRUE(spread);
+            EXPECT_EQ(spread->min, values.front());
+            EXPECT_EQ(spread->max, values.back());
+        }
+    }
+    EXPECT_FALSE(ValueCounts().spread());
+}
+
 // Twenty fixes around 52 N 5 E: eight 1 m away, eight 2 m away and four 10 m
 // away, each ring symmetric, so the mean is the centre and the nearest-rank
 // percentiles fall on rank 10 (2 m) and rank 19 (10 m).

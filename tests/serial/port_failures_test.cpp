@@ -37,5 +37,23 @@ TEST(PortInUse, AdvisesStoppingGpsdOnlyWhereItMayBeTheHolder)
     }
 }
 
+// A port named by its device on a command line has no Comm number to map:
+// the advice names the device instead.
+TEST(PortFailures, APortNamedByItsDeviceIsToldByItsDevice)
+{
+    const struct {
+        Failure failure;
+        const char* detail;
+    } cases[] = {
+        {portDoesNotExist(0, "/dev/ttyUSB9"), "/dev/ttyUSB9 does not exist: plug the receiver in, or name its device "
+                                              "(veltrane-cli ports lists the serial ports)"},
+        {portDoesNotExist(2, "/dev/ttyUSB9"), "Comm 2 (/dev/ttyUSB9) does not exist: plug the receiver in, or map the "
+                                              "Comm number to its device with VELTRANE_PORTS"},
+        {notASerialPort(0, "/tmp", "a directory"), "/tmp is not a serial port but a directory: name the receiver's "
+                                                   "device (veltrane-cli ports lists the serial ports)"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.failure.detail(), c.detail);
+}
+
 }  // namespace
 }  // namespace veltrane

@@ -15,7 +15,7 @@ namespace veltrane::testing {
 using namespace std::chrono_literals;
 using SteadyClock = std::chrono::steady_clock;
 
-Child::Child(std::vector<std::string> args, std::vector<std::string> environment)
+Child::Child(std::vector<std::string> args, std::vector<std::string> environment, Output output)
 {
     int out[2];
     if (::pipe(out) != 0) throw std::runtime_error("pipe");
@@ -23,6 +23,13 @@ Child::Child(std::vector<std::string> args, std::vector<std::string> environment
     if (pid_ == 0) {
         ::dup2(out[1], STDOUT_FILENO);
         ::dup2(out[1], STDERR_FILENO);
+        int unread[2];
+        // Made and left here, before the program starts: it cannot write before its reader is gone.
+        if (output == Output::readerGone && ::pipe(unread) == 0) {
+            ::dup2(unread[1], STDOUT_FILENO);
+            ::close(unread[0]);
+            ::close(unread[1]);
+        }
         ::close(out[0]);
         ::close(out[1]);
         for (const std::string& variable : environment) ::putenv(const_cast<char*>(variable.c_str()));

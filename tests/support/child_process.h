@@ -14,7 +14,12 @@ namespace veltrane::testing {
 // A program run with its standard output and error on a pipe; ended with SIGTERM.
 class Child {
 public:
-    explicit Child(std::vector<std::string> args, std::vector<std::string> environment = {});
+    // `readerGone`: its standard output is a pipe whose reader has already
+    // gone (as in `| true`), and only its errors come to us.
+    enum class Output { read, readerGone };
+
+    explicit Child(std::vector<std::string> args, std::vector<std::string> environment = {},
+                   Output output = Output::read);
     ~Child();
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;

@@ -1,51 +1,81 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "check_command.h"
 
-#include <QEventLoop>
-#include <QTimer>
-
-#include <chrono>
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
 #include "capture_file.h"
-#include "clock.h"
+#include "check_progress.h"
+#include "checked_receiver.h"
 #include "detect_command.h"
 #include "device_text.h"
 #include "exit_status.h"
 #include "health_analysis.h"
 #include "health_report.h"
-#include "live_monitor.h"
+#include "junit_report.h"
+#include "live_watch.h"
 #include "number_text.h"
+#include "output_file.h"
 #include "port_search.h"
-#include "start_up_opening.h"
-#include "stop_signals.h"
-#include "terminal.h"
 
 namespace veltrane::cli {
 
 namespace {
 
-double steadySeconds()
+const std::string kSuite = "veltrane-cli check";
+
+std::string jsonText(const std::string& deviceText)
 {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    std::string json = "\"";
+    appendJsonString(json, deviceText);
+    return json + "\"";
 }
 
-int report(const health::HealthFigures& figures, health::Verdict verdict, const CheckOptions& options,
-           const std::string& source, Output& out)
-{
-    out.write(options.json ? health::jsonReport(figures, verdict) : health::textReport(figures, verdict, source));
-    out.flush();
-    return verdict.pass ? kExitSuccess : kExitFailure;
-}
+JunitCase::Result junitResult(bool pass) { return pass ? JunitCase::Result::Passed : JunitCase::Result::Failed; }
+
+// The JUnit file, opened before any port is and written whatever ends the check.
+class JunitFile {
+public:
+    explicit JunitFile(const std::string& name)
+    {
+        if (!name.empty()) file_.emplace(name);
+    }
+    // False, the reason printed, when the file cannot be written.
+    bool open(Output& err)
+    {
+        if (!file_ || file_->open()) return true;
+        complain(err);
+        return false;
+    }
+    bool write(const std::vector<JunitCase>& cases, Output& err)
+    {
+        if (!file_) return true;
+        file_->write(junitXml(kSuite, cases));
+        file_->flush();
+        if (!file_->failed()) return true;
+        complain(err);
+        return false;
+    }
+
+private:
+    void complain(Output& err)
+    {
+        err.line("veltrane-cli check: cannot write the JUnit report " + file_->shownName() + ": " + file_->problem());
+    }
+
+    std::optional<OutputFile> file_;
+};
 
 int checkCapture(const CheckOptions& options, Output& out, Output& err)
 {
+    JunitFile junit(options.junit);
     const CaptureFile capture(options.file);
     if (!capture.readable()) {
         err.line("veltrane-cli check: cannot read " + capture.shownName() + ": " + capture.problem());
         return kExitFailure;
     }
+    if (!junit.open(err)) return kExitFailure;
     health::HealthAnalysis analysis;
     const int readError = capture.readBlocks([&](std::string_view block) {
         analysis.add(block);
@@ -56,135 +86,156 @@ int checkCapture(const CheckOptions& options, Output& out, Output& err)
         return kExitFailure;
     }
     const health::HealthFigures figures = analysis.finish();
-    return report(figures, health::judge(figures, options.thresholds), options, "capture " + capture.shownName(),
-                  out);
+    const health::Verdict verdict = health::judge(figures, options.thresholds);
+    out.write(options.json ? health::jsonReport(figures, verdict)
+                           : health::textReport(figures, verdict, "capture " + capture.shownName()));
+    out.flush();
+    if (!junit.write({{options.file, 0, junitResult(verdict.pass), verdict.reasons, health::headlineFigures(figures)}},
+                     err))
+        return kExitFailure;
+    return verdict.pass ? kExitSuccess : kExitFailure;
 }
 
-// A line on a terminal that says how far the listening has come, redrawn in place.
-class ListeningProgress {
-public:
-    ListeningProgress(const health::HealthAnalysis& analysis, const std::string& port, double seconds, Output& err)
-        : analysis_(analysis), port_(port), seconds_(seconds), err_(err), started_(steadySeconds())
-    {
-        QObject::connect(&tick_, &QTimer::timeout, [this] { draw(); });
-        tick_.start(1000);
-        draw();
-    }
-    ~ListeningProgress()
-    {
-        err_.write("\r\x1b[K");
-        err_.flush();
-    }
+bool hasReceiver(const CheckedReceiver& receiver) { return receiver.state() != CheckedReceiver::State::NoReceiver; }
 
-private:
-    void draw()
-    {
-        const health::HealthFigures& soFar = analysis_.soFar();
-        err_.write("\rlistening to " + port_ + ": " + health::fixedText(steadySeconds() - started_, 0) + " of " +
-                   health::shortestText(seconds_) + " s, " + std::to_string(soFar.sentenceCount()) + " sentences, " +
-                   std::to_string(soFar.fixes) + " fixes\x1b[K");
-        err_.flush();
-    }
-
-    const health::HealthAnalysis& analysis_;
-    std::string port_;
-    double seconds_;
-    Output& err_;
-    double started_;
-    QTimer tick_;
-};
-
-int checkPort(const CheckOptions& options, const CommMap& map, Output& out, Output& err)
+std::string textReport(const CheckedReceiver& receiver, double seconds)
 {
-    QEventLoop loop;
-    SystemClock clock;
-    LiveMonitor live(clock, map);
-    int comm = options.comm;
-    int baudIndex = options.baudIndex;
-    std::optional<int> stoppedBy;
-    std::optional<Failure> portFailure;
-    std::optional<PortSearch> search;
-    const auto stop = [&] {
-        if (search) search->stop();
-        live.close();
-        loop.quit();
+    const std::string port = escapeDeviceText(receiver.port().label());
+    if (!hasReceiver(receiver))
+        return "Receiver health check of " + port + ": NO RECEIVER\n  - " +
+               escapeDeviceText(receiver.noReceiverReason()) + "\n";
+    const std::string heard = receiver.interrupted()
+                                  ? ", interrupted after " + health::fixedText(receiver.heardSeconds(), 1) + " s of " +
+                                        health::shortestText(seconds) + " s"
+                                  : " for " + health::shortestText(seconds) + " s";
+    return health::textReport(receiver.figures(), receiver.verdict(),
+                              port + " at " + std::to_string(*receiver.baud()) + " baud" + heard);
+}
+
+std::string jsonReport(const CheckedReceiver& receiver)
+{
+    const std::string port = "\"port\":" + jsonText(receiver.port().label());
+    if (!hasReceiver(receiver))
+        return "{" + port + ",\"baud\":null,\"verdict\":\"no_receiver\",\"reasons\":[" +
+               jsonText(receiver.noReceiverReason()) + "]}\n";
+    return health::jsonReport(receiver.figures(), receiver.verdict(),
+                              port + ",\"baud\":" + std::to_string(*receiver.baud()) +
+                                  ",\"listened_s\":" + health::shortestText(receiver.heardSeconds()) +
+                                  ",\"interrupted\":" + (receiver.interrupted() ? "true" : "false"));
+}
+
+JunitCase junitCase(const CheckedReceiver& receiver)
+{
+    if (!hasReceiver(receiver))
+        return {receiver.port().label(), 0, JunitCase::Result::Skipped, {receiver.noReceiverReason()}, {}};
+    JunitCase c{receiver.port().label(), receiver.heardSeconds(), junitResult(receiver.verdict().pass),
+                receiver.verdict().reasons, health::headlineFigures(receiver.figures())};
+    c.properties.insert(c.properties.begin(), {"baud", std::to_string(*receiver.baud())});
+    if (receiver.interrupted()) c.properties.emplace_back("interrupted", "true");
+    return c;
+}
+
+// The ports to check: those given, every port with --all, or the first
+// receiver a search like detect's finds. Empty when there is none; the
+// reason is printed and `status` says how the check ends.
+std::vector<GivenPort> portsToCheck(const CheckOptions& options, const CommMap& map, LiveWatch& watch, int& status)
+{
+    std::vector<GivenPort> ports = options.ports;
+    if (options.all)
+        for (PortName& port : everyPort(map)) ports.push_back({std::move(port), std::nullopt});
+    for (GivenPort& given : ports)
+        if (!given.baud) given.baud = options.baud;
+    status = kExitNoReceiver;
+    if (options.all && ports.empty()) {
+        watch.complain("no serial port was found, and no Comm number names a device");
+        return ports;
+    }
+    if (!ports.empty() || options.all) return ports;
+
+    LiveMonitor& live = watch.addMonitor({commPorts(), options.bauds});
+    PortSearch search(live);
+    watch.onStop = [&] { search.stop(); };
+    search.onTrying = [&](const PortName& port, const std::string& baud, const std::optional<std::string>& unopened) {
+        watch.err().line(tryingLine(port, baud, unopened));
+        watch.err().flush();
     };
-    const StopSignals stopSignals([&](int signal) {
-        stoppedBy = signal;
-        stop();
-    });
-    if (!stopSignals.watching()) {
-        err.line("veltrane-cli check: cannot watch for Ctrl+C and other signals");
-        return kExitFailure;
-    }
-    const FailureHandler onOutputFailure(out, stop);
-
-    if (comm == 0) {
-        search.emplace(live);
-        search->onTrying = [&](int number, const std::string& baud, const std::optional<std::string>& unopened) {
-            err.line(tryingLine(number, baud, unopened));
-            err.flush();
-        };
-        const PortSearch::Result result = search->run();
-        if (stoppedBy) return exitStatusForSignal(*stoppedBy);
-        if (result.outcome != PortSearch::Outcome::Found) {
-            err.line("veltrane-cli check: " + result.message);
-            for (const std::string& line : unopenedLines(result.unopened)) err.line(line);
-            return result.outcome == PortSearch::Outcome::Failed ? kExitFailure : kExitNoReceiver;
-        }
-        comm = result.comm;
-        baudIndex = live.selection().cboBaud.selectedIndex();
-        search.reset();
-    }
-
-    live.onPortFailure = [&](const Failure& failure) {
-        if (isStartUpOpeningFailure(failure, live.selection())) return;
-        portFailure = failure;
-        stop();
-    };
-    health::HealthAnalysis analysis(steadySeconds());
-    live.onReceived = [&](std::string_view bytes) { analysis.add(bytes, steadySeconds()); };
-    // The time to the first fix counts from this opening, also after a search
-    // that left the port open.
-    live.selection().cboCommPort.select(comm - 1);
-    live.selection().cboBaud.select(baudIndex);
-    const std::string port = "Comm " + std::to_string(comm) + " at " + live.selection().cboBaud.entry(baudIndex) + " baud";
-    if (portFailure) {
-        err.line("veltrane-cli check: " + escapeDeviceText(portFailure->detail()));
-        return kExitNoReceiver;
-    }
-
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    deadline.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&deadline, &QTimer::timeout, [&] { stop(); });
-    deadline.start(static_cast<int>(options.seconds * 1000));
-    const double started = steadySeconds();
-    {
-        auto* file = dynamic_cast<FileOutput*>(&err);
-        std::optional<ListeningProgress> progress;
-        if (file && isTerminal(file->file())) progress.emplace(analysis, port, options.seconds, err);
-        if (!stoppedBy && !out.failed()) loop.exec();
-    }
-    live.onReceived = nullptr;
+    const PortSearch::Result result = search.run();
+    watch.onStop = nullptr;
     live.close();
-    if (stoppedBy) return exitStatusForSignal(*stoppedBy);
-
-    const health::HealthFigures figures = analysis.finish();
-    health::Verdict verdict = health::judge(figures, options.thresholds);
-    if (portFailure) {
-        verdict.pass = false;
-        verdict.reasons.push_back("the receiver went away after " + health::fixedText(steadySeconds() - started, 1) +
-                                  " s: " + portFailure->detail());
+    if (watch.stopping()) return {};
+    if (result.outcome != PortSearch::Outcome::Found) {
+        watch.complain(result.message);
+        for (const std::string& line : unopenedLines(result.unopened)) watch.err().line(line);
+        if (result.outcome == PortSearch::Outcome::Failed) status = kExitFailure;
+        return {};
     }
-    return report(figures, verdict, options, port + " for " + health::shortestText(options.seconds) + " s", out);
+    return {{result.port, std::stoi(result.baud)}};
+}
+
+int checkPorts(const CheckOptions& options, const CommMap& map, Output& out, Output& err)
+{
+    JunitFile junit(options.junit);
+    if (!junit.open(err)) return kExitFailure;
+    LiveWatch watch("check", map, out, err);
+    if (!watch.ready()) return kExitFailure;
+
+    int status = kExitSuccess;
+    const std::vector<GivenPort> ports = portsToCheck(options, map, watch, status);
+    Receivers receivers;
+    CheckProgress progress(receivers, options.seconds, err);
+    bool allStarted = false;
+    const auto changed = [&](const CheckedReceiver& receiver) {
+        progress.changed(receiver);
+        if (allStarted && std::all_of(receivers.begin(), receivers.end(), [](const auto& r) { return r->ended(); }))
+            watch.stop();
+    };
+    for (const GivenPort& given : ports) {
+        const std::size_t index = receivers.size();
+        receivers.push_back(std::make_unique<CheckedReceiver>(watch, given, options.bauds, options.seconds,
+                                                              options.thresholds,
+                                                              [&changed, &receivers, index] { changed(*receivers[index]); }));
+    }
+    watch.onStop = [&] {
+        for (const auto& receiver : receivers) receiver->interrupt();
+    };
+    for (const auto& receiver : receivers) receiver->start();
+    allStarted = true;
+    if (std::all_of(receivers.begin(), receivers.end(), [](const auto& r) { return r->ended(); })) watch.stop();
+    watch.run();
+    progress.finish();
+
+    std::size_t passed = 0;
+    std::size_t failed = 0;
+    std::vector<JunitCase> cases;
+    for (const auto& receiver : receivers) {
+        if (hasReceiver(*receiver)) ++(receiver->verdict().pass ? passed : failed);
+        if (options.json)
+            out.write(jsonReport(*receiver));
+        else
+            out.write((&receiver == &receivers.front() ? "" : "\n") + textReport(*receiver, options.seconds));
+        cases.push_back(junitCase(*receiver));
+    }
+    const std::size_t without = receivers.size() - passed - failed;
+    if (receivers.size() > 1 || options.all) {
+        const std::string summary = std::to_string(passed) + " passed, " + std::to_string(failed) + " failed, " +
+                                    std::to_string(without) + " without a receiver";
+        (options.json ? err : out).line(summary);
+    }
+    out.flush();
+    const bool written = junit.write(cases, err);
+
+    if (watch.signal()) return exitStatusForSignal(*watch.signal());
+    if (out.failed() || !written) return kExitFailure;
+    if (receivers.empty()) return status;
+    if (failed > 0) return kExitFailure;
+    return passed > 0 ? kExitSuccess : kExitNoReceiver;
 }
 
 }  // namespace
 
 int runCheck(const CheckOptions& options, const CommMap& map, Output& out, Output& err)
 {
-    return options.file.empty() ? checkPort(options, map, out, err) : checkCapture(options, out, err);
+    return options.file.empty() ? checkPorts(options, map, out, err) : checkCapture(options, out, err);
 }
 
 }  // namespace veltrane::cli

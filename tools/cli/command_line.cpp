@@ -3,41 +3,81 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <map>
 #include <memory>
 
+#include "baud_rates.h"
 #include "comm_map.h"
 #include "device_text.h"
 #include "command_line_style.h"
 #include "command_texts.h"
 #include "option_checks.h"
+#include "thresholds.h"
 
 namespace veltrane::cli {
 
 namespace {
 
 using tools::numberFrom;
-using tools::oneOf;
 using tools::secondsUpTo;
 using tools::wholeNumberFrom;
 
 const std::string kProgram = "veltrane-cli";
 const std::string kVersion = kProgram + " " + VELTRANE_VERSION;
 
-CLI::Option* addCommOption(CLI::App* command, int& comm, const std::string& help)
+// A check whose message names what is allowed, built from a parser of the text.
+template <class Parse>
+CLI::Validator accepting(Parse parse, const std::string& rule)
 {
-    return command->add_option("--comm", comm, help)->type_name("N")->check(wholeNumberFrom(1, kLastComm));
+    return CLI::Validator(
+        [=](std::string& value) -> std::string { return parse(value) ? "" : rule + ", not " + quotedUserText(value); },
+        "");
 }
 
-CLI::Option* addBaudOption(CLI::App* command, std::string& baud)
+CLI::Validator standardBaudCheck() { return accepting(standardBaud, "must be " + standardBaudsText()); }
+
+CLI::Validator deviceCheck()
 {
-    return command->add_option("--baud", baud, "the baud rate, 4800 or 9600 (default 4800)")
-        ->type_name("RATE")
-        ->check(oneOf({"4800", "9600"}));
+    return accepting([](const std::string& device) { return !device.empty(); }, "must name a device");
 }
 
 CLI::Option* addSecondsOption(CLI::App* command, double& seconds, const std::string& help)
 {
     return command->add_option("--seconds", seconds, help)->type_name("S")->check(secondsUpTo(kMaxSeconds));
+}
+
+CLI::Option* addBaudsOption(CLI::App* command, std::string& bauds)
+{
+    std::string window;
+    for (const int baud : kWindowBauds) window += (window.empty() ? "" : ",") + std::to_string(baud);
+    return command->add_option("--bauds", bauds,
+                               "the baud rates to search, in order: a comma-separated list or all (default " +
+                                   window + ")")
+        ->type_name("LIST")
+        ->check(accepting(baudList, baudListRule()));
+}
+
+// Repeated port options, each occurrence one value.
+CLI::Option* addPortsOption(CLI::App* command, const std::string& name, std::vector<std::string>& values,
+                            const std::string& valueName, const std::string& help, CLI::Validator check)
+{
+    return command->add_option(name, values, help)->type_name(valueName)->allow_extra_args(false)->check(check);
+}
+
+// The ports as given, --comm and --port interleaved in the order they came.
+template <class Port, class FromComm, class FromDevice>
+std::vector<Port> portsInOrder(const CLI::App* command, const std::vector<std::string>& comms,
+                               const std::vector<std::string>& devices, FromComm fromComm, FromDevice fromDevice)
+{
+    std::vector<Port> ports;
+    std::size_t nextComm = 0;
+    std::size_t nextDevice = 0;
+    for (const CLI::Option* option : command->parse_order()) {
+        if (option->check_name("--comm")) ports.push_back(fromComm(comms.at(nextComm++)));
+        if (option->check_name("--port")) ports.push_back(fromDevice(devices.at(nextDevice++)));
+    }
+    return ports;
 }
 
 struct Parser {
@@ -47,7 +87,7 @@ struct Parser {
         present(app, programText());
         defineReplay();
         defineMonitor();
-        portsCommand = subcommand("ports");
+        definePorts();
         defineDetect();
         defineCheck();
     }
@@ -67,13 +107,13 @@ struct Parser {
         const CommandText& text = commandText(name);
         CLI::App* command = app.add_subcommand(name, text.summary);
         present(*command, text);
-        commands.push_back(command);
+        commands[name] = command;
         return command;
     }
 
     void defineReplay()
     {
-        CLI::App* c = replayCommand = subcommand("replay");
+        CLI::App* c = subcommand("replay");
         c->add_option("FILE", replay.file, "the capture; standard input when FILE is - or absent")->type_name("");
         c->add_option("--chunk-bytes", replay.chunkBytes,
                       "bytes per receive event, 1 to 1048576 (default 64); the last chunk may be shorter")
@@ -85,9 +125,15 @@ struct Parser {
 
     void defineMonitor()
     {
-        CLI::App* c = monitorCommand = subcommand("monitor");
-        addCommOption(c, monitor.comm, "the Comm number, 1 to 15 (default 1)");
-        addBaudOption(c, monitorBaud);
+        CLI::App* c = subcommand("monitor");
+        CLI::Option* comm = c->add_option("--comm", monitorComm, "the Comm number, 1 to 15 (default 1)")
+                                ->type_name("N")
+                                ->check(wholeNumberFrom(1, kLastComm));
+        c->add_option("--port", monitorDevice, "the port's device or system name, instead of --comm")
+            ->type_name("DEVICE")
+            ->check(deviceCheck())
+            ->excludes(comm);
+        c->add_option("--baud", monitor.baud, "the baud rate (default 4800)")->type_name("RATE")->check(standardBaudCheck());
         c->add_flag("--json", monitor.json, "one JSON object per line for every field write and log change");
         addSecondsOption(c, monitor.seconds, "stop after S seconds (at most 1000000)");
         c->add_option("--record", monitor.record,
@@ -96,87 +142,120 @@ struct Parser {
             ->type_name("FILE");
     }
 
+    void definePorts()
+    {
+        CLI::App* c = subcommand("ports");
+        c->add_flag("--json", ports.json, "one JSON object per port");
+    }
+
     void defineDetect()
     {
-        CLI::App* c = detectCommand = subcommand("detect");
+        CLI::App* c = subcommand("detect");
+        addPortsOption(c, "--comm", detectComms, "N", "a Comm number to search, 1 to 15; repeat for more",
+                       wholeNumberFrom(1, kLastComm));
+        addPortsOption(c, "--port", detectDevices, "DEVICE", "a port to search by its device; repeat for more",
+                       deviceCheck());
+        addBaudsOption(c, detectBauds);
         c->add_flag("--json", detect.json, "one JSON object per line: trying, then detected or not_detected");
     }
 
     void defineCheck()
     {
-        CLI::App* c = checkCommand = subcommand("check");
-        CLI::Option* comm = addCommOption(c, check.comm, "the Comm number, 1 to 15");
-        CLI::Option* baud = addBaudOption(c, checkBaud)->needs(comm);
+        CLI::App* c = subcommand("check");
+        CLI::Option* comm = addPortsOption(c, "--comm", checkComms, "N[@RATE]",
+                                   "a Comm number to check, at RATE if given; repeat for more",
+                                   accepting(givenComm, givenCommRule()));
+        CLI::Option* device = addPortsOption(c, "--port", checkDevices, "DEVICE[@RATE]",
+                                             "a port to check by its device, at RATE if given; repeat for more",
+                                             accepting(givenDevice, givenDeviceRule()));
+        CLI::Option* all = c->add_flag("--all", check.all, "check every port that `ports` lists")
+                               ->excludes(comm)
+                               ->excludes(device);
+        checkBaudOption = c->add_option("--baud", checkBaud, "the baud rate of every port given without @RATE, "
+                                                             "instead of searching")
+                              ->type_name("RATE")
+                              ->check(standardBaudCheck());
+        CLI::Option* bauds = addBaudsOption(c, checkBauds)->excludes(checkBaudOption);
         CLI::Option* seconds = addSecondsOption(c, check.seconds, "listen for S seconds (default 60)");
-        maxTtff = c->add_option("--max-ttff", ttff, "fail when the first fix takes more than S seconds")
-                      ->type_name("S")
-                      ->check(numberFrom(0, kMaxSeconds));
-        c->add_option("--file", check.file, "check a recorded capture instead of a port")
-            ->type_name("CAPTURE")
-            ->excludes(comm)
-            ->excludes(baud)
-            ->excludes(seconds)
-            ->excludes(maxTtff);
-        c->add_flag("--json", check.json, "print the report as one JSON object");
-        maxCep95 = c->add_option("--max-cep95", cep95, "fail when 95 % of the fixes are not within M metres")
-                       ->type_name("M")
-                       ->check(numberFrom(0, 20000000));
-        maxHdop = c->add_option("--max-hdop", hdop, "fail when the median HDOP is above H")
-                      ->type_name("H")
-                      ->check(numberFrom(0, 100));
-        minSatellites = c->add_option("--min-satellites", satellites,
-                                      "fail when the median of satellites used is below N")
-                            ->type_name("N")
-                            ->check(wholeNumberFrom(0, 99));
-        minCn0 = c->add_option("--min-cn0", cn0, "fail when the median C/N0 of every GSV is below DB dB-Hz")
-                     ->type_name("DB")
-                     ->check(numberFrom(0, 99));
+        c->add_flag("--json", check.json, "print each report as one JSON object on a line of its own");
+        c->add_option("--junit", check.junit, "also write the results to FILE as JUnit XML")->type_name("FILE");
+        CLI::Option* file = c->add_option("--file", check.file, "check a recorded capture instead of ports")
+                                ->type_name("CAPTURE")
+                                ->excludes(comm)
+                                ->excludes(device)
+                                ->excludes(all)
+                                ->excludes(checkBaudOption)
+                                ->excludes(bauds)
+                                ->excludes(seconds);
+        for (std::size_t i = 0; i < health::kThresholdRules.size(); ++i) {
+            const health::ThresholdRule& rule = health::kThresholdRules[i];
+            CLI::Option* option = c->add_option(std::string(rule.option), thresholdValues[i], std::string(rule.help))
+                                      ->type_name(std::string(rule.valueName))
+                                      ->check(rule.wholeNumber ? wholeNumberFrom(static_cast<long long>(rule.lowest),
+                                                                                 static_cast<long long>(rule.highest))
+                                                               : numberFrom(rule.lowest, rule.highest));
+            if (rule.liveOnly) file->excludes(option);
+            thresholdOptions[i] = option;
+        }
+    }
+
+    MonitorOptions monitorOptions() const
+    {
+        MonitorOptions options = monitor;
+        options.port = monitorDevice.empty() ? PortName::byComm(monitorComm) : PortName::byDevice(monitorDevice);
+        return options;
+    }
+
+    DetectOptions detectOptions() const
+    {
+        DetectOptions options = detect;
+        options.ports = portsInOrder<PortName>(
+            commands.at("detect"), detectComms, detectDevices,
+            [](const std::string& comm) { return PortName::byComm(std::stoi(comm)); }, PortName::byDevice);
+        if (!detectBauds.empty()) options.bauds = *baudList(detectBauds);
+        return options;
     }
 
     CheckOptions checkOptions() const
     {
         CheckOptions options = check;
-        options.baudIndex = checkBaud == "4800" ? 0 : 1;
-        const auto given = [](const CLI::Option* option, double value) {
-            return option->count() > 0 ? std::optional(value) : std::nullopt;
-        };
-        options.thresholds = {given(maxTtff, ttff), given(maxCep95, cep95), given(maxHdop, hdop),
-                              given(minSatellites, satellites), given(minCn0, cn0)};
+        options.ports = portsInOrder<GivenPort>(
+            commands.at("check"), checkComms, checkDevices, [](const std::string& comm) { return *givenComm(comm); },
+            [](const std::string& device) { return *givenDevice(device); });
+        if (checkBaudOption->count() > 0) options.baud = checkBaud;
+        if (!checkBauds.empty()) options.bauds = *baudList(checkBauds);
+        for (std::size_t i = 0; i < health::kThresholdRules.size(); ++i)
+            if (thresholdOptions[i]->count() > 0) options.thresholds.*health::kThresholdRules[i].limit = thresholdValues[i];
         return options;
     }
 
     CLI::App* chosen() const
     {
-        for (CLI::App* command : commands)
+        for (const auto& [name, command] : commands)
             if (command->parsed()) return command;
         return nullptr;
     }
 
     std::shared_ptr<tools::HelpFormatter> formatter = std::make_shared<tools::HelpFormatter>();
     CLI::App app{"", kProgram};
-    std::vector<CLI::App*> commands;
-    CLI::App* replayCommand = nullptr;
-    CLI::App* monitorCommand = nullptr;
-    CLI::App* portsCommand = nullptr;
-    CLI::App* detectCommand = nullptr;
+    std::map<std::string, CLI::App*> commands;
     ReplayOptions replay;
     MonitorOptions monitor;
-    std::string monitorBaud = "4800";
+    int monitorComm = 1;
+    std::string monitorDevice;
     PortsOptions ports;
     DetectOptions detect;
-    CLI::App* checkCommand = nullptr;
+    std::vector<std::string> detectComms;
+    std::vector<std::string> detectDevices;
+    std::string detectBauds;
     CheckOptions check;
-    std::string checkBaud = "4800";
-    CLI::Option* maxTtff = nullptr;
-    CLI::Option* maxCep95 = nullptr;
-    CLI::Option* maxHdop = nullptr;
-    CLI::Option* minSatellites = nullptr;
-    CLI::Option* minCn0 = nullptr;
-    double ttff = 0;
-    double cep95 = 0;
-    double hdop = 0;
-    double satellites = 0;
-    double cn0 = 0;
+    std::vector<std::string> checkComms;
+    std::vector<std::string> checkDevices;
+    CLI::Option* checkBaudOption = nullptr;
+    int checkBaud = 0;
+    std::string checkBauds;
+    std::array<double, health::kThresholdRules.size()> thresholdValues{};
+    std::array<CLI::Option*, health::kThresholdRules.size()> thresholdOptions{};
 };
 
 UsageError usageError(const CLI::App* command, const std::string& why)
@@ -192,8 +271,8 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments)
     if (tools::asksForHelp(arguments)) {
         // The command is the first word that names one; a later one is an option's value.
         for (const std::string& argument : arguments)
-            for (CLI::App* command : parser.commands)
-                if (argument == command->get_name()) return PrintText{command->help()};
+            if (const auto command = parser.commands.find(argument); command != parser.commands.end())
+                return PrintText{command->second->help()};
         return PrintText{parser.app.help()};
     }
 
@@ -210,23 +289,23 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments)
     if (!parser.app.remaining().empty()) {
         const std::string first = parser.app.remaining().front();
         if (first.starts_with("-")) return usageError(nullptr, "unknown option " + quotedUserText(first));
-        return usageError(nullptr, "unknown command " + quotedUserText(first) + ": replay, monitor, ports, detect or check");
+        return usageError(nullptr, "unknown command " + quotedUserText(first) + ": " + commandNamesText());
     }
-    if (!command) return usageError(nullptr, "a command is needed: replay, monitor, ports, detect or check");
+    if (!command) return usageError(nullptr, "a command is needed: " + commandNamesText());
     if (!command->remaining().empty()) {
         const std::string first = command->remaining().front();
         return usageError(command, (first.starts_with("-") ? "unknown option " : "unexpected argument ") +
                                        quotedUserText(first));
     }
 
-    if (command == parser.replayCommand) return parser.replay;
-    if (command == parser.monitorCommand) {
-        parser.monitor.baudIndex = parser.monitorBaud == "4800" ? 0 : 1;
-        return parser.monitor;
-    }
-    if (command == parser.portsCommand) return parser.ports;
-    if (command == parser.checkCommand) return parser.checkOptions();
-    return parser.detect;
+    const std::string& name = command->get_name();
+    if (name == "replay") return parser.replay;
+    if (name == "monitor") return parser.monitorOptions();
+    if (name == "ports") return parser.ports;
+    if (name == "detect") return parser.detectOptions();
+    const CheckOptions check = parser.checkOptions();
+    if (check.baud && check.ports.empty() && !check.all) return usageError(command, "--baud needs --comm, --port or --all");
+    return check;
 }
 
 }  // namespace veltrane::cli

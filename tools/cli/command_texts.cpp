@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <array>
 
+#include "baud_rates.h"
+#include "command_line_style.h"
+#include "thresholds.h"
+
 namespace veltrane::cli {
 
 namespace {
@@ -13,7 +17,60 @@ const std::string kPortsVariable =
     "VELTRANE_PORTS=1=/dev/ttyUSB0,3=/dev/pts/4; without it Comm N is the system's\n"
     "N-th serial port. `veltrane-cli ports` shows the map.";
 
+const std::string kDevices = tools::wrapped(
+    "DEVICE is a path (/dev/ttyACM0, /dev/serial/by-id/...) or the system's name of a port (ttyUSB0 for "
+    "/dev/ttyUSB0, COM17). RATE is one of " + standardBaudsText() + ".");
+
 constexpr const char* kSignalRow = "129, 130, 143  ended by SIGHUP, SIGINT (Ctrl+C) or SIGTERM";
+constexpr const char* kReaderGoneRow = "141  the output's reader went away (| head -1)";
+
+// "[--max-cep95 M] [--max-hdop H] ...": the thresholds a capture can be held to, or those only listening can.
+std::string thresholdForms(bool liveOnly)
+{
+    std::string forms;
+    for (const health::ThresholdRule& rule : health::kThresholdRules) {
+        if (rule.liveOnly != liveOnly) continue;
+        if (!forms.empty()) forms += " ";
+        forms.append("[").append(rule.option).append(" ").append(rule.valueName).append("]");
+    }
+    return forms;
+}
+
+std::string checkAbout()
+{
+    using tools::wrapped;
+    return "Usage: veltrane-cli check [PORTS] [--bauds LIST|all] [--seconds S] [--json]\n"
+           "                          [--junit FILE] " +
+           thresholdForms(true) +
+           " [THRESHOLDS]\n"
+           "       veltrane-cli check --file CAPTURE [--json] [--junit FILE] [THRESHOLDS]\n"
+           "PORTS: [--comm N[@RATE]]... [--port DEVICE[@RATE]]... [--baud RATE]\n"
+           "       or --all [--baud RATE]\n"
+           "THRESHOLDS: " +
+           thresholdForms(false) + "\n\n" +
+           wrapped("Listens to receivers for S seconds (default 60) and says whether each is healthy: it passes "
+                   "when it reports at least one fix, at most 1 % of its sentences are damaged (an invalid "
+                   "checksum, cut short, malformed), and each threshold given holds. Sentences of every talker are "
+                   "read, UBX and RTCM 3 frames between them are counted, and the report shows the satellites each "
+                   "constellation sees and their C/N0. It says when the window would not recognise the receiver; "
+                   "that alone is no failure.") +
+           "\n\n" +
+           wrapped("Every port named by --comm and --port (or, with --all, every port `ports` lists) is listened to "
+                   "at once, each judged alone. A port given without @RATE is opened at --baud, or without --baud "
+                   "its speed is searched over --bauds as detect does; a port where none is found has no receiver. "
+                   "With no port at all it first searches Comm 1 to 15 as detect does and checks the first "
+                   "receiver found.") +
+           "\n\n" +
+           wrapped("On a terminal a table shows each receiver as it goes, otherwise one line per change goes to "
+                   "standard error; then comes one report per receiver (one JSON object per line with --json) and, "
+                   "for more than one port, the line \"N passed, M failed, K without a receiver\". --junit writes "
+                   "the results as a JUnit XML file for CI servers. Ctrl+C ends the listening early: the reports so "
+                   "far, marked interrupted, and the JUnit file still come out.") +
+           "\n\n" +
+           wrapped("With --file it reads a recorded capture (as monitor --record writes it) by the same "
+                   "definitions; the time to first fix and the GGA interval are then unknown.") +
+           "\n" + kDevices + "\n" + kPortsVariable;
+}
 
 const std::array<CommandText, 5> kCommands = {{
     {"replay", "run a recorded capture through the monitor",
@@ -23,51 +80,43 @@ const std::array<CommandText, 5> kCommands = {{
      "to the receive handler in chunks, each followed by one assembler pass. Without\n"
      "--json it prints the readout, the indicators and the number of log rows at\n"
      "the end.",
-     {"0  the capture was replayed", "1  the capture or the output could not be used", "2  bad usage"}},
+     {"0    the capture was replayed", "1    the capture or the output could not be used", "2    bad usage",
+      kReaderGoneRow}},
     {"monitor", "watch a serial port live",
-     "Usage: veltrane-cli monitor [--comm N] [--baud 4800|9600] [--json] [--seconds S]\n"
-     "                            [--record FILE]\n\n"
-     "Opens Comm N at the baud rate as the window does at start-up and shows the live\n"
-     "readout and the sentence log: a live panel on a terminal, otherwise one line per\n"
-     "event as it happens. Runs until Ctrl+C, SIGTERM, SIGHUP, S seconds, or the\n"
-     "receiver disconnecting.\n" +
-         kPortsVariable,
+     "Usage: veltrane-cli monitor [--comm N | --port DEVICE] [--baud RATE] [--json]\n"
+     "                            [--seconds S] [--record FILE]\n\n"
+     "Opens the port (default Comm 1) at the baud rate (default 4800) as the window\n"
+     "does at start-up and shows the live readout and the sentence log: a live panel\n"
+     "on a terminal, otherwise one line per event as it happens. Runs until Ctrl+C,\n"
+     "SIGTERM, SIGHUP, S seconds, or the receiver disconnecting.\n" +
+         kDevices + "\n" + kPortsVariable,
      {"0    ended after --seconds", "1    the output or the recording could not be written", "2    bad usage",
-      "3    the port could not be opened; the reason is printed", "4    the receiver disconnected", kSignalRow}},
-    {"ports", "list which device each Comm number names",
-     "Usage: veltrane-cli ports\n\n"
-     "Prints which device each Comm number names now, one line per number that has\n"
-     "one.\n" +
+      "3    the port could not be opened; the reason is printed", "4    the receiver disconnected", kReaderGoneRow,
+      kSignalRow}},
+    {"ports", "list the serial ports and which device each Comm number names",
+     "Usage: veltrane-cli ports [--json]\n\n"
+     "Prints which device each Comm number names now, then the serial ports the\n"
+     "system lists that no Comm number names, each with what the system knows of\n"
+     "it: description, manufacturer, serial number, USB vendor and product id.\n" +
          kPortsVariable,
-     {"0  every line of the map names a device", "1  the output could not be written",
-      "2  bad usage, or VELTRANE_PORTS has entries that were ignored", "3  no Comm number names a device"}},
-    {"detect", "search every Comm number and baud rate for a GPS receiver",
-     "Usage: veltrane-cli detect [--json]\n\n"
-     "Tries Comm 1 to Comm 15 at 4800 and at 9600 baud, in that order, and stops at\n"
-     "the first combination whose output is recognised as GPS. Each trial takes about\n"
-     "one second, four when text arrives that is not recognised.\n" +
-         kPortsVariable,
+     {"0    every line of the map names a device", "1    the output could not be written",
+      "2    bad usage, or VELTRANE_PORTS has entries that were ignored", "3    no port was found", kReaderGoneRow}},
+    {"detect", "search ports and baud rates for a GPS receiver",
+     "Usage: veltrane-cli detect [--comm N]... [--port DEVICE]... [--bauds LIST|all]\n"
+     "                           [--json]\n\n"
+     "Tries each port at each baud rate, in that order, and stops at the first\n"
+     "combination whose output is recognised as GPS. Without --comm and --port it\n"
+     "tries Comm 1 to Comm 15, and without --bauds 4800 and 9600, as the window does.\n"
+     "Each trial takes about one second, four when text arrives that is not\n"
+     "recognised.\n" +
+         kDevices + "\n" + kPortsVariable,
      {"0    a receiver was found", "1    the search failed, or the output could not be written", "2    bad usage",
-      "3    no receiver was found", kSignalRow}},
-    {"check", "tell whether a receiver is healthy, with a verdict scripts can trust",
-     "Usage: veltrane-cli check [--comm N [--baud RATE]] [--seconds S] [--json]\n"
-     "                          [--max-ttff S] [THRESHOLDS]\n"
-     "       veltrane-cli check --file CAPTURE [--json] [THRESHOLDS]\n"
-     "THRESHOLDS: [--max-cep95 M] [--max-hdop H] [--min-satellites N] [--min-cn0 DB]\n\n"
-     "Listens to a receiver for S seconds (default 60) and says whether it is\n"
-     "healthy: it passes when it reports at least one fix, at most 1 % of its\n"
-     "sentences are damaged (an invalid checksum, cut short, malformed), and each\n"
-     "threshold given holds. With --comm it opens that port; with neither --comm\n"
-     "nor --file it first searches for the receiver as detect does. With --file it\n"
-     "reads a recorded capture (as monitor --record writes it) by the same\n"
-     "definitions; the time to first fix and the GGA interval are then unknown.\n"
-     "Sentences of every talker are read, UBX and RTCM 3 frames between them are\n"
-     "counted, and the report shows the satellites each constellation sees and\n"
-     "their C/N0. It says when the window would not recognise the receiver; that\n"
-     "alone is no failure.\n" +
-         kPortsVariable,
-     {"0    the receiver passed", "1    it failed; the reasons are printed (or the output could not be written)",
-      "2    bad usage", "3    no receiver was found, or the port could not be opened", kSignalRow}},
+      "3    no receiver was found", kReaderGoneRow, kSignalRow}},
+    {"check", "tell whether receivers are healthy, with a verdict scripts can trust", checkAbout(),
+     {"0    every receiver found passed",
+      "1    one failed or was lost; the reasons are printed (or the output or",
+      "     the JUnit file could not be written)", "2    bad usage",
+      "3    no receiver was found: no port opened, or none was recognised", kReaderGoneRow, kSignalRow}},
 }};
 
 std::string programAbout()
@@ -90,7 +139,7 @@ const CommandText& programText()
     static const CommandText text{"", "", programAbout(),
                                   {"0    success", "1    the command failed; the reason is printed", "2    bad usage",
                                    "3    the port could not be opened, or no receiver was found",
-                                   "4    the receiver disconnected", kSignalRow}};
+                                   "4    the receiver disconnected", kReaderGoneRow, kSignalRow}};
     return text;
 }
 
@@ -98,6 +147,14 @@ const CommandText& commandText(const std::string& name)
 {
     return *std::find_if(kCommands.begin(), kCommands.end(),
                          [&name](const CommandText& command) { return command.name == name; });
+}
+
+std::string commandNamesText()
+{
+    std::string text;
+    for (std::size_t i = 0; i < kCommands.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == kCommands.size() ? " or " : ", ") + kCommands[i].name;
+    return text;
 }
 
 }  // namespace veltrane::cli

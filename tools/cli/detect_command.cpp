@@ -5,12 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "clock.h"
 #include "device_text.h"
 #include "exit_status.h"
-#include "live_monitor.h"
+#include "live_watch.h"
 #include "port_search.h"
-#include "stop_signals.h"
 
 namespace veltrane::cli {
 
@@ -43,65 +41,57 @@ std::string jsonList(std::string_view name, const std::vector<std::string>& text
     return rest + "]";
 }
 
-std::string jsonCombination(int comm, const std::string& baud)
+// A Comm number as a number, as it always was; a device as its text.
+std::string jsonCombination(const PortName& port, const std::string& baud)
 {
-    return ",\"comm\":" + std::to_string(comm) + jsonField("baud", baud);
+    return (port.comm > 0 ? ",\"comm\":" + std::to_string(port.comm) : jsonField("port", port.device)) +
+           jsonField("baud", baud);
 }
 
 }  // namespace
 
-std::string tryingLine(int comm, const std::string& baud, const std::optional<std::string>& unopened)
+std::string tryingLine(const PortName& port, const std::string& baud, const std::optional<std::string>& unopened)
 {
-    return "trying Comm " + std::to_string(comm) + " at " + baud +
+    return "trying " + escapeDeviceText(port.label()) + " at " + baud +
            (unopened ? ": " + escapeDeviceText(*unopened) : std::string());
 }
 
 std::vector<std::string> unopenedLines(const std::vector<std::string>& unopened)
 {
     std::vector<std::string> lines;
-    if (!unopened.empty()) lines.emplace_back("These ports exist but could not be opened:");
+    if (!unopened.empty()) lines.emplace_back("These ports could not be opened:");
     for (const std::string& why : unopened) lines.push_back("  " + escapeDeviceText(why));
     return lines;
 }
 
 int runDetect(const DetectOptions& options, const CommMap& map, Output& out, Output& err)
 {
-    SystemClock clock;
-    LiveMonitor live(clock, map);
-    PortSearch search(live);
+    LiveWatch watch("detect", map, out, err);
+    if (!watch.ready()) return kExitFailure;
+    PortSearch search(watch.addMonitor({options.ports.empty() ? commPorts() : options.ports, options.bauds}));
+    watch.onStop = [&] { search.stop(); };
     const auto say = [&](const std::string& line) {
         out.line(line);
         out.flush();
     };
-    search.onTrying = [&](int comm, const std::string& baud, const std::optional<std::string>& unopened) {
-        say(options.json ? jsonEvent("trying", jsonCombination(comm, baud) +
+    search.onTrying = [&](const PortName& port, const std::string& baud, const std::optional<std::string>& unopened) {
+        say(options.json ? jsonEvent("trying", jsonCombination(port, baud) +
                                                    (unopened ? jsonField("error", *unopened) : std::string()))
-                         : tryingLine(comm, baud, unopened));
+                         : tryingLine(port, baud, unopened));
     };
 
-    int stoppedBy = 0;
-    const StopSignals stopSignals([&](int signal) {
-        stoppedBy = signal;
-        search.stop();
-    });
-    if (!stopSignals.watching()) {
-        err.line("veltrane-cli detect: cannot watch for Ctrl+C and other signals");
-        return kExitFailure;
-    }
-    const FailureHandler onOutputFailure(out, [&] { search.stop(); });
-
     const PortSearch::Result result = search.run();
-    live.close();
+    watch.stop();
 
-    if (stoppedBy != 0) {
-        err.line("veltrane-cli detect: interrupted");
-        return exitStatusForSignal(stoppedBy);
+    if (watch.signal()) {
+        watch.complain("interrupted");
+        return exitStatusForSignal(*watch.signal());
     }
     if (out.failed()) return kExitFailure;
     switch (result.outcome) {
     case PortSearch::Outcome::Found:
-        say(options.json ? jsonEvent("detected", jsonCombination(result.comm, result.baud))
-                         : "detected: Comm " + std::to_string(result.comm) + " at " + result.baud);
+        say(options.json ? jsonEvent("detected", jsonCombination(result.port, result.baud))
+                         : "detected: " + escapeDeviceText(result.port.label()) + " at " + result.baud);
         return kExitSuccess;
     case PortSearch::Outcome::NothingRecognised:
     case PortSearch::Outcome::Failed:

@@ -13,30 +13,16 @@ namespace {
 constexpr std::size_t kReadoutRows = 9;
 constexpr TerminalSize kUnknownTerminal{80, 24};
 
-// At most `columns` characters of UTF-8 text.
-std::string clip(std::string text, std::size_t columns)
-{
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xc0) == 0x80) continue;
-        if (characters++ == columns) {
-            text.resize(i);
-            break;
-        }
-    }
-    return text;
-}
-
 }  // namespace
 
 std::string renderPanel(LiveMonitor& live, const std::string& heading, std::size_t width, std::size_t height)
 {
-    std::string panel = clip(heading, width) + "\n";
+    std::string panel = clipToColumns(heading, width) + "\n";
     const std::uint64_t lost = live.assembler().lostChunks();
-    panel += lost == 0 ? "\n" : clip(chunksLostText(lost), width) + "\n";
+    panel += lost == 0 ? "\n" : clipToColumns(chunksLostText(lost), width) + "\n";
     for (std::size_t i = 0; i < kFieldCount; ++i) {
         if (i == kReadoutRows) panel += '\n';
-        panel += clip(readoutLine(live.fields(), static_cast<Field>(i)), width) + '\n';
+        panel += clipToColumns(readoutLine(live.fields(), static_cast<Field>(i)), width) + '\n';
     }
     const SentenceLog& log = live.log();
     panel += "\nTime                 NMEA Data (" + std::to_string(log.size()) + " rows)\n";
@@ -44,7 +30,7 @@ std::string renderPanel(LiveMonitor& live, const std::string& heading, std::size
     const std::size_t rows = height > used + 3 ? height - used : 3;
     for (std::size_t i = 0; i < log.size() && i < rows; ++i) {
         const LogRow row = log.row(i);
-        panel += clip(formatTimestamp(row.time) + "  " + escapeDeviceText(row.data), width) + '\n';
+        panel += clipToColumns(formatTimestamp(row.time) + "  " + escapeDeviceText(row.data), width) + '\n';
     }
     return panel;
 }

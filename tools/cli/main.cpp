@@ -7,7 +7,8 @@ int main(int argc, char** argv)
 {
 #ifdef SIGPIPE
     // A reader that goes away (`| head -1`) shows as a failed write, which
-    // ends the command quietly, instead of killing it mid-write.
+    // ends the command quietly with the status the signal would give, instead
+    // of killing it mid-write.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
     veltrane::cli::FileOutput out(stdout);

@@ -5,6 +5,7 @@
 
 #include "comm_map.h"
 #include "output.h"
+#include "port_name.h"
 
 namespace veltrane::cli {
 
@@ -12,8 +13,8 @@ namespace veltrane::cli {
 inline constexpr double kMaxSeconds = 1e6;
 
 struct MonitorOptions {
-    int comm = 1;
-    int baudIndex = 0;  // 0: 4800, 1: 9600
+    PortName port = PortName::byComm(1);
+    int baud = 4800;
     bool json = false;
     double seconds = 0;  // 0: until a signal
     std::string record;  // a file for every byte read from the port; empty: none

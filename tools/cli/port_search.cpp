@@ -1,24 +1,27 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "port_search.h"
 
-#include "start_up_opening.h"
+#include "live_watch.h"
 
 namespace veltrane::cli {
 
 PortSearch::PortSearch(LiveMonitor& live) : live_(live), detect_(live.selection(), live.fields(), *this, loop_)
 {
     live_.onPortFailure = [this](const Failure& failure) {
-        // A missing port is the common case and says nothing.
-        if (failure.number() != kPortDoesNotExist && !isStartUpOpeningFailure(failure, live_.selection()))
-            openingFailure_ = failure;
+        if (isStartUpOpeningFailure(failure, live_.selection())) return;
+        // A Comm number without a device is the common case and says nothing;
+        // a device named on the command line that is missing is a mistake.
+        const int entry = live_.selection().cboCommPort.selectedIndex();
+        const bool named = live_.choices().ports.at(static_cast<std::size_t>(entry)).comm == 0;
+        if (failure.number() != kPortDoesNotExist || named) openingFailure_ = failure;
     };
-    detect_.onTrying = [this](int comm, const std::string& baud) {
+    detect_.onTrying = [this](int entry, const std::string& baud) {
         std::optional<std::string> why;
         // The trial's first opening may fail and its second succeed.
         if (openingFailure_ && !live_.objComm().PortOpen()) why = openingFailure_->detail();
         openingFailure_.reset();
         if (why && (unopened_.empty() || unopened_.back() != *why)) unopened_.push_back(*why);
-        if (onTrying) onTrying(comm, baud, why);
+        if (onTrying) onTrying(live_.choices().ports.at(static_cast<std::size_t>(entry) - 1), baud, why);
     };
 }
 
@@ -33,8 +36,8 @@ PortSearch::Result PortSearch::run()
     live_.selectFirstEntries();
     detect_.cmdAuto_Click();
     const PortSelection& selection = live_.selection();
-    Result result{Outcome::Found, selection.cboCommPort.selectedIndex() + 1, selection.cboBaud.selectedText(),
-                  message_, unopened_};
+    Result result{Outcome::Found, live_.choices().ports.at(static_cast<std::size_t>(selection.cboCommPort.selectedIndex())),
+                  selection.cboBaud.selectedText(), message_, unopened_};
     if (stopped_)
         result.outcome = Outcome::Stopped;
     else if (failed_)

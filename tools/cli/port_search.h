@@ -9,20 +9,22 @@
 #include "auto_detect.h"
 #include "failure.h"
 #include "live_monitor.h"
+#include "port_name.h"
 #include "qt_detection_loop.h"
 
 namespace veltrane::cli {
 
-// "Auto Detect" on a live monitor without a window: the search's closing
-// message becomes a result, and the reason a port that exists would not open
-// is kept, which the search itself never looks at.
+// "Auto Detect" on a live monitor without a window, over the ports and speeds
+// its boxes offer: the search's closing message becomes a result, and the
+// reason a port that exists would not open is kept, which the search itself
+// never looks at.
 class PortSearch final : private DetectionView {
 public:
     enum class Outcome { Found, NothingRecognised, Failed, Stopped };
 
     struct Result {
         Outcome outcome;
-        int comm;          // when found: the Comm number and baud text left selected and open
+        PortName port;  // when found: the port and baud text left selected and open
         std::string baud;
         std::string message;  // the search's own message when nothing was found or it failed
         std::vector<std::string> unopened;  // why ports that exist would not open, each once
@@ -31,7 +33,8 @@ public:
     explicit PortSearch(LiveMonitor& live);
 
     // Told as each combination's trial starts, with why its port would not open.
-    std::function<void(int comm, const std::string& baud, const std::optional<std::string>& unopened)> onTrying;
+    std::function<void(const PortName& port, const std::string& baud, const std::optional<std::string>& unopened)>
+        onTrying;
 
     // Selects the first entries (the start-up), then searches.
     Result run();

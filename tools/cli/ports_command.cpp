@@ -2,6 +2,7 @@
 #include "ports_command.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "comm_map.h"
 #include "device_text.h"
@@ -9,17 +10,98 @@
 
 namespace veltrane::cli {
 
-int runPorts(const PortsOptions&, const CommMap& map, Output& out, Output& err)
+namespace {
+
+// A port as `ports` lists it: the device, the Comm number naming it, and
+// what the system knows of it when it lists it.
+struct ListedPort {
+    std::string device;
+    std::optional<int> comm;
+    std::optional<SystemPort> system;
+};
+
+std::vector<ListedPort> listedPorts(const CommMap& map)
 {
-    const auto devices = map.devices();
-    for (const auto& [comm, device] : devices) {
-        char number[16];
-        std::snprintf(number, sizeof number, "Comm %-2d  ", comm);
-        out.line(number + escapeDeviceText(device));
+    std::vector<ListedPort> ports;
+    const std::vector<SystemPort> system = map.systemPorts();
+    const auto systemPort = [&](const std::string& device) -> std::optional<SystemPort> {
+        for (const SystemPort& port : system)
+            if (port.device == device || port.name == device) return port;
+        return std::nullopt;
+    };
+    for (const auto& [comm, device] : map.devices()) ports.push_back({device, comm, systemPort(device)});
+    for (const SystemPort& port : system) {
+        bool named = false;
+        for (const ListedPort& listed : ports) named = named || (listed.system && listed.system->device == port.device);
+        if (!named) ports.push_back({port.device, std::nullopt, port});
     }
+    return ports;
+}
+
+std::string hex4(std::uint16_t id)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%04x", id);
+    return text;
+}
+
+// "u-blox GNSS receiver, u-blox AG, serial 01A2, USB 1546:01a9"
+std::string factsText(const SystemPort& port)
+{
+    std::string text;
+    const auto add = [&](const std::string& fact) {
+        if (!fact.empty()) text += (text.empty() ? "" : ", ") + fact;
+    };
+    add(escapeDeviceText(port.description));
+    add(escapeDeviceText(port.manufacturer));
+    if (!port.serialNumber.empty()) add("serial " + escapeDeviceText(port.serialNumber));
+    if (port.vendorId || port.productId)
+        add("USB " + (port.vendorId ? hex4(*port.vendorId) : "?") + ":" + (port.productId ? hex4(*port.productId) : "?"));
+    return text;
+}
+
+std::string textLine(const ListedPort& port)
+{
+    char comm[16] = "         ";
+    if (port.comm) std::snprintf(comm, sizeof comm, "Comm %-2d  ", *port.comm);
+    std::string line = comm + escapeDeviceText(port.device);
+    if (port.system) {
+        const std::string facts = factsText(*port.system);
+        if (!facts.empty()) line += "  (" + facts + ")";
+    }
+    return line;
+}
+
+std::string jsonText(const std::string& text)
+{
+    std::string json = "\"";
+    appendJsonString(json, text);
+    return json + "\"";
+}
+
+std::string jsonId(const std::optional<std::uint16_t>& id) { return id ? jsonText(hex4(*id)) : "null"; }
+
+std::string jsonLine(const ListedPort& port)
+{
+    std::string line = "{\"device\":" + jsonText(port.device) + ",\"comm\":" + (port.comm ? std::to_string(*port.comm) : "null");
+    const SystemPort none;
+    const SystemPort& system = port.system ? *port.system : none;
+    line += ",\"listed\":" + std::string(port.system ? "true" : "false");
+    line += ",\"description\":" + jsonText(system.description) + ",\"manufacturer\":" + jsonText(system.manufacturer) +
+            ",\"serial_number\":" + jsonText(system.serialNumber) + ",\"vendor_id\":" + jsonId(system.vendorId) +
+            ",\"product_id\":" + jsonId(system.productId);
+    return line + "}";
+}
+
+}  // namespace
+
+int runPorts(const PortsOptions& options, const CommMap& map, Output& out, Output& err)
+{
+    const std::vector<ListedPort> ports = listedPorts(map);
+    for (const ListedPort& port : ports) out.line(options.json ? jsonLine(port) : textLine(port));
     out.flush();
-    if (devices.empty()) {
-        err.line("veltrane-cli ports: no Comm number names a device: no serial port was found; map one with "
+    if (ports.empty()) {
+        err.line("veltrane-cli ports: no serial port was found, and no Comm number names a device; map one with "
                  "VELTRANE_PORTS, for example VELTRANE_PORTS=1=/dev/ttyUSB0");
         return kExitNoReceiver;
     }

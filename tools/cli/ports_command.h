@@ -6,9 +6,12 @@
 
 namespace veltrane::cli {
 
-struct PortsOptions {};
+struct PortsOptions {
+    bool json = false;
+};
 
-// Prints which device each Comm number names now.
+// Prints which device each Comm number names now and the serial ports the
+// system lists, with what it knows of each.
 int runPorts(const PortsOptions& options, const CommMap& map, Output& out, Output& err);
 
 }  // namespace veltrane::cli

@@ -98,10 +98,9 @@ int runCommandLine(const std::vector<std::string>& arguments, Output& out, Outpu
         return kExitFailure;
     }
     if (!out.failed()) return result.status;
-    if (!out.readerGone()) {
-        const std::string name = result.command.empty() ? "veltrane-cli" : "veltrane-cli " + result.command;
-        err.line(name + ": cannot write the output: " + out.failureText());
-    }
+    if (out.readerGone()) return kExitReaderGone;
+    const std::string name = result.command.empty() ? "veltrane-cli" : "veltrane-cli " + result.command;
+    err.line(name + ": cannot write the output: " + out.failureText());
     return kExitFailure;
 }
 

@@ -11,6 +11,19 @@
 
 namespace veltrane::cli {
 
+std::string clipToColumns(std::string text, std::size_t columns)
+{
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xc0) == 0x80) continue;
+        if (characters++ == columns) {
+            text.resize(i);
+            break;
+        }
+    }
+    return text;
+}
+
 #ifdef _WIN32
 
 bool isTerminal(std::FILE* file) { return _isatty(_fileno(file)) != 0; }

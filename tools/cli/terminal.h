@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <optional>
+#include <string>
 
 namespace veltrane::cli {
 
@@ -13,6 +14,8 @@ struct TerminalSize {
 };
 
 bool isTerminal(std::FILE* file);
+// At most `columns` characters of UTF-8 text, so that a line drawn in place never wraps.
+std::string clipToColumns(std::string text, std::size_t columns);
 // Nothing when the file is not a terminal or its size is unknown.
 std::optional<TerminalSize> terminalSize(std::FILE* file);
 

@@ -11,7 +11,14 @@ namespace {
 
 constexpr std::size_t kHelpColumns = 80;
 
-// Words on lines of at most `width` characters.
+// CLI11 names such a flag "--ubx{yes}", with what it means given bare.
+bool valueIsOptional(const CLI::Option* option)
+{
+    return option->get_name(false, true).find('{') != std::string::npos;
+}
+
+}  // namespace
+
 std::string wrapped(const std::string& text, std::size_t width)
 {
     std::string out;
@@ -32,8 +39,6 @@ std::string wrapped(const std::string& text, std::size_t width)
     return out;
 }
 
-}  // namespace
-
 HelpFormatter::HelpFormatter() { column_width(24); }
 
 void HelpFormatter::describe(const CLI::App* command, std::string text)
@@ -42,10 +47,18 @@ void HelpFormatter::describe(const CLI::App* command, std::string text)
     about_[command] = std::move(text);
 }
 
+// A flag that may take a value shows as "--ubx[=LIST]".
+std::string HelpFormatter::make_option_name(const CLI::Option* option, bool positional) const
+{
+    if (!valueIsOptional(option)) return CLI::Formatter::make_option_name(option, positional);
+    return option->get_name() + "[=" + option->get_type_name() + "]";
+}
+
 // The value's name only: which options go together is said in the usage line.
 std::string HelpFormatter::make_option_opts(const CLI::Option* option) const
 {
-    return option->get_type_size() != 0 && !option->get_type_name().empty() ? " " + option->get_type_name() : "";
+    if (valueIsOptional(option) || option->get_type_size() == 0 || option->get_type_name().empty()) return "";
+    return " " + option->get_type_name();
 }
 
 // CLI11 indents each line after the first to the column of the descriptions.

@@ -21,6 +21,7 @@ public:
     HelpFormatter();
 
     void describe(const CLI::App* command, std::string text);
+    std::string make_option_name(const CLI::Option* option, bool positional) const override;
     std::string make_option_opts(const CLI::Option* option) const override;
     std::string make_option_desc(const CLI::Option* option) const override;
     std::string make_help(const CLI::App* command, std::string, CLI::AppFormatMode mode) const override;
@@ -28,6 +29,9 @@ public:
 private:
     std::map<const CLI::App*, std::string> about_;
 };
+
+// Words on lines of at most `width` characters.
+std::string wrapped(const std::string& text, std::size_t width = 80);
 
 // "Exit status:" and one indented line per row.
 std::string exitTable(const std::vector<const char*>& rows);

@@ -71,7 +71,11 @@ CLI::Validator numberFrom(double lowest, double highest)
 
 CLI::Validator oneOf(std::initializer_list<const char*> allowed)
 {
-    std::vector<std::string> choices(allowed.begin(), allowed.end());
+    return oneOf(std::vector<std::string>(allowed.begin(), allowed.end()));
+}
+
+CLI::Validator oneOf(std::vector<std::string> choices)
+{
     std::string list;
     for (std::size_t i = 0; i < choices.size(); ++i)
         list += (i == 0 ? "" : i + 1 == choices.size() ? " or " : ", ") + choices[i];
@@ -82,6 +86,27 @@ CLI::Validator oneOf(std::initializer_list<const char*> allowed)
             return "must be " + list + ", not " + quotedUserText(value);
         },
         "");
+}
+
+CLI::Validator eachOf(CLI::Validator check)
+{
+    return CLI::Validator(
+        [=](std::string& value) -> std::string {
+            for (std::string& item : listItems(value))
+                if (std::string why = check(item); !why.empty()) return why;
+            return {};
+        },
+        "");
+}
+
+std::vector<std::string> listItems(const std::string& list)
+{
+    std::vector<std::string> items;
+    for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+        end = list.find(',', start);
+        items.push_back(list.substr(start, end == std::string::npos ? end : end - start));
+    }
+    return items;
 }
 
 }  // namespace veltrane::tools

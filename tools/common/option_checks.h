@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace veltrane::tools {
 
@@ -14,5 +15,10 @@ CLI::Validator wholeNumberFrom(long long lowest, long long highest);
 CLI::Validator secondsUpTo(double highest);
 CLI::Validator numberFrom(double lowest, double highest);
 CLI::Validator oneOf(std::initializer_list<const char*> allowed);
+CLI::Validator oneOf(std::vector<std::string> allowed);
+// A comma-separated list, each item checked by `check`.
+CLI::Validator eachOf(CLI::Validator check);
+// The items of such a list, empty ones included.
+std::vector<std::string> listItems(const std::string& list);
 
 }  // namespace veltrane::tools

@@ -22,11 +22,15 @@ std::string CaptureSource::take(std::size_t count, std::time_t)
 
 std::string ReceiverSource::take(std::size_t count, std::time_t now)
 {
+    // The first call comes a tick after the port opened, so the fix comes
+    // S seconds after the opening or up to a second more, as a real receiver
+    // reports the fix it found at its next whole second.
+    if (!firstFix_) firstFix_ = ttffSeconds_ == 0 ? now : now + ttffSeconds_ + 1;
     // A second's sentences that have not gone out in time are skipped, as a
     // receiver whose line is too slow would: the output stays current.
     if (now != lastSecond_ && queued_.size() < bytesPerSecond_) {
         lastSecond_ = now;
-        queued_ += receiver_.second(now);
+        queued_ += receiver_.second(now, now >= *firstFix_);
     }
     const std::size_t n = std::min(count, queued_.size());
     std::string out = queued_.substr(0, n);

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include "nmea_receiver.h"
@@ -13,7 +14,8 @@ namespace veltrane::sim {
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
-    // Up to `count` bytes due by the wall-clock second `now`.
+    // Up to `count` bytes due by the wall-clock second `now`; first asked
+    // once a program has first opened the port.
     virtual std::string take(std::size_t count, std::time_t now) = 0;
 };
 
@@ -29,11 +31,13 @@ private:
     std::size_t position_ = 0;
 };
 
-// The simulator's own receiver: one burst of sentences at the start of each second.
+// The simulator's own receiver: one burst of sentences at the start of each
+// second, with a fix from the first second that begins `ttffSeconds` or more
+// after the port was first opened.
 class ReceiverSource final : public ByteSource {
 public:
-    ReceiverSource(std::time_t start, std::size_t bytesPerSecond, ReceiverOutput output = {})
-        : receiver_(start, output), bytesPerSecond_(bytesPerSecond)
+    ReceiverSource(std::time_t start, std::size_t bytesPerSecond, ReceiverOutput output = {}, int ttffSeconds = 0)
+        : receiver_(start, output), bytesPerSecond_(bytesPerSecond), ttffSeconds_(ttffSeconds)
     {
     }
     std::string take(std::size_t count, std::time_t now) override;
@@ -41,6 +45,8 @@ public:
 private:
     NmeaReceiver receiver_;
     std::size_t bytesPerSecond_;
+    int ttffSeconds_;
+    std::optional<std::time_t> firstFix_;
     std::time_t lastSecond_ = 0;
     std::string queued_;
 };

@@ -77,51 +77,67 @@ std::string nmeaSentence(std::string_view body)
     return sentence;
 }
 
-double NmeaReceiver::latitudeAt(std::time_t utc) const
+// A receiver that stands still still wanders: multipath and the changing sky
+// move its fix slowly within a metre or two, as a real one's on a bench.
+double NmeaReceiver::northAt(std::time_t utc) const
 {
-    const double metres = kSpeedMetresPerSecond * static_cast<double>(utc - start_);
-    return kStartLatitude + metres * std::cos(kCourseDegrees * std::numbers::pi / 180.0) / kMetresPerDegree;
+    const double t = static_cast<double>(utc - start_);
+    if (output_.moving) return kSpeedMetresPerSecond * t * std::cos(kCourseDegrees * std::numbers::pi / 180.0);
+    return 0.9 * std::sin(2 * std::numbers::pi * t / 97) + 0.4 * std::sin(2 * std::numbers::pi * t / 23);
 }
+
+double NmeaReceiver::eastAt(std::time_t utc) const
+{
+    const double t = static_cast<double>(utc - start_);
+    if (output_.moving) return kSpeedMetresPerSecond * t * std::sin(kCourseDegrees * std::numbers::pi / 180.0);
+    return 0.9 * std::cos(2 * std::numbers::pi * t / 131) + 0.4 * std::sin(2 * std::numbers::pi * t / 17);
+}
+
+double NmeaReceiver::latitudeAt(std::time_t utc) const { return kStartLatitude + northAt(utc) / kMetresPerDegree; }
 
 double NmeaReceiver::longitudeAt(std::time_t utc) const
 {
-    const double metres = kSpeedMetresPerSecond * static_cast<double>(utc - start_);
     const double metresPerDegree = kMetresPerDegree * std::cos(kStartLatitude * std::numbers::pi / 180.0);
-    return kStartLongitude + metres * std::sin(kCourseDegrees * std::numbers::pi / 180.0) / metresPerDegree;
+    return kStartLongitude + eastAt(utc) / metresPerDegree;
 }
 
-std::string NmeaReceiver::second(std::time_t utc) const
+std::string NmeaReceiver::second(std::time_t utc, bool fixed) const
 {
     std::tm t{};
     gmtime_r(&utc, &t);
     const std::string time = format("%02d%02d%02d.00", t.tm_hour, t.tm_min, t.tm_sec);
     const std::string date = format("%02d%02d%02d", t.tm_mday, t.tm_mon + 1, t.tm_year % 100);
     const std::string position =
-        angle(latitudeAt(utc), 2, 'N', 'S') + "," + angle(longitudeAt(utc), 3, 'E', 'W');
-    const double knots = kSpeedMetresPerSecond * kKnotsPerMetrePerSecond;
-    const double kmh = kSpeedMetresPerSecond * 3.6;
+        fixed ? angle(latitudeAt(utc), 2, 'N', 'S') + "," + angle(longitudeAt(utc), 3, 'E', 'W') : ",,,";
+    const double speed = output_.moving ? kSpeedMetresPerSecond : 0.0;
+    const double knots = speed * kKnotsPerMetrePerSecond;
 
     const std::span<const Satellite> used = output_.multiGnss ? std::span<const Satellite>(kSky) : kGps;
     const std::string talker = output_.multiGnss ? "GN" : "GP";
 
     std::string out;
-    out += nmeaSentence(talker + "GGA," + time + "," + position + format(",1,%02zu,", used.size()) +
-                        (output_.multiGnss ? "0.7" : "0.9") + ",12.4,M,46.9,M,,");
+    const std::string hdop = output_.multiGnss ? "0.7" : "0.9";
+    out += nmeaSentence(talker + "GGA," + time + "," + position +
+                        (fixed ? format(",1,%02zu,", used.size()) + hdop + ",12.4,M,46.9,M,," : ",0,00,99.99,,,,,,"));
     if (output_.ubx)
-        out += navPvt({utc, latitudeAt(utc), longitudeAt(utc), kSpeedMetresPerSecond, kCourseDegrees,
-                       static_cast<int>(used.size())});
+        out += navPvt({utc, latitudeAt(utc), longitudeAt(utc), speed, kCourseDegrees,
+                       fixed ? static_cast<int>(used.size()) : 0});
     if (output_.multiGnss) {
         // Signal 1 is L1 C/A for GPS and L1 OF for GLONASS; 7 is Galileo's E1.
         out += gsvSentences(kGps, ",1") + gsvSentences(kGlonass, ",1") + gsvSentences(kGalileo, ",7");
     } else {
-        out += nmeaSentence("GPGSA,A,3,04,07,09,16,20,23,27,30,,,,,1.6,0.9,1.3");
+        out += nmeaSentence(fixed ? "GPGSA,A,3,04,07,09,16,20,23,27,30,,,,,1.6,0.9,1.3"
+                                  : "GPGSA,A,1," + std::string(12, ',') + "99.99,99.99,99.99");
         out += gsvSentences(kGps, "");
     }
-    if (output_.ubx) out += navSat(utc, used);
-    const std::string rmc = talker + "RMC," + time + ",A," + position + format(",%.1f,%.1f,", knots, kCourseDegrees) +
-                            date + ",,,A";
+    if (output_.ubx) out += navSat(utc, used, fixed);
+    const std::string rmc = talker + "RMC," + time + (fixed ? ",A," : ",V,") + position +
+                            (fixed ? format(",%.1f,%.1f,", knots, kCourseDegrees) : ",,,") + date +
+                            (fixed ? ",,,A" : ",,,N");
     out += nmeaSentence(output_.multiGnss ? rmc + ",V" : rmc);
-    if (!output_.multiGnss) out += nmeaSentence(format("GPVTG,%.1f,T,,M,%.1f,N,%.1f,K,A", kCourseDegrees, knots, kmh));
+    if (!output_.multiGnss)
+        out += nmeaSentence(fixed ? format("GPVTG,%.1f,T,,M,%.1f,N,%.1f,K,A", kCourseDegrees, knots, speed * 3.6)
+                                  : "GPVTG,,T,,M,,N,,K,N");
     return out;
 }
 

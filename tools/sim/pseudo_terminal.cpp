@@ -11,15 +11,18 @@
 
 #include "device_text.h"
 #include "error_reason.h"
+#include "line_speeds.h"
 
 namespace veltrane::sim {
 
 namespace {
 
-speed_t speedConstant(int baud) { return baud == 9600 ? B9600 : B4800; }
+// The options accept standard rates only.
+speed_t speedConstant(int baud) { return speedSetting(baud).value_or(B4800); }
 
-// Neither of the speeds a monitor can choose.
-constexpr speed_t kIdleSpeed = B1200;
+// No receiver's speed, so a program that opens the port without setting its
+// own never gets valid text.
+constexpr speed_t kIdleSpeed = B300;
 
 std::runtime_error systemError(const std::string& what)
 {

@@ -3,17 +3,26 @@
 
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "nmea_receiver.h"
 
 namespace veltrane::sim {
 
-struct SimOptions {
+// One receiver of the bench, on a line of its own.
+struct SimReceiver {
     int baud = 4800;
-    std::string capture;  // empty: the simulator's own receiver
-    bool loop = false;
-    std::string device;   // empty: a new pseudo-terminal
+    int ttffSeconds = 0;
     ReceiverOutput output;
+
+    bool operator==(const SimReceiver&) const = default;
+};
+
+struct SimOptions {
+    std::vector<SimReceiver> receivers = {SimReceiver{}};
+    std::string capture;  // empty: the simulator's own receivers
+    bool loop = false;
+    std::string device;   // empty: a new pseudo-terminal for each receiver
 
     bool operator==(const SimOptions&) const = default;
 };
@@ -29,6 +38,8 @@ struct SimExit {
 // Exit statuses of veltrane-sim; the help's closing table explains them.
 constexpr int kExitRuntimeError = 1;
 constexpr int kExitUsageError = 2;
+// As a shell reports a program that a closed pipe (SIGPIPE) ended.
+constexpr int kExitReaderGone = 141;
 
 std::variant<SimOptions, SimExit> parseSimOptions(int argc, const char* const* argv);
 

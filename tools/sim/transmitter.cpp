@@ -2,8 +2,6 @@
 #include "transmitter.h"
 
 #include <algorithm>
-#include <chrono>
-#include <ctime>
 #include <string>
 #include <thread>
 
@@ -17,37 +15,46 @@ constexpr std::chrono::milliseconds kTick(10);
 
 }  // namespace
 
-void transmit(SerialLine& line, ByteSource& source, int baud, const volatile std::sig_atomic_t& stopRequested)
+Transmitter::Transmitter(SerialLine line, std::unique_ptr<ByteSource> source, int baud)
+    : line_(std::move(line)), source_(std::move(source)), bytesPerSecond_(baud / 10.0)
+{
+}
+
+void Transmitter::serve(Clock::time_point now, std::time_t utc)
 {
     // A capture starts when a program first opens the port, so the time a
     // person takes to start a monitor does not cost its beginning. The first
     // bytes go out a tick later, by when the program has set its speed.
-    while (!stopRequested && !line.held()) std::this_thread::sleep_for(kTick);
+    if (!started_) {
+        started_ = line_.held();
+        last_ = now;
+        return;
+    }
+    // After a stall the line does not catch up in one burst: a UART never
+    // sends faster than its baud rate.
+    allowance_ = std::min(allowance_ + std::chrono::duration<double>(now - last_).count() * bytesPerSecond_,
+                          bytesPerSecond_ / 5);
+    last_ = now;
+    const auto count = static_cast<std::size_t>(allowance_);
+    allowance_ -= static_cast<double>(count);
+    std::string bytes = source_->take(count, utc);
+    // What is sent while nobody holds the port is lost, not queued.
+    const bool held = line_.held();
+    if (!held && wasHeld_) line_.release();
+    wasHeld_ = held;
+    if (!held) return;
+    line_.discardInput();
+    if (!line_.speedsMatch()) bytes = garbleForSpeedMismatch(bytes);
+    line_.write(bytes);
+}
 
-    using Clock = std::chrono::steady_clock;
-    const double bytesPerSecond = baud / 10.0;
-    double allowance = 0;
-    Clock::time_point last = Clock::now();
-    bool wasHeld = true;
+void transmit(std::vector<Transmitter>& lines, const volatile std::sig_atomic_t& stopRequested)
+{
     while (!stopRequested) {
         std::this_thread::sleep_for(kTick);
-        const Clock::time_point now = Clock::now();
-        // After a stall the line does not catch up in one burst: a UART never
-        // sends faster than its baud rate.
-        allowance = std::min(allowance + std::chrono::duration<double>(now - last).count() * bytesPerSecond,
-                             bytesPerSecond / 5);
-        last = now;
-        const auto count = static_cast<std::size_t>(allowance);
-        allowance -= static_cast<double>(count);
-        std::string bytes = source.take(count, std::time(nullptr));
-        // What is sent while nobody holds the port is lost, not queued.
-        const bool held = line.held();
-        if (!held && wasHeld) line.release();
-        wasHeld = held;
-        if (!held) continue;
-        line.discardInput();
-        if (!line.speedsMatch()) bytes = garbleForSpeedMismatch(bytes);
-        line.write(bytes);
+        const Transmitter::Clock::time_point now = Transmitter::Clock::now();
+        const std::time_t utc = std::time(nullptr);
+        for (Transmitter& line : lines) line.serve(now, utc);
     }
 }
 

@@ -57,8 +57,9 @@ std::string navPvt(const Fix& fix)
     put(payload, 10, t.tm_sec, 1);
     put(payload, 11, 0x07, 1);   // date and time valid and fully resolved
     put(payload, 12, 25, 4);     // time accuracy, ns
-    put(payload, 20, 3, 1);      // a 3D fix
-    put(payload, 21, 0x01, 1);   // within the limits it was asked for
+    const bool fixed = fix.satellitesUsed > 0;
+    put(payload, 20, fixed ? 3 : 0, 1);     // a 3D fix, or none
+    put(payload, 21, fixed ? 0x01 : 0, 1);  // within the limits it was asked for
     put(payload, 23, fix.satellitesUsed, 1);
     put(payload, 24, std::llround(fix.longitude * 1e7), 4);
     put(payload, 28, std::llround(fix.latitude * 1e7), 4);
@@ -77,7 +78,7 @@ std::string navPvt(const Fix& fix)
     return ubxFrame(0x01, 0x07, payload);
 }
 
-std::string navSat(std::time_t utc, std::span<const Satellite> satellites)
+std::string navSat(std::time_t utc, std::span<const Satellite> satellites, bool used)
 {
     std::string payload(8 + 12 * satellites.size(), '\0');
     put(payload, 0, timeOfWeekMilliseconds(utc), 4);
@@ -93,7 +94,7 @@ std::string navSat(std::time_t utc, std::span<const Satellite> satellites)
         put(payload, at + 2, satellite.cn0, 1);
         put(payload, at + 3, satellite.elevation, 1);
         put(payload, at + 4, satellite.azimuth, 2);
-        put(payload, at + 8, 0x0F, 4);  // code and carrier locked, used in the fix
+        put(payload, at + 8, used ? 0x0F : 0x07, 4);  // code and carrier locked, used in the fix
     }
     return ubxFrame(0x01, 0x35, payload);
 }

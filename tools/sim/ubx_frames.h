@@ -29,12 +29,13 @@ struct Fix {
     double longitude;  // degrees
     double speed;      // m/s
     double course;     // degrees
-    int satellitesUsed;
+    int satellitesUsed;  // 0: no fix yet
 };
 
 // NAV-PVT (01-07): a 3D fix, position, velocity and time.
 std::string navPvt(const Fix& fix);
-// NAV-SAT (01-35): each satellite with its C/N0 and place in the sky.
-std::string navSat(std::time_t utc, std::span<const Satellite> satellites);
+// NAV-SAT (01-35): each satellite with its C/N0 and place in the sky, and
+// whether the fix uses it.
+std::string navSat(std::time_t utc, std::span<const Satellite> satellites, bool used);
 
 }  // namespace veltrane::sim

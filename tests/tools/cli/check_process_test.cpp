@@ -76,7 +76,8 @@ TEST(CheckProcess, SearchesFirstAndSaysWhenThereIsNoReceiver)
 
     Child missing({VELTRANE_CLI, "check", "--comm", "4"}, {"VELTRANE_PORTS=4=/dev/no-such-receiver"});
     EXPECT_EQ(missing.wait(10s), 3);
-    EXPECT_NE(everything(missing).find("veltrane-cli check: Comm 4 (/dev/no-such-receiver) does not exist"),
+    EXPECT_NE(everything(missing).find("Receiver health check of Comm 4: NO RECEIVER\n"
+                                       "  - Comm 4 (/dev/no-such-receiver) does not exist"),
               std::string::npos);
 }
 

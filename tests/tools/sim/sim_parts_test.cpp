@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "byte_source.h"
@@ -81,20 +83,61 @@ TEST(NmeaReceiver, SendsEachSecondFiveKindsWithCorrectChecksumsAndTheUtcTime)
     EXPECT_EQ(gsv[3], "08") << "satellites in view";
 }
 
-TEST(NmeaReceiver, ThePositionMovesAtItsSpeedAndIsWrittenAsItIs)
+// Metres from the start position, north and east.
+std::pair<double, double> offset(const NmeaReceiver& receiver, std::time_t utc)
+{
+    constexpr double kMetresPerDegree = 111320.0;
+    return {(receiver.latitudeAt(utc) - NmeaReceiver::kStartLatitude) * kMetresPerDegree,
+            (receiver.longitudeAt(utc) - NmeaReceiver::kStartLongitude) * kMetresPerDegree *
+                std::cos(NmeaReceiver::kStartLatitude * 3.14159265358979 / 180)};
+}
+
+TEST(NmeaReceiver, MovingItDrivesNorthEastAtItsSpeedAndWritesThePositionAsItIs)
 {
     const std::time_t start = 1'800'000'000;
-    const NmeaReceiver receiver(start);
+    const NmeaReceiver receiver(start, {false, false, true});
     for (const std::time_t elapsed : {0, 1, 600, 86400}) {
         const std::vector<std::string> gga = fields(lines(receiver.second(start + elapsed))[0]);
         EXPECT_NEAR(degrees(gga[2], gga[3]), receiver.latitudeAt(start + elapsed), 1e-6) << elapsed;
         EXPECT_NEAR(degrees(gga[4], gga[5]), receiver.longitudeAt(start + elapsed), 1e-6) << elapsed;
     }
-    const double north = (receiver.latitudeAt(start + 100) - receiver.latitudeAt(start)) * 111320.0;
-    const double east = (receiver.longitudeAt(start + 100) - receiver.longitudeAt(start)) * 111320.0 *
-                        std::cos(NmeaReceiver::kStartLatitude * 3.14159265358979 / 180);
+    const auto [north, east] = offset(receiver, start + 100);
     EXPECT_NEAR(std::hypot(north, east), 500.0, 1.0) << "5 m/s for 100 s";
     EXPECT_NEAR(north, east, 1.0) << "heading north-east";
+}
+
+// A receiver on a bench: its fix wanders, as a real one's does, but stays
+// well within the 5 m that a bench check asks of a healthy receiver.
+TEST(NmeaReceiver, StandingStillItsFixWandersWithinTwoMetres)
+{
+    const std::time_t start = 1'800'000'000;
+    const NmeaReceiver receiver(start);
+    double farthest = 0;
+    for (std::time_t elapsed = 0; elapsed < 3600; ++elapsed) {
+        const auto [north, east] = offset(receiver, start + elapsed);
+        farthest = std::max(farthest, std::hypot(north, east));
+    }
+    EXPECT_LT(farthest, 2.0);
+    EXPECT_GT(farthest, 0.5) << "not pinned to one point";
+    const std::vector<std::string> rmc = fields(lines(receiver.second(start + 5))[4]);
+    EXPECT_EQ(rmc[7], "0.0") << "speed over ground";
+}
+
+// Before its first fix a receiver sees its satellites but reports no position.
+TEST(NmeaReceiver, WithoutAFixItReportsNoPosition)
+{
+    const std::time_t start = 1'800'000'000;
+    for (const ReceiverOutput output : {ReceiverOutput{}, ReceiverOutput{true, false, false}}) {
+        const std::vector<std::string> sentences = lines(NmeaReceiver(start, output).second(start, false));
+        const std::vector<std::string> gga = fields(sentences.front());
+        const std::vector<std::string> rmc = fields(sentences[sentences.size() - (output.multiGnss ? 1 : 2)]);
+        for (const std::string& sentence : sentences) EXPECT_TRUE(checksumHolds(sentence)) << sentence;
+        EXPECT_EQ(gga.size(), 15u) << sentences.front();
+        EXPECT_EQ(gga[2] + gga[4] + gga[6] + gga[7], "000") << sentences.front();
+        EXPECT_EQ(rmc[0].substr(2), "RMC");
+        EXPECT_EQ(rmc[2] + rmc[3] + rmc[5], "V") << "void, no position";
+        EXPECT_EQ(rmc[9], "150127");
+    }
 }
 
 // A u-blox receiver with both protocols on one port: UBX frames whose
@@ -152,6 +195,19 @@ TEST(NmeaReceiver, AMultiGnssReceiverSendsUbxFramesBetweenItsSentences)
     EXPECT_NEAR(number(payloads[0], 24) * 1e-7, receiver.longitudeAt(start + 60), 1e-7);
     EXPECT_EQ(payloads[1].size(), 8u + 12 * 16) << "NAV-SAT: 16 satellites";
     EXPECT_EQ(fields(lines(out.substr(0, out.find('\n') + 1))[0])[7], "16") << "GGA's satellites used";
+}
+
+TEST(ReceiverSource, TheFirstFixComesTheTtffAfterThePortFirstOpened)
+{
+    const std::time_t opened = 1'800'000'000;
+    for (const int ttff : {0, 3}) {
+        ReceiverSource source(opened - 100, 9600, {}, ttff);
+        for (std::time_t second = opened; second <= opened + 5; ++second) {
+            const std::string gga = fields(lines(source.take(100000, second))[0])[6];
+            // Whenever in its first second the port opened, TTFF seconds have passed by then.
+            EXPECT_EQ(gga, ttff == 0 || second > opened + ttff ? "1" : "0") << ttff << " s, second " << second - opened;
+        }
+    }
 }
 
 TEST(SpeedMismatch, NoByteEverBecomesADollarYetEveryByteArrives)

@@ -5,12 +5,14 @@
 
 #include <chrono>
 #include <csignal>
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <poll.h>
 #include <string>
@@ -120,6 +122,48 @@ TEST(Simulator, AnIgnoredHangUpLeavesItRunning)
     EXPECT_EQ(sim.stop(), 0);
 }
 
+// A bench: receivers on lines of their own, each at its own pace and with
+// its own time to the first fix.
+TEST(Simulator, PlaysABenchOfReceiversFromOneProcess)
+{
+    Child sim({VELTRANE_SIM, "--count", "3", "--baud", "4800,115200,9600", "--ttff", "0,0,2"});
+    const std::string out = sim.read([](const std::string& s) { return std::count(s.begin(), s.end(), '\n') == 3; }, 5s);
+    std::vector<std::string> paths;
+    for (std::size_t start = 0, end; (end = out.find('\n', start)) != std::string::npos; start = end + 1)
+        paths.push_back(out.substr(start, end - start));
+    ASSERT_EQ(paths.size(), 3u) << out;
+    const struct {
+        speed_t speed;
+        std::size_t bytesPerSecond;
+    } lines[] = {{B4800, 480}, {B115200, 11520}, {B9600, 960}};
+    std::vector<std::unique_ptr<Line>> opened;
+    for (std::size_t i = 0; i < paths.size(); ++i) opened.push_back(std::make_unique<Line>(paths[i], lines[i].speed));
+    std::vector<std::string> heard(paths.size());
+    for (const Clock::time_point end = Clock::now() + 4500ms; Clock::now() < end;)
+        for (std::size_t i = 0; i < paths.size(); ++i) heard[i] += opened[i]->readFor(50ms);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        SCOPED_TRACE(paths[i]);
+        EXPECT_NE(heard[i].find("\r\n$GPGGA,"), std::string::npos) << heard[i];
+        EXPECT_LE(heard[i].size(), lines[i].bytesPerSecond * 5);
+    }
+    const std::size_t first = heard[2].find("$GPGGA,");
+    const std::size_t fixed = heard[2].find(",1,08,");
+    EXPECT_NE(heard[2].substr(first, 40).find(",0,00,"), std::string::npos) << "no fix at first: " << heard[2];
+    EXPECT_NE(fixed, std::string::npos) << "a fix after 2 s: " << heard[2];
+    EXPECT_EQ(sim.stop(), 0);
+}
+
+// `veltrane-sim | true`: nobody is left to read the paths, so it ends quietly.
+TEST(Simulator, EndsQuietlyWhenItsOutputsReaderIsGone)
+{
+    for (const std::vector<std::string>& args : {std::vector<std::string>{VELTRANE_SIM, "--count", "2"},
+                                                 std::vector<std::string>{VELTRANE_SIM, "--help"}}) {
+        Child sim(args, {}, Child::Output::readerGone);
+        EXPECT_EQ(sim.wait(10s), 141) << args.back();
+        EXPECT_EQ(sim.read([](const std::string&) { return false; }, 0ms), "") << "nothing on its error output";
+    }
+}
+
 TEST(Simulator, PlaysACaptureOnceOrInALoop)
 {
     const std::string capturePath = ::testing::TempDir() + "veltrane-sim-capture.log";
@@ -149,7 +193,8 @@ TEST(Simulator, EndsAtOnceWithItsStatusAndTheReason)
         {{"--version"}, 0, "veltrane-sim " VELTRANE_VERSION "\n"},
         {{"--file", "/nonexistent/capture.log"}, 1,
          "veltrane-sim: cannot read the capture '/nonexistent/capture.log': no such file or directory\n"},
-        {{"--baud", "300"}, 2, "veltrane-sim: --baud: must be 4800 or 9600, not '300' (see 'veltrane-sim --help')\n"},
+        {{"--count", "0"}, 2,
+         "veltrane-sim: --count: must be a whole number from 1 to 64, not '0' (see 'veltrane-sim --help')\n"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;

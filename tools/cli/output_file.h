@@ -11,18 +11,20 @@
 
 namespace veltrane::cli {
 
-// A file that receives every byte read from the port, unchanged, so that a
-// field problem can be replayed or played again at home. Created or
-// truncated when opened; a write that fails is remembered, as for any output.
-class Recording {
+// A file a command writes besides its output: a recording of every byte
+// read from the port, a JUnit report. Created or truncated when opened, before
+// any port is, so that nothing is watched for an hour to be lost; a write that
+// fails is remembered, as for any output.
+class OutputFile {
 public:
-    explicit Recording(const std::string& name);
+    explicit OutputFile(const std::string& name);
 
     bool open();
     void write(std::string_view bytes) { output_->write(bytes); }
     void flush() { output_->flush(); }
 
     const std::string& shownName() const { return shownName_; }
+    bool failed() const { return openError_ != 0 || (output_ && output_->failed()); }
     // Why it could not be opened or written, as the system words it.
     std::string problem() const;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "recording.h"
+#include "output_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -8,9 +8,9 @@
 
 namespace veltrane::cli {
 
-Recording::Recording(const std::string& name) : name_(name), shownName_(quotedUserText(name)) {}
+OutputFile::OutputFile(const std::string& name) : name_(name), shownName_(quotedUserText(name)) {}
 
-bool Recording::open()
+bool OutputFile::open()
 {
     file_.reset(std::fopen(name_.c_str(), "wb"));
     if (!file_) {
@@ -24,7 +24,7 @@ bool Recording::open()
     return true;
 }
 
-std::string Recording::problem() const
+std::string OutputFile::problem() const
 {
     if (openError_ != 0) return std::strerror(openError_);
     return output_ ? output_->failureText() : std::string();

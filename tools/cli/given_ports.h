@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: BSD-2-Clause
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "comm_map.h"
+#include "port_name.h"
+
+namespace veltrane::cli {
+
+// A port as the command line names it, with the speed given for it, if any.
+struct GivenPort {
+    PortName port;
+    std::optional<int> baud;
+
+    bool operator==(const GivenPort&) const = default;
+};
+
+// One of the standard speeds as text ("115200"); nothing for any other text.
+std::optional<int> standardBaud(std::string_view text);
+
+// "N" or "N@RATE" for --comm, "DEVICE" or "DEVICE@RATE" for --port; RATE is
+// one of the standard speeds. Nothing when the text is not one.
+std::optional<GivenPort> givenComm(std::string_view text);
+std::optional<GivenPort> givenDevice(std::string_view text);
+// What givenComm and givenDevice accept, for their usage errors.
+std::string givenCommRule();
+std::string givenDeviceRule();
+
+// "4800,9600" (comma-separated standard speeds, in the order to try them) or
+// "all". Nothing when the text is not one.
+std::optional<std::vector<int>> baudList(std::string_view text);
+std::string baudListRule();
+
+// What --all names: every device a Comm number names and every serial port
+// the system lists, each once, in that order.
+std::vector<PortName> everyPort(const CommMap& map);
+
+}  // namespace veltrane::cli
