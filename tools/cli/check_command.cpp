@@ -140,11 +140,7 @@ JunitCase junitCase(const CheckedReceiver& receiver)
 // reason is printed and `status` says how the check ends.
 std::vector<GivenPort> portsToCheck(const CheckOptions& options, const CommMap& map, LiveWatch& watch, int& status)
 {
-    std::vector<GivenPort> ports = options.ports;
-    if (options.all)
-        for (PortName& port : everyPort(map)) ports.push_back({std::move(port), std::nullopt});
-    for (GivenPort& given : ports)
-        if (!given.baud) given.baud = options.baud;
+    std::vector<GivenPort> ports = givenPorts(options, map);
     status = kExitNoReceiver;
     if (options.all && ports.empty()) {
         watch.complain("no serial port was found, and no Comm number names a device");

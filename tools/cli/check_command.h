@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "baud_rates.h"
 #include "comm_map.h"
 #include "output.h"
 #include "given_ports.h"
@@ -13,12 +12,9 @@
 
 namespace veltrane::cli {
 
-struct CheckOptions {
-    std::vector<GivenPort> ports;  // none, and not all: search for one receiver first, as detect does
-    bool all = false;             // every port the system lists and the Comm map names
-    std::optional<int> baud;      // the speed of every port given without one; none: search
-    std::vector<int> bauds{kWindowBauds.begin(), kWindowBauds.end()};  // searched where no speed was given
-    std::string file;             // a recorded capture instead of ports
+// With no port and without --all, a check first searches for one receiver, as detect does.
+struct CheckOptions : PortSpecs {
+    std::string file;  // a recorded capture instead of ports
     double seconds = 60;
     bool json = false;
     std::string junit;  // a JUnit XML file to write; empty: none

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #pragma once
 
-#include <QTimer>
-
 #include <functional>
 #include <optional>
 #include <string>
@@ -11,7 +9,7 @@
 #include "health_analysis.h"
 #include "live_watch.h"
 #include "given_ports.h"
-#include "status_fields.h"
+#include "receiver_search.h"
 #include "verdict.h"
 
 namespace veltrane::cli {
@@ -19,7 +17,7 @@ namespace veltrane::cli {
 // One receiver of a check: its speed found as the window's search finds it,
 // or given, then listened to for the check's seconds on the watch's event
 // loop beside the others, and judged alone by the check's definitions.
-class CheckedReceiver final : private FieldObserver {
+class CheckedReceiver {
 public:
     enum class State { Searching, Listening, NoReceiver, Lost, Finished };
 
@@ -27,7 +25,6 @@ public:
     // told of each change of state.
     CheckedReceiver(LiveWatch& watch, const GivenPort& given, const std::vector<int>& bauds, double seconds,
                     const health::Thresholds& thresholds, std::function<void()> onChange);
-    ~CheckedReceiver() override;
     CheckedReceiver(const CheckedReceiver&) = delete;
     CheckedReceiver& operator=(const CheckedReceiver&) = delete;
 
@@ -51,30 +48,18 @@ public:
     const health::Verdict& verdict() const { return verdict_; }
 
 private:
-    void fieldWritten(Field field, const std::string& text) override;
-    void open(std::size_t index);
-    void trial(std::size_t index);
-    void judgeTrial();
     void listen();
-    void portFailed(const Failure& failure);
-    void endListening(State state);
+    // `lostTo`: why, when the receiver went away.
+    void endListening(State state, const Failure* lostTo = nullptr);
     void noReceiver(std::string reason);
     void changeTo(State state);
 
-    LiveMonitor& live_;
     PortName port_;
-    std::vector<int> bauds_;
-    bool speedGiven_;
     double seconds_;
     const health::Thresholds& thresholds_;
     std::function<void()> onChange_;
     State state_ = State::Searching;
-    std::size_t baudIndex_ = 0;
     double mark_ = 0;  // when the trial or the listening began
-    bool opening_ = false;
-    bool textArrived_ = false;  // at any speed tried
-    std::optional<Failure> failure_;  // the latest opening's
-    QTimer trialTimer_;
     Deadline deadline_;
     std::optional<health::HealthAnalysis> analysis_;
     double heard_ = 0;
@@ -82,6 +67,7 @@ private:
     std::string noReceiverReason_;
     health::HealthFigures figures_;
     health::Verdict verdict_{false, {}};
+    ReceiverSearch search_;  // last: its handlers use the members above
 };
 
 }  // namespace veltrane::cli

@@ -98,4 +98,14 @@ std::vector<PortName> everyPort(const CommMap& map)
     return ports;
 }
 
+std::vector<GivenPort> givenPorts(const PortSpecs& specs, const CommMap& map)
+{
+    std::vector<GivenPort> ports = specs.ports;
+    if (specs.all)
+        for (PortName& port : everyPort(map)) ports.push_back({std::move(port), std::nullopt});
+    for (GivenPort& given : ports)
+        if (!given.baud) given.baud = specs.baud;
+    return ports;
+}
+
 }  // namespace veltrane::cli

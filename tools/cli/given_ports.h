@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "baud_rates.h"
 #include "comm_map.h"
 #include "port_name.h"
 
@@ -18,6 +19,17 @@ struct GivenPort {
 
     bool operator==(const GivenPort&) const = default;
 };
+
+// The ports a command line names, and how their speeds are found.
+struct PortSpecs {
+    std::vector<GivenPort> ports;  // by --comm and --port, in the order given
+    bool all = false;              // every port the system lists and the Comm map names
+    std::optional<int> baud;       // the speed of every port given without one; none: search
+    std::vector<int> bauds{kWindowBauds.begin(), kWindowBauds.end()};  // searched where no speed was given
+};
+
+// The ports named, then --all's, each with its speed when one was given.
+std::vector<GivenPort> givenPorts(const PortSpecs& specs, const CommMap& map);
 
 // One of the standard speeds as text ("115200"); nothing for any other text.
 std::optional<int> standardBaud(std::string_view text);
