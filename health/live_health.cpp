@@ -31,6 +31,7 @@ void LiveHealth::reopen(double at)
     reading_ = std::make_unique<StreamReading>(static_cast<ReadingObserver&>(*this));
     opened_ = at;
     ttff_.reset();
+    fix_.reset();
 }
 
 void LiveHealth::add(std::string_view bytes, double arrival)
@@ -112,6 +113,7 @@ void LiveHealth::sentence(const Sentence& read, Arrival at)
 void LiveHealth::gga(const GgaReading& read, Arrival at)
 {
     fixQuality_ = wholeNumber(read.quality);
+    fix_ = read.fix;
     if (read.fix && at) {
         satellitesUsed_ = read.satellitesUsed;
         hdop_ = read.hdop;

@@ -64,6 +64,8 @@ public:
     // The last GGA's quality as a whole number; none before any GGA or when
     // it sent none.
     std::optional<int> fixQuality() const { return fixQuality_; }
+    // Whether the last GGA since the last opening reports a fix; none before one.
+    std::optional<bool> fix() const { return fix_; }
     // From the last GGA with a fix.
     std::optional<double> satellitesUsed() const { return satellitesUsed_; }
     std::optional<double> hdop() const { return hdop_; }
@@ -100,6 +102,7 @@ private:
     RunningCounts counts_;
     std::optional<double> lastArrival_;
     std::optional<int> fixQuality_;
+    std::optional<bool> fix_;
     std::optional<double> satellitesUsed_;
     std::optional<double> hdop_;
     std::optional<double> lastFix_;

@@ -10,8 +10,10 @@
 # prints its pseudo-terminals, and the example paths its comment names
 # ("e.g. /dev/pts/5") stand for them from then on; listening is cut to 5 s,
 # also a live check's default of 60 s;
-# the window and a simulator started without "&" run for 3 s and must still
-# be running then. Every other example must end with status 0.
+# the window, a simulator started without "&" and a watch run for 3 s and
+# must still be running then, a watch serving on a free port rather than the
+# one documented, which another program may hold. Every other example must
+# end with status 0.
 #
 # Usage: documented_examples.sh SOURCE_DIR BUILD_DIR
 set -uo pipefail
@@ -95,6 +97,9 @@ run_example() {
     command=$(sed 's/[[:space:]]*$//' <<<"$command")
     grep -Eq '(^|[ /=])veltrane(-cli|-sim)?( |$)|^export VELTRANE_' <<<"$command" || return 0
     command=$(with_devices "$command")
+    if grep -Eq 'veltrane-cli watch( |$)' <<<"$command"; then
+        command=$(sed -E 's/ --listen [^ ]+//; s/[[:space:]]*(&?)$/ --listen 127.0.0.1:0\1/' <<<"$command")
+    fi
     if [[ $command == *'&' ]]; then
         start_background "${command%&}" "$comment"
         return
@@ -110,7 +115,7 @@ run_example() {
     fi
     local output="$work/output" status
     # Programs that run until stopped: still running after 3 s is what they should do.
-    if grep -Eq '(^|[ /])(veltrane|veltrane-sim)( |$)' <<<"$command"; then
+    if grep -Eq '(^|[ /])(veltrane|veltrane-sim|veltrane-cli watch)( |$)' <<<"$command"; then
         timeout 3 bash -c "$command" >"$output" 2>&1
         report $? 124 "$command" "$output"
         return

@@ -12,6 +12,7 @@
 #include "device_text.h"
 #include "command_line_style.h"
 #include "command_texts.h"
+#include "metrics_server.h"
 #include "option_checks.h"
 #include "thresholds.h"
 
@@ -80,6 +81,54 @@ std::vector<Port> portsInOrder(const CLI::App* command, const std::vector<std::s
     return ports;
 }
 
+// --comm, --port, --all, --baud and --bauds, as check and watch take them:
+// the raw values, until the ports are put in the order they were given.
+struct PortSpecOptions {
+    // `verb` says what the command does to a port ("check").
+    void define(CLI::App* command, PortSpecs& specs, const std::string& verb)
+    {
+        app = command;
+        comm = addPortsOption(command, "--comm", comms, "N[@RATE]",
+                              "a Comm number to " + verb + ", at RATE if given; repeat for more",
+                              accepting(givenComm, givenCommRule()));
+        device = addPortsOption(command, "--port", devices, "DEVICE[@RATE]",
+                                "a port to " + verb + " by its device, at RATE if given; repeat for more",
+                                accepting(givenDevice, givenDeviceRule()));
+        all = command->add_flag("--all", specs.all, verb + " every port that `ports` lists")
+                  ->excludes(comm)
+                  ->excludes(device);
+        baud = command
+                   ->add_option("--baud", baudValue, "the baud rate of every port given without @RATE, instead of "
+                                                     "searching")
+                   ->type_name("RATE")
+                   ->check(standardBaudCheck());
+        bauds = addBaudsOption(command, baudsText)->excludes(baud);
+    }
+
+    // Fills in the ports; a usage error's reason when they do not add up.
+    std::optional<std::string> fill(PortSpecs& specs) const
+    {
+        specs.ports = portsInOrder<GivenPort>(
+            app, comms, devices, [](const std::string& text) { return *givenComm(text); },
+            [](const std::string& text) { return *givenDevice(text); });
+        if (baud->count() > 0) specs.baud = baudValue;
+        if (!baudsText.empty()) specs.bauds = *baudList(baudsText);
+        if (specs.baud && specs.ports.empty() && !specs.all) return "--baud needs --comm, --port or --all";
+        return std::nullopt;
+    }
+
+    CLI::App* app = nullptr;
+    std::vector<std::string> comms;
+    std::vector<std::string> devices;
+    CLI::Option* comm = nullptr;
+    CLI::Option* device = nullptr;
+    CLI::Option* all = nullptr;
+    CLI::Option* baud = nullptr;
+    CLI::Option* bauds = nullptr;
+    int baudValue = 0;
+    std::string baudsText;
+};
+
 struct Parser {
     Parser()
     {
@@ -90,6 +139,7 @@ struct Parser {
         definePorts();
         defineDetect();
         defineCheck();
+        defineWatch();
     }
 
     // The help, the version and what is left over, the same on every command.
@@ -162,30 +212,17 @@ struct Parser {
     void defineCheck()
     {
         CLI::App* c = subcommand("check");
-        CLI::Option* comm = addPortsOption(c, "--comm", checkComms, "N[@RATE]",
-                                   "a Comm number to check, at RATE if given; repeat for more",
-                                   accepting(givenComm, givenCommRule()));
-        CLI::Option* device = addPortsOption(c, "--port", checkDevices, "DEVICE[@RATE]",
-                                             "a port to check by its device, at RATE if given; repeat for more",
-                                             accepting(givenDevice, givenDeviceRule()));
-        CLI::Option* all = c->add_flag("--all", check.all, "check every port that `ports` lists")
-                               ->excludes(comm)
-                               ->excludes(device);
-        checkBaudOption = c->add_option("--baud", checkBaud, "the baud rate of every port given without @RATE, "
-                                                             "instead of searching")
-                              ->type_name("RATE")
-                              ->check(standardBaudCheck());
-        CLI::Option* bauds = addBaudsOption(c, checkBauds)->excludes(checkBaudOption);
+        checkPorts.define(c, check, "check");
         CLI::Option* seconds = addSecondsOption(c, check.seconds, "listen for S seconds (default 60)");
         c->add_flag("--json", check.json, "print each report as one JSON object on a line of its own");
         c->add_option("--junit", check.junit, "also write the results to FILE as JUnit XML")->type_name("FILE");
         CLI::Option* file = c->add_option("--file", check.file, "check a recorded capture instead of ports")
                                 ->type_name("CAPTURE")
-                                ->excludes(comm)
-                                ->excludes(device)
-                                ->excludes(all)
-                                ->excludes(checkBaudOption)
-                                ->excludes(bauds)
+                                ->excludes(checkPorts.comm)
+                                ->excludes(checkPorts.device)
+                                ->excludes(checkPorts.all)
+                                ->excludes(checkPorts.baud)
+                                ->excludes(checkPorts.bauds)
                                 ->excludes(seconds);
         for (std::size_t i = 0; i < health::kThresholdRules.size(); ++i) {
             const health::ThresholdRule& rule = health::kThresholdRules[i];
@@ -197,6 +234,22 @@ struct Parser {
             if (rule.liveOnly) file->excludes(option);
             thresholdOptions[i] = option;
         }
+    }
+
+    void defineWatch()
+    {
+        CLI::App* c = subcommand("watch");
+        watchPorts.define(c, watch, "watch");
+        c->add_option("--listen", watch.listen,
+                      "serve the metrics at http://ADDR:PORT/metrics (default 127.0.0.1:9727; port 0: any "
+                      "free one)")
+            ->type_name("ADDR:PORT")
+            ->check(accepting(watch::isListenAddress, watch::kListenAddressRule));
+        c->add_option("--window", watch.windowSeconds,
+                      "the figures' sliding window, 1 to " + std::to_string(kMaxWindowSeconds) +
+                          " seconds (default 60)")
+            ->type_name("S")
+            ->check(wholeNumberFrom(1, kMaxWindowSeconds));
     }
 
     MonitorOptions monitorOptions() const
@@ -216,16 +269,21 @@ struct Parser {
         return options;
     }
 
-    CheckOptions checkOptions() const
+    // The check, or why its ports do not add up.
+    std::variant<CheckOptions, std::string> checkOptions() const
     {
         CheckOptions options = check;
-        options.ports = portsInOrder<GivenPort>(
-            commands.at("check"), checkComms, checkDevices, [](const std::string& comm) { return *givenComm(comm); },
-            [](const std::string& device) { return *givenDevice(device); });
-        if (checkBaudOption->count() > 0) options.baud = checkBaud;
-        if (!checkBauds.empty()) options.bauds = *baudList(checkBauds);
+        if (const std::optional<std::string> problem = checkPorts.fill(options)) return *problem;
         for (std::size_t i = 0; i < health::kThresholdRules.size(); ++i)
             if (thresholdOptions[i]->count() > 0) options.thresholds.*health::kThresholdRules[i].limit = thresholdValues[i];
+        return options;
+    }
+
+    std::variant<WatchOptions, std::string> watchOptions() const
+    {
+        WatchOptions options = watch;
+        if (const std::optional<std::string> problem = watchPorts.fill(options)) return *problem;
+        if (options.ports.empty() && !options.all) return "a port is needed: --comm, --port or --all";
         return options;
     }
 
@@ -249,11 +307,9 @@ struct Parser {
     std::vector<std::string> detectDevices;
     std::string detectBauds;
     CheckOptions check;
-    std::vector<std::string> checkComms;
-    std::vector<std::string> checkDevices;
-    CLI::Option* checkBaudOption = nullptr;
-    int checkBaud = 0;
-    std::string checkBauds;
+    PortSpecOptions checkPorts;
+    WatchOptions watch;
+    PortSpecOptions watchPorts;
     std::array<double, health::kThresholdRules.size()> thresholdValues{};
     std::array<CLI::Option*, health::kThresholdRules.size()> thresholdOptions{};
 };
@@ -261,6 +317,13 @@ struct Parser {
 UsageError usageError(const CLI::App* command, const std::string& why)
 {
     return {tools::usageErrorLine(command ? kProgram + " " + command->get_name() : kProgram, why)};
+}
+
+template <class Options>
+Invocation orUsageError(const CLI::App* command, const std::variant<Options, std::string>& options)
+{
+    if (const auto* problem = std::get_if<std::string>(&options)) return usageError(command, *problem);
+    return std::get<Options>(options);
 }
 
 }  // namespace
@@ -303,9 +366,8 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments)
     if (name == "monitor") return parser.monitorOptions();
     if (name == "ports") return parser.ports;
     if (name == "detect") return parser.detectOptions();
-    const CheckOptions check = parser.checkOptions();
-    if (check.baud && check.ports.empty() && !check.all) return usageError(command, "--baud needs --comm, --port or --all");
-    return check;
+    if (name == "check") return orUsageError(command, parser.checkOptions());
+    return orUsageError(command, parser.watchOptions());
 }
 
 }  // namespace veltrane::cli

@@ -10,6 +10,7 @@
 #include "monitor_command.h"
 #include "ports_command.h"
 #include "replay_command.h"
+#include "watch_command.h"
 
 namespace veltrane::cli {
 
@@ -21,8 +22,8 @@ struct PrintText {
 struct UsageError {
     std::string message;
 };
-using Invocation =
-    std::variant<PrintText, UsageError, ReplayOptions, MonitorOptions, PortsOptions, DetectOptions, CheckOptions>;
+using Invocation = std::variant<PrintText, UsageError, ReplayOptions, MonitorOptions, PortsOptions, DetectOptions,
+                                CheckOptions, WatchOptions>;
 
 Invocation parseCommandLine(const std::vector<std::string>& arguments);
 

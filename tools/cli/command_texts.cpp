@@ -72,7 +72,31 @@ std::string checkAbout()
            "\n" + kDevices + "\n" + kPortsVariable;
 }
 
-const std::array<CommandText, 5> kCommands = {{
+std::string watchAbout()
+{
+    using tools::wrapped;
+    return "Usage: veltrane-cli watch PORTS [--bauds LIST|all] [--listen ADDR:PORT]\n"
+           "                          [--window S]\n"
+           "PORTS: [--comm N[@RATE]]... [--port DEVICE[@RATE]]... [--baud RATE]\n"
+           "       or --all [--baud RATE]\n\n" +
+           wrapped("Watches receivers until it is stopped (Ctrl+C, SIGTERM, SIGHUP) and serves their health to "
+                   "Prometheus at http://ADDR:PORT/metrics, by default 127.0.0.1:9727: this machine only, as "
+                   "serving it to the network is a choice to make (--listen 0.0.0.0:9727). Only a GET of /metrics "
+                   "is answered.") +
+           "\n\n" +
+           wrapped("Each port is found as check finds it, at its RATE or --baud, or by searching --bauds, and is "
+                   "then read for as long as the watch runs. A receiver that goes away is opened again when its "
+                   "device is back at the same path, and a port without a receiver is searched again, after pauses "
+                   "that grow to 30 s; the other receivers go on meanwhile. One line on standard output tells each "
+                   "change of a receiver's state: found, fix, no fix, lost, back.") +
+           "\n\n" +
+           wrapped("Counters count since the watch began. Figures over a window cover the last S seconds (default "
+                   "60) by the check's definitions: veltrane_receiver_healthy is 1 while the check's verdict over "
+                   "the window is pass. The README lists every metric.") +
+           "\n" + kDevices + "\n" + kPortsVariable;
+}
+
+const std::array<CommandText, 6> kCommands = {{
     {"replay", "run a recorded capture through the monitor",
      "Usage: veltrane-cli replay [--chunk-bytes N] [--json] [FILE]\n\n"
      "Runs a recorded capture through the monitor as if a port had just been opened\n"
@@ -117,6 +141,11 @@ const std::array<CommandText, 5> kCommands = {{
       "1    one failed or was lost; the reasons are printed (or the output or",
       "     the JUnit file could not be written)", "2    bad usage",
       "3    no receiver was found: no port opened, or none was recognised", kReaderGoneRow, kSignalRow}},
+    {"watch", "serve the health of receivers to Prometheus until stopped", watchAbout(),
+     {"0    stopped by SIGINT (Ctrl+C), SIGTERM or SIGHUP",
+      "1    the metrics could not be served (the address is in use or not this",
+      "     machine's), or the output could not be written", "2    bad usage",
+      "3    --all found no serial port", kReaderGoneRow}},
 }};
 
 std::string programAbout()

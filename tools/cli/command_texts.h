@@ -18,7 +18,7 @@ struct CommandText {
 const CommandText& programText();
 // The command's text; each command named here has one.
 const CommandText& commandText(const std::string& name);
-// "replay, monitor, ports, detect or check"
+// "replay, monitor, ports, detect, check or watch"
 std::string commandNamesText();
 
 }  // namespace veltrane::cli

@@ -79,6 +79,7 @@ Run run(const Invocation& invocation, Output& out, Output& err)
             [&](const PortsOptions& options) { return live("ports", runPorts, options, out, err); },
             [&](const DetectOptions& options) { return live("detect", runDetect, options, out, err); },
             [&](const CheckOptions& options) { return live("check", runCheck, options, out, err); },
+            [&](const WatchOptions& options) { return live("watch", runWatch, options, out, err); },
         },
         invocation);
 }

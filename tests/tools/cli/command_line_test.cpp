@@ -77,6 +77,15 @@ TEST(CommandLine, PortsAndSpeedsAsGiven)
     EXPECT_EQ(std::get<CheckOptions>(all).bauds,
               (std::vector<int>{4800, 9600, 115200, 38400, 1200, 2400, 19200, 57600, 230400, 460800, 921600}));
 
+    const Invocation watch =
+        parseCommandLine({"watch", "--comm", "2@9600", "--port", "ttyS0", "--listen", "0.0.0.0:0", "--window=3600"});
+    ASSERT_TRUE(std::holds_alternative<WatchOptions>(watch));
+    const auto& watchOptions = std::get<WatchOptions>(watch);
+    EXPECT_EQ(watchOptions.ports,
+              (std::vector<GivenPort>{{PortName::byComm(2), 9600}, {PortName{0, "/dev/ttyS0"}, std::nullopt}}));
+    EXPECT_EQ(watchOptions.listen, "0.0.0.0:0");
+    EXPECT_EQ(watchOptions.windowSeconds, 3600);
+
     const Invocation detect = parseCommandLine({"detect", "--port", "/dev/x", "--comm", "2", "--bauds=115200,9600"});
     ASSERT_TRUE(std::holds_alternative<DetectOptions>(detect));
     EXPECT_EQ(std::get<DetectOptions>(detect).ports, (std::vector<PortName>{{0, "/dev/x"}, PortName::byComm(2)}));
@@ -90,8 +99,8 @@ TEST(CommandLine, UsageErrorsAreOneLineNamingTheArgumentAndExitTwo)
         std::string line;
     };
     const Case kCases[] = {
-        {{}, "veltrane-cli: a command is needed: replay, monitor, ports, detect or check (see 'veltrane-cli --help')"},
-        {{"frob"}, "veltrane-cli: unknown command 'frob': replay, monitor, ports, detect or check (see 'veltrane-cli --help')"},
+        {{}, "veltrane-cli: a command is needed: replay, monitor, ports, detect, check or watch (see 'veltrane-cli --help')"},
+        {{"frob"}, "veltrane-cli: unknown command 'frob': replay, monitor, ports, detect, check or watch (see 'veltrane-cli --help')"},
         {{"--frob"}, "veltrane-cli: unknown option '--frob' (see 'veltrane-cli --help')"},
         {{"monitor", "--comm", "16"},
          "veltrane-cli monitor: --comm: must be a whole number from 1 to 15, not '16' (see 'veltrane-cli monitor --help')"},
@@ -140,8 +149,17 @@ TEST(CommandLine, UsageErrorsAreOneLineNamingTheArgumentAndExitTwo)
          "'veltrane-cli replay --help')"},
         {{"replay", "a.log", "b.log"}, "veltrane-cli replay: unexpected argument 'b.log' (see 'veltrane-cli replay --help')"},
         {{"ports", "--all"}, "veltrane-cli ports: unknown option '--all' (see 'veltrane-cli ports --help')"},
-        {{"caf\xc3\xa9"}, "veltrane-cli: unknown command 'caf\xc3\xa9': replay, monitor, ports, detect or check (see 'veltrane-cli --help')"},
+        {{"caf\xc3\xa9"}, "veltrane-cli: unknown command 'caf\xc3\xa9': replay, monitor, ports, detect, check or watch (see 'veltrane-cli --help')"},
         {{"detect", "now"}, "veltrane-cli detect: unexpected argument 'now' (see 'veltrane-cli detect --help')"},
+        {{"watch", "--bauds", "all"},
+         "veltrane-cli watch: a port is needed: --comm, --port or --all (see 'veltrane-cli watch --help')"},
+        {{"watch", "--baud", "9600"}, "veltrane-cli watch: --baud needs --comm, --port or --all (see 'veltrane-cli "
+                                      "watch --help')"},
+        {{"watch", "--all", "--listen", "localhost:9727"},
+         "veltrane-cli watch: --listen: must be ADDR:PORT, ADDR an IPv4 address and PORT from 0 to 65535, not "
+         "'localhost:9727' (see 'veltrane-cli watch --help')"},
+        {{"watch", "--all", "--window", "3601"}, "veltrane-cli watch: --window: must be a whole number from 1 to "
+                                                 "3600, not '3601' (see 'veltrane-cli watch --help')"},
         {{"check", "--min-cn0", "100"}, "veltrane-cli check: --min-cn0: must be a number from 0 to 99, not '100' (see "
                                         "'veltrane-cli check --help')"},
     };
@@ -157,7 +175,7 @@ TEST(CommandLine, UsageErrorsAreOneLineNamingTheArgumentAndExitTwo)
 
 TEST(CommandLine, HelpAndVersionWorkEverywhereAndHelpEndsWithTheExitTable)
 {
-    for (const char* command : {"", "replay", "monitor", "ports", "detect", "check"}) {
+    for (const char* command : {"", "replay", "monitor", "ports", "detect", "check", "watch"}) {
         for (const char* flag : {"-h", "--help"}) {
             SCOPED_TRACE(std::string(command) + " " + flag);
             Arguments arguments = {flag, "--comm", "99"};

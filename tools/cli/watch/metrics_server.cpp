@@ -2,8 +2,10 @@
 #include "metrics_server.h"
 
 #include <CivetServer.h>
+#include <arpa/inet.h>
 #include <prometheus/exposer.h>
 
+#include <charconv>
 #include <cstring>
 #include <stdexcept>
 #include <string_view>
@@ -50,6 +52,18 @@ int keepStartError(const mg_connection*, const char* message)
 }
 
 }  // namespace
+
+bool isListenAddress(std::string_view text)
+{
+    const std::size_t colon = text.rfind(':');
+    if (colon == std::string_view::npos) return false;
+    const std::string_view port = text.substr(colon + 1);
+    unsigned number = 0;
+    const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), number);
+    if (port.empty() || error != std::errc() || end != port.data() + port.size() || number > 65535) return false;
+    in_addr address{};
+    return ::inet_pton(AF_INET, std::string(text.substr(0, colon)).c_str(), &address) == 1;
+}
 
 MetricsServer::MetricsServer(const std::string& listen, std::shared_ptr<MetricsBoard> board)
     : board_(std::move(board))

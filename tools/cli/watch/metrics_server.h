@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace prometheus {
 class Exposer;
@@ -12,12 +13,20 @@ namespace veltrane::watch {
 
 class MetricsBoard;
 
-// Serves a board at http://ADDRESS:PORT/metrics from threads of its own, so
+// "ADDR:PORT": an IPv4 address and a port from 0 to 65535. Only these: the
+// server's own syntax gives other texts meanings of their own (a port alone
+// listens on every address; a trailing "s" asks for TLS), and Debian builds
+// it without IPv6.
+bool isListenAddress(std::string_view text);
+inline constexpr const char* kListenAddressRule =
+    "must be ADDR:PORT, ADDR an IPv4 address and PORT from 0 to 65535";
+
+// Serves a board at http://ADDR:PORT/metrics from threads of its own, so
 // that scrapes never wait on the thread that reads the ports, nor it on
 // them. Any other path is 404 and any other method 405.
 class MetricsServer {
 public:
-    // `listen`: "ADDRESS:PORT" ("[ADDRESS]:PORT" for IPv6); port 0 takes a
+    // `listen`: "ADDR:PORT"; port 0 takes a
     // free one. Throws std::runtime_error saying why it cannot listen there.
     MetricsServer(const std::string& listen, std::shared_ptr<MetricsBoard> board);
     ~MetricsServer();

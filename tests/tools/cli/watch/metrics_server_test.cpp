@@ -109,6 +109,21 @@ TEST(MetricsServer, AScrapeShowsEachReceiverAsOneUpdateLeftIt)
     EXPECT_EQ(torn, 0);
 }
 
+// Texts the server's own syntax reads otherwise, or not at all, are refused
+// before it sees them; what passes, it listens on.
+TEST(MetricsServer, ListensOnAnIpv4AddressAndPortOnly)
+{
+    for (const char* good : {"127.0.0.1:0", "0.0.0.0:0"}) {
+        EXPECT_TRUE(isListenAddress(good)) << good;
+        EXPECT_NO_THROW(MetricsServer(good, std::make_shared<MetricsBoard>())) << good;
+    }
+    EXPECT_TRUE(isListenAddress("192.168.1.20:65535"));
+    for (const char* bad : {"9727", "localhost:9727", "127.0.0.1:9727s", "127.0.0.1:9727r", "127.0.0.1:65536",
+                            "127.0.0.1:", ":9727", "127.0.0.1:-1", "127.0.0.1:+80", "1.2.3:80", "127.0.0.1:80,8080",
+                            "[::1]:9727", "::1:9727", "127.0.0.1:9727 "})
+        EXPECT_FALSE(isListenAddress(bad)) << bad;
+}
+
 TEST(MetricsServer, SaysWhyItCannotListen)
 {
     auto board = std::make_shared<MetricsBoard>();
