@@ -19,11 +19,13 @@
 #include "live_health.h"
 #include "metrics_board.h"
 #include "metrics_server.h"
+#include "percentile.h"
 #include "receiver_sample.h"
 
 namespace {
 
 using namespace veltrane;
+using bench::percentile;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kReceivers = 16;
@@ -31,13 +33,6 @@ constexpr std::size_t kBytesPerTick = 115;  // 11520 bytes a second in ticks of 
 constexpr auto kTick = std::chrono::milliseconds(10);
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-double percentile(std::vector<double> values, double p)
-{
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, static_cast<std::size_t>(p / 100 * static_cast<double>(values.size())))];
-}
 
 // The serial side: feeds every receiver each tick, publishes once a second,
 // and notes how late each tick began.

@@ -25,8 +25,17 @@ LiveHealth::LiveHealth(int windowSeconds, double opened)
 
 LiveHealth::~LiveHealth() = default;
 
+void LiveHealth::portClosed()
+{
+    if (readingEnded_) return;
+    reading_->finish();
+    readingEnded_ = true;
+}
+
 void LiveHealth::reopen(double at)
 {
+    portClosed();
+    readingEnded_ = false;
     recognised_ = recognised_ || reading_->windowRecognises();
     reading_ = std::make_unique<StreamReading>(static_cast<ReadingObserver&>(*this));
     opened_ = at;

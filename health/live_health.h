@@ -45,8 +45,11 @@ public:
     LiveHealth(const LiveHealth&) = delete;
     LiveHealth& operator=(const LiveHealth&) = delete;
 
-    // The port was opened again: what the last opening left half read is
-    // dropped, and the time to the first fix counts from `at`.
+    // The port went away: what the reading left undecided is read as the end
+    // of the input, as a check reads the end of its listening (a sentence
+    // cut by it counts nowhere, a frame cut by it is no frame).
+    void portClosed();
+    // The port was opened again, and the time to the first fix counts from `at`.
     void reopen(double at);
     void add(std::string_view bytes, double arrival);
 
@@ -94,6 +97,7 @@ private:
     const int window_;
     double opened_;
     std::unique_ptr<StreamReading> reading_;
+    bool readingEnded_ = false;
     bool recognised_ = false;  // by the readings of earlier openings
     std::deque<Second> seconds_;
     GsvSets gsvSets_;

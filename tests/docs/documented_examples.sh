@@ -77,7 +77,8 @@ start_background() {
     local command=$1 comment=$2 output="$work/background.${#background[@]}"
     local examples_named
     mapfile -t examples_named < <(grep -o '/dev/pts/[0-9]*' <<<"$comment")
-    eval "$command" >"$output" 2>&1 &
+    # The program itself, not a shell around it: the cleanup's signal must reach it.
+    bash -c "exec $command" >"$output" 2>&1 &
     background+=($!)
     local printed=()
     for _ in $(seq 50); do

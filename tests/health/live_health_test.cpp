@@ -124,6 +124,12 @@ TEST(LiveHealth, LastReadingsAndTheTimeToFirstFixSinceTheLastOpening)
     EXPECT_EQ(live.counts().cutSentences, 0u);
     EXPECT_EQ(live.windowFigures(23.0).ggaCount, 6u);
     EXPECT_EQ(live.lastArrival(), 23.0);
+
+    // A frame the loss cut short is no frame, as at the end of a check.
+    live.add(std::string("\xB5\x62\x01\x07\x5C\x00", 6), 24.0);
+    const std::uint64_t noise = live.counts().noiseBytes;
+    live.portClosed();
+    EXPECT_EQ(live.counts().noiseBytes, noise + 6);
 }
 
 TEST(LiveHealth, SatellitesInViewOfTheLastCompleteSet)

@@ -101,6 +101,7 @@ void WatchedReceiver::lost()
 {
     state_ = State::Lost;
     lostAt_ = LiveWatch::now();
+    health_->portClosed();
     pauseSeconds_ = 0;
     tell_("lost; reopening when it comes back");
     retryLater();
