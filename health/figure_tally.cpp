@@ -108,6 +108,19 @@ void FigureTally::append(const FigureTally& later)
     }
 }
 
+void FigureTally::settle()
+{
+    satellites_.compact();
+    hdops_.compact();
+    cn0_.compact();
+    for (auto& [talker, signals] : signals_) {
+        for (auto& [id, signal] : signals) {
+            signal.inView.compact();
+            signal.cn0.compact();
+        }
+    }
+}
+
 HealthFigures FigureTally::figures() const
 {
     HealthFigures result = counts_;

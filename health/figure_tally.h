@@ -20,6 +20,8 @@ public:
     void addBytes(std::uint64_t bytes) { counts_.bytes += bytes; }
     // Adds a stretch that came after this one.
     void append(const FigureTally& later);
+    // Readies a stretch that is complete to be appended many times.
+    void settle();
 
     // The counts alone (bytes, sentences, fixes), cheap to look at.
     const HealthFigures& counts() const { return counts_; }

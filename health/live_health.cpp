@@ -57,7 +57,11 @@ void LiveHealth::add(std::string_view bytes, double arrival)
 FigureTally& LiveHealth::tallyAt(Arrival at)
 {
     const long long second = secondOf(at.value_or(lastArrival_.value_or(opened_)));
-    if (seconds_.empty() || seconds_.back().second < second) seconds_.push_back({second, {}});
+    if (seconds_.empty() || seconds_.back().second < second) {
+        // A second that is over joins the window's figures once each second it stays in it.
+        if (!seconds_.empty()) seconds_.back().tally.settle();
+        seconds_.push_back({second, {}});
+    }
     return seconds_.back().tally;
 }
 

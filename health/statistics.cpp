@@ -32,14 +32,15 @@ void ValueCounts::add(double value)
 
 void ValueCounts::compact()
 {
+    if (pending_.empty()) return;
     counted_ = merged();
     pending_.clear();
 }
 
 void ValueCounts::add(const ValueCounts& more)
 {
-    counted_ = merged(merged(), more.merged());
-    pending_.clear();
+    compact();
+    counted_ = more.pending_.empty() ? merged(counted_, more.counted_) : merged(counted_, more.merged());
     total_ += more.total_;
 }
 

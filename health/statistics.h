@@ -27,13 +27,14 @@ public:
     void add(double value);
     // Adds every value `more` holds, as a stretch read apart joins the rest.
     void add(const ValueCounts& more);
+    // Counts what waits: for values that are added to others many times.
+    void compact();
     // As nearestRank() over every value added.
     std::optional<double> nearestRank(int percent) const;
     std::optional<Spread> spread() const;
 
 private:
     using Counted = std::vector<std::pair<double, std::uint64_t>>;  // ascending, each value once
-    void compact();
     Counted merged() const;
     static Counted merged(const Counted& a, const Counted& b);
 
