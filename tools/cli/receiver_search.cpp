@@ -17,7 +17,14 @@ ReceiverSearch::ReceiverSearch(LiveWatch& watch, const GivenPort& given, const s
       handlers_(std::move(handlers))
 {
     live_.fields().addObserver(this);
-    live_.onReceived = [this](std::string_view bytes) { handlers_.received(bytes, LiveWatch::now()); };
+    live_.onReceived = [this](std::string_view bytes) {
+        if (searching_ && !spotter_->spotted()) {
+            spotter_->add(bytes);
+            // Judged from the loop, not from inside the read.
+            if (spotter_->spotted()) trialTimer_.start(0);
+        }
+        handlers_.received(bytes, LiveWatch::now());
+    };
     trialTimer_.setSingleShot(true);
     trialTimer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&trialTimer_, &QTimer::timeout, [this] { judgeTrial(); });
@@ -68,6 +75,7 @@ void ReceiverSearch::open(std::size_t index)
 {
     baudIndex_ = index;
     failure_.reset();
+    spotter_.emplace();
     mark_ = LiveWatch::now();
     handlers_.opened(mark_);
     opening_ = true;
@@ -87,6 +95,11 @@ void ReceiverSearch::trial(std::size_t index)
 void ReceiverSearch::judgeTrial()
 {
     if (!searching_) return;
+    // A receiver of talkers the readout does not know is still a receiver.
+    if (spotter_->spotted()) {
+        listen();
+        return;
+    }
     const StatusFields& fields = live_.fields();
     // A port that would not open has nothing to listen to at this speed.
     const std::optional<double> until =

@@ -12,12 +12,14 @@
 #include "failure.h"
 #include "given_ports.h"
 #include "live_watch.h"
+#include "sentence_spotter.h"
 #include "status_fields.h"
 
 namespace veltrane::cli {
 
 // Finds the receiver on one of many ports listened to at once: at the speed
-// given, or by the window's search over a list of speeds, without blocking
+// given, or by the window's search over a list of speeds (a speed where a
+// sentence of any talker arrives whole is also the receiver's), without blocking
 // the others on the watch's event loop. Once found it is read as raw bytes
 // only, skipping the readout and its receive ring, whose lap holds ten
 // thousand reads: memory stays flat however long it is heard.
@@ -76,6 +78,7 @@ private:
     bool opening_ = false;
     bool textArrived_ = false;        // at any speed tried
     std::optional<Failure> failure_;  // the latest opening's
+    std::optional<health::SentenceSpotter> spotter_;  // the latest opening's
     QTimer trialTimer_;
 };
 
