@@ -11,8 +11,8 @@ std::optional<double> trialListensUntil(const StatusFields& fields, double since
     constexpr double kFirstWait = 1;
     constexpr double kLongestWait = 4;
     if (sinceMark < kFirstWait) return kFirstWait;
-    if (!fields.reads(Field::lblCommOK, kYes) || !fields.reads(Field::lblFound, kYes)) return std::nullopt;
-    if (fields.reads(Field::lblIsGPS, kYes) || sinceMark >= kLongestWait) return std::nullopt;
+    if (!fields.reads(Field::CommOk, kYes) || !fields.reads(Field::Found, kYes)) return std::nullopt;
+    if (fields.reads(Field::IsGps, kYes) || sinceMark >= kLongestWait) return std::nullopt;
     return kLongestWait;
 }
 
@@ -43,7 +43,7 @@ void AutoDetect::cmdAuto_Click()
         loop_.runPending();
         if (!*alive) return;
         if (search(alive) == Outcome::Abandoned) return;
-        if (reads(Field::lblIsGPS, kNo)) {
+        if (reads(Field::IsGps, kNo)) {
             view_.showMessage(DetectionView::Icon::Information, std::string(kNotDetectedMessage));
             if (!*alive) return;
         }
@@ -63,9 +63,9 @@ AutoDetect::Outcome AutoDetect::search(const std::shared_ptr<bool>& alive)
         const int bauds = selection_.cboBaud.count();
         for (int baud = 0; baud < bauds; ++baud) {
             if (tryCombination(port, baud, alive) == Outcome::Abandoned) return Outcome::Abandoned;
-            if (reads(Field::lblIsGPS, kYes)) break;
+            if (reads(Field::IsGps, kYes)) break;
         }
-        if (reads(Field::lblIsGPS, kYes)) break;
+        if (reads(Field::IsGps, kYes)) break;
     }
     return Outcome::Finished;
 }

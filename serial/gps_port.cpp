@@ -23,16 +23,16 @@ GpsPort::~GpsPort()
 void GpsPort::OpenGpsPort()
 {
     try {
-        ResetGpsDisplay(fields_);
+        resetReadout(fields_);
         if (objComm_.PortOpen()) objComm_.setPortOpen(false);
-        fields_.set(Field::lblFound, kNo);
-        fields_.set(Field::lblIsGPS, kNo);
+        fields_.set(Field::Found, kNo);
+        fields_.set(Field::IsGps, kNo);
         log_.clear();
         objComm_.setRThreshold(1);
         objComm_.setCommPort(selection_.cboCommPort.selectedIndex() + 1);
         objComm_.setSettings(selection_.cboBaud.selectedText() + ",n,8,1");
         objComm_.setPortOpen(true);
-        fields_.set(Field::lblCommOK, kYes);
+        fields_.set(Field::CommOk, kYes);
     } catch (const Failure& failure) {
         failed(failure);
     } catch (const std::exception& failure) {
@@ -43,9 +43,9 @@ void GpsPort::OpenGpsPort()
 void GpsPort::failed(const Failure& failure)
 {
     if (failure.number() == kPortDoesNotExist)
-        fields_.set(Field::lblCommOK, kNo);
+        fields_.set(Field::CommOk, kNo);
     else
-        fields_.set(Field::lblQuality, failure.what());
+        fields_.set(Field::Quality, failure.what());
     if (onFailure) onFailure(failure);
 }
 

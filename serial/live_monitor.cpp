@@ -23,10 +23,10 @@ class TappedInput final : public SerialInput {
 public:
     TappedInput(SerialInput& port, const std::function<void(std::string_view)>& tap) : port_(port), tap_(tap) {}
 
-    std::int64_t InBufferCount() override { return port_.InBufferCount(); }
-    std::string Input() override
+    std::int64_t bytesWaiting() override { return port_.bytesWaiting(); }
+    std::string readAll() override
     {
-        std::string text = port_.Input();
+        std::string text = port_.readAll();
         if (tap_) tap_(text);
         return text;
     }
@@ -61,7 +61,7 @@ struct LiveMonitor::Parts {
     void tick()
     {
         SentenceAssembler& assembler = monitor.assembler;
-        assembler.tmrGraph_Timer();
+        assembler.tick();
         if (assembler.passInProgress()) tmrGraph.runSoon();
         reportLossOnceInterpreted();
     }
@@ -77,7 +77,7 @@ struct LiveMonitor::Parts {
         }
         if (objComm.lossWaiting() == nullptr) {
             TappedInput input(objComm, onReceived);
-            monitor.ring.objComm_OnComm(input);
+            monitor.ring.store(input);
             return;
         }
         const SentenceAssembler& assembler = monitor.assembler;
@@ -88,8 +88,8 @@ struct LiveMonitor::Parts {
     void readBytes()
     {
         try {
-            if (objComm.InBufferCount() > 0) {
-                const std::string text = objComm.Input();
+            if (objComm.bytesWaiting() > 0) {
+                const std::string text = objComm.readAll();
                 if (onReceived) onReceived(text);
             }
         } catch (const Failure& failure) {
@@ -108,7 +108,7 @@ struct LiveMonitor::Parts {
         if (monitor.assembler.passesFinished() < *lossDueAfter) return;
         lossDueAfter.reset();
         const Failure reported = *loss;
-        monitor.ring.objComm_OnComm(objComm);
+        monitor.ring.store(objComm);
         if (onPortFailure) onPortFailure(reported);
     }
 

@@ -130,7 +130,7 @@ void QtSerialPort::close()
     port_.clearError();
 }
 
-std::int64_t QtSerialPort::InBufferCount()
+std::int64_t QtSerialPort::bytesWaiting()
 {
     if (!leftOver_.empty()) return static_cast<std::int64_t>(leftOver_.size());
     if (lost_) {
@@ -142,7 +142,7 @@ std::int64_t QtSerialPort::InBufferCount()
     return port_.bytesAvailable();
 }
 
-std::string QtSerialPort::Input()
+std::string QtSerialPort::readAll()
 {
     if (!leftOver_.empty()) return std::exchange(leftOver_, {});
     if (!port_.isOpen()) throw portNotOpen();

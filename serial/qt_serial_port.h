@@ -40,8 +40,8 @@ public:
     void setRThreshold(int threshold) override;
     void setCommPort(int port) override { entry_ = port; }
     void setSettings(const std::string& settings) override { settings_ = parseLineSettings(settings); }
-    std::int64_t InBufferCount() override;
-    std::string Input() override;
+    std::int64_t bytesWaiting() override;
+    std::string readAll() override;
 
     // The loss the next receive event reports, once everything read before it
     // has been handed over; null otherwise.

@@ -31,9 +31,9 @@ bool captionsFit(const QFont& font)
 {
     // The captions with the least room beside them.
     const Room tightest[] = {
-        {caption(Field::lblCommOK), 3000 - 840},
-        {caption(Field::lblFound), 3000 - 840},
-        {caption(Field::lblIsGPS), 3000 - 840},
+        {caption(Field::CommOk), 3000 - 840},
+        {caption(Field::Found), 3000 - 840},
+        {caption(Field::IsGps), 3000 - 840},
         {QStringLiteral("Comm Port:"), 1740 - 840},
         {QStringLiteral("Baud Rate:"), 4140 - 3240},
     };
@@ -134,14 +134,14 @@ void buildResults(QWidget& window, FormControls& form)
     picture(frame, "imgResults")->setGeometry(toPixels(TwipsRect{180, 360, 480, 480}));
 
     // Each caption runs under its indicator, so the indicator is made after it to lie on top.
-    framedLabel(frame, "lblCommOKLabel", {840, 300, 3435, 255}, caption(Field::lblCommOK));
-    setField(form, Field::lblCommOK, framedLabel(frame, "lblCommOK", {3000, 300, 855, 255}, {}),
+    framedLabel(frame, "lblCommOKLabel", {840, 300, 3435, 255}, caption(Field::CommOk));
+    setField(form, Field::CommOk, framedLabel(frame, "lblCommOK", {3000, 300, 855, 255}, {}),
              "Indicates whether the selected Comm Port exists on your PC");
-    framedLabel(frame, "lblFoundLabel", {840, 540, 3435, 255}, caption(Field::lblFound));
-    setField(form, Field::lblFound, framedLabel(frame, "lblFound", {3000, 540, 375, 255}, {}),
+    framedLabel(frame, "lblFoundLabel", {840, 540, 3435, 255}, caption(Field::Found));
+    setField(form, Field::Found, framedLabel(frame, "lblFound", {3000, 540, 375, 255}, {}),
              "Indicates whether a device was found on the selected Comm Port");
-    framedLabel(frame, "lblIsGPSLabel", {840, 780, 3435, 255}, caption(Field::lblIsGPS));
-    setField(form, Field::lblIsGPS, framedLabel(frame, "lblIsGPS", {3000, 780, 855, 255}, {}),
+    framedLabel(frame, "lblIsGPSLabel", {840, 780, 3435, 255}, caption(Field::IsGps));
+    setField(form, Field::IsGps, framedLabel(frame, "lblIsGPS", {3000, 780, 855, 255}, {}),
              "Indicates whether the device is sending signals in the standard GPS format");
 }
 
@@ -156,15 +156,15 @@ struct Readout {
 
 // Caption name and width, field name, field, top, tooltip.
 constexpr Readout kReadouts[] = {
-    {"Label1", 3315, "lblUTCTime", Field::lblUTCTime, 420, "The current UTC time returned by the GPS"},
-    {"Label2", 1575, "lblLatitude", Field::lblLatitude, 660, "The current latitude returned by the GPS"},
-    {"Label3", 1575, "lblLongitude", Field::lblLongitude, 900, "The current longitude returned by the GPS"},
-    {"Label6", 1575, "lblAltitude", Field::lblAltitude, 1140, "The current altitude returned by the GPS, in meters"},
-    {"Label4", 1575, "lblQuality", Field::lblQuality, 1560, "The type of signal that the GPS is currently receiving"},
-    {"Label5", 1575, "lblSatellites", Field::lblSatellites, 1800, "The number of satellites that the GPS is using to determine your position"},
-    {"Label8", 1575, "lblInView", Field::lblInView, 2040, "The number of satellites that the GPS can currently see"},
-    {"Label7", 1575, "lblHDOP", Field::lblHDOP, 2280, "The horizontal dilution or position, or accuracy of the GPS, in meters"},
-    {"lblUpdatedLabel", 1815, "lblUpdated", Field::lblUpdated, 2700, "The date and time that information was last received from the GPS device"},
+    {"Label1", 3315, "lblUTCTime", Field::UtcTime, 420, "The current UTC time returned by the GPS"},
+    {"Label2", 1575, "lblLatitude", Field::Latitude, 660, "The current latitude returned by the GPS"},
+    {"Label3", 1575, "lblLongitude", Field::Longitude, 900, "The current longitude returned by the GPS"},
+    {"Label6", 1575, "lblAltitude", Field::Altitude, 1140, "The current altitude returned by the GPS, in meters"},
+    {"Label4", 1575, "lblQuality", Field::Quality, 1560, "The type of signal that the GPS is currently receiving"},
+    {"Label5", 1575, "lblSatellites", Field::Satellites, 1800, "The number of satellites that the GPS is using to determine your position"},
+    {"Label8", 1575, "lblInView", Field::InView, 2040, "The number of satellites that the GPS can currently see"},
+    {"Label7", 1575, "lblHDOP", Field::Hdop, 2280, "The horizontal dilution or position, or accuracy of the GPS, in meters"},
+    {"lblUpdatedLabel", 1815, "lblUpdated", Field::Updated, 2700, "The date and time that information was last received from the GPS device"},
 };
 
 void buildInformationPage(TabControl* tab, FormControls& form)

@@ -35,8 +35,8 @@ public:
     void setRThreshold(int) override {}
     void setCommPort(int port) override { commPort_ = port; }
     void setSettings(const std::string& settings) override { settings_ = settings; }
-    std::int64_t InBufferCount() override { return 0; }
-    std::string Input() override { return {}; }
+    std::int64_t bytesWaiting() override { return 0; }
+    std::string readAll() override { return {}; }
 
     bool isOpenAt(int comm, const std::string& baud) const
     {
@@ -84,9 +84,9 @@ private:
     {
         ports_.now += seconds;
         if (!fields_ || !device || !ports_.isOpenAt(device->comm, device->baud)) return;
-        if (fields_->reads(Field::lblFound, kNo)) fields_->set(Field::lblFound, kYes);
+        if (fields_->reads(Field::Found, kNo)) fields_->set(Field::Found, kYes);
         if (device->speaksNmea && ports_.now - ports_.openedAt >= device->recognisedAfter)
-            fields_->set(Field::lblIsGPS, kYes);
+            fields_->set(Field::IsGps, kYes);
     }
 
     FakePorts& ports_;
@@ -171,7 +171,7 @@ TEST(AutoDetect, TheCombinationAlreadySelectedIsOpenedAfreshToo)
     Search s;
     s.selection.cboCommPort.select(0);
     s.selection.cboBaud.select(0);
-    for (const Field indicator : {Field::lblCommOK, Field::lblFound, Field::lblIsGPS}) s.fields.set(indicator, kYes);
+    for (const Field indicator : {Field::CommOk, Field::Found, Field::IsGps}) s.fields.set(indicator, kYes);
     s.ports.existing.erase(1);
     s.loop.device = Device{2, "4800", true};
     s.detect.cmdAuto_Click();
@@ -233,7 +233,7 @@ TEST(AutoDetect, MovesOnPastAPortThatRefusesToOpen)
     s.loop.device = Device{2, "9600", true};
     std::vector<std::string> qualityDuringComm1;
     s.loop.onStep = [&] {
-        if (s.trials.back().comm == 1) qualityDuringComm1.push_back(s.fields.read(Field::lblQuality));
+        if (s.trials.back().comm == 1) qualityDuringComm1.push_back(s.fields.read(Field::Quality));
     };
     s.run();
     EXPECT_EQ(s.combinations().back(), (std::pair<int, std::string>{2, "9600"}));

@@ -98,11 +98,11 @@ TEST_P(MadePair, IsMonitoredLikeAReceiverWhileASecondReaderIsStillRefusedByName)
     {
         LiveMonitor monitor(clock, CommMap("1=" + far->port));
         monitor.selectFirstEntries();
-        ASSERT_EQ(monitor.fields().read(Field::lblCommOK), kYes);
-        ASSERT_TRUE(monitor.objComm().PortOpen()) << monitor.fields().read(Field::lblQuality);
+        ASSERT_EQ(monitor.fields().read(Field::CommOk), kYes);
+        ASSERT_TRUE(monitor.objComm().PortOpen()) << monitor.fields().read(Field::Quality);
         far->sendSentences();
         EXPECT_TRUE(runUntil([&] { return monitor.log().size() >= 1; }, 10s));
-        EXPECT_EQ(monitor.fields().read(Field::lblIsGPS), kYes);
+        EXPECT_EQ(monitor.fields().read(Field::IsGps), kYes);
         monitor.close();
     }
 

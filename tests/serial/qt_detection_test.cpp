@@ -76,7 +76,7 @@ TEST(QtDetection, FindsTheReceiverWhenStartedInsideAPausedPass)
     EXPECT_EQ(tried, (std::vector<int>{1, 1, 2, 2, 3}));
     EXPECT_EQ(live.selection().cboCommPort.selectedIndex(), 2);
     EXPECT_EQ(live.selection().cboBaud.selectedIndex(), 0);
-    EXPECT_EQ(live.fields().read(Field::lblIsGPS), "Yes");
+    EXPECT_EQ(live.fields().read(Field::IsGps), "Yes");
     EXPECT_TRUE(live.objComm().PortOpen());
     EXPECT_TRUE(view.messages.empty());
     live.close();

@@ -277,7 +277,7 @@ struct ListeningPort {
     {
         port.setOnComm([this] {
             ++events;
-            if (port.InBufferCount() > 0) received += port.Input();
+            if (port.bytesWaiting() > 0) received += port.readAll();
         });
         port.setRThreshold(1);
         port.setCommPort(comm);
@@ -351,7 +351,7 @@ TEST(QtSerialPort, AnUnplugClosesThePortReportsOnceAndLeavesTheLoopIdle)
     std::vector<Failure> failures;
     port.setOnComm([&] {
         try {
-            if (port.InBufferCount() > 0) received += port.Input();
+            if (port.bytesWaiting() > 0) received += port.readAll();
         } catch (const Failure& failure) {
             failures.push_back(failure);
         }
@@ -397,8 +397,8 @@ TEST(QtSerialPort, AHangUpIsAnnouncedOnlyAfterWhatWasReadBeforeIt)
         port.setOnComm([&] {
             if (port.lossWaiting() != nullptr)
                 lossSeen = true;
-            else if (!lossSeen && port.InBufferCount() > 0)
-                receivedBeforeLoss += port.Input();
+            else if (!lossSeen && port.bytesWaiting() > 0)
+                receivedBeforeLoss += port.readAll();
         });
         port.setRThreshold(1);
         port.setSettings("4800,n,8,1");

@@ -64,7 +64,7 @@ TEST(LabelBackdrop, AChangingReadoutIsRepaintedWithoutTheTabPaneBeneathIt)
     control<QWidget>(*window, "tabMain").installEventFilter(&pane);
     control<QWidget>(*window, "lblUTCTime").installEventFilter(&readout);
 
-    window->monitor().fields().set(Field::lblUTCTime, "12:35:19.");
+    window->monitor().fields().set(Field::UtcTime, "12:35:19.");
     ASSERT_TRUE(QTest::qWaitFor([&] { return readout.paints > 0; }, 2000));
     EXPECT_EQ(pane.paints, 0);
 }
@@ -108,7 +108,7 @@ TEST(LabelBackdrop, TheWindowLooksTheSameAsWithSeeThroughLabels)
     for (const Situation& situation : situations) {
         SCOPED_TRACE(situation.name);
         auto window = testing::openWindow();
-        window->monitor().fields().set(Field::lblLatitude, "4807.0380 N");
+        window->monitor().fields().set(Field::Latitude, "4807.0380 N");
         situation.bringAbout(*window);
         settle();
         const int filling = fieldsFillingThemselves(*window);

@@ -175,7 +175,7 @@ TEST(WindowBehaviour, ClearHistoryEmptiesOnlyTheLog)
     log.insertFirst({2024, 1, 2, 3, 4, 6}, "GPRMC,2");
     auto& list = control<LogListView>(*window, "lvwNMEA");
     ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 2; }, 2000));
-    window->monitor().fields().set(Field::lblIsGPS, "Yes");
+    window->monitor().fields().set(Field::IsGps, "Yes");
 
     control<QTabWidget>(*window, "tabMain").setCurrentIndex(1);
     QTest::mouseClick(&control<QPushButton>(*window, "cmdNMEAClear"), Qt::LeftButton);

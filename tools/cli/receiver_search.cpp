@@ -108,8 +108,8 @@ void ReceiverSearch::judgeTrial()
         trialTimer_.start(static_cast<int>(std::ceil((mark_ + *until - LiveWatch::now()) * 1000)));
         return;
     }
-    textArrived_ = textArrived_ || fields.reads(Field::lblFound, kYes);
-    if (fields.reads(Field::lblIsGPS, kYes))
+    textArrived_ = textArrived_ || fields.reads(Field::Found, kYes);
+    if (fields.reads(Field::IsGps, kYes))
         listen();
     else if (baudIndex_ + 1 < bauds_.size())
         trial(baudIndex_ + 1);
@@ -123,7 +123,7 @@ void ReceiverSearch::judgeTrial()
 
 void ReceiverSearch::fieldWritten(Field field, const std::string& text)
 {
-    if (searching_ && field == Field::lblIsGPS && text == kYes && !opening_) judgeTrial();
+    if (searching_ && field == Field::IsGps && text == kYes && !opening_) judgeTrial();
 }
 
 void ReceiverSearch::listen()

@@ -31,8 +31,8 @@ public:
     void setRThreshold(int) override {}
     void setCommPort(int) override {}
     void setSettings(const std::string&) override {}
-    std::int64_t InBufferCount() override { return static_cast<std::int64_t>(chunk_.size()); }
-    std::string Input() override { return std::exchange(chunk_, {}); }
+    std::int64_t bytesWaiting() override { return static_cast<std::int64_t>(chunk_.size()); }
+    std::string readAll() override { return std::exchange(chunk_, {}); }
 
     void receive(std::string&& chunk) { chunk_ = std::move(chunk); }
 
@@ -44,8 +44,8 @@ private:
 void deliver(Monitor& monitor, CapturePort& port, std::string&& chunk)
 {
     port.receive(std::move(chunk));
-    monitor.ring.objComm_OnComm(port);
-    monitor.assembler.ProcessReceivedData();
+    monitor.ring.store(port);
+    monitor.assembler.runPass();
 }
 
 // Cuts the capture into chunks of exactly `chunkBytes`, the last one shorter.
