@@ -35,9 +35,9 @@ class QtSerialPort final : public SerialComponent {
 public:
     explicit QtSerialPort(CommMap map, std::vector<PortName> ports = commPorts());
 
-    bool PortOpen() const override { return port_.isOpen(); }
-    void setPortOpen(bool open) override;
-    void setRThreshold(int threshold) override;
+    bool isOpen() const override { return port_.isOpen(); }
+    void setOpen(bool open) override;
+    void setReceiveThreshold(int threshold) override;
     void setCommPort(int port) override { entry_ = port; }
     void setSettings(const std::string& settings) override { settings_ = parseLineSettings(settings); }
     std::int64_t bytesWaiting() override;

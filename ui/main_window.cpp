@@ -25,8 +25,8 @@ frmMain::frmMain(CommMap ports, QWidget* parent)
       fieldLabels_(monitor_.fields(), controls_.fields),
       fieldBackdrops_(*this, {controls_.fields.begin(), controls_.fields.end()}),
       logModel_(monitor_.log(), [this] { return monitor_.assembler().passInProgress(); }),
-      portCombo_(*controls_.cboCommPort, monitor_.selection().cboCommPort),
-      baudCombo_(*controls_.cboBaud, monitor_.selection().cboBaud),
+      portCombo_(*controls_.cboCommPort, monitor_.selection().port),
+      baudCombo_(*controls_.cboBaud, monitor_.selection().baud),
       resizable_{static_cast<float>(kTabMainDesign.width), static_cast<float>(kTabMainDesign.height),
                  static_cast<float>(kLvwNMEADesign.width), static_cast<float>(kLvwNMEADesign.height),
                  static_cast<float>(kCmdNMEAClearDesign.left), static_cast<float>(kCmdNMEAClearDesign.width)},
@@ -40,7 +40,7 @@ frmMain::frmMain(CommMap ports, QWidget* parent)
     connect(controls_.cmdNMEAClear, &QPushButton::clicked, this,
             [this] { runUntrapped([this] { cmdNMEAClear_Click(); }); });
     connect(controls_.cmdAuto, &QPushButton::clicked, this,
-            [this] { runUntrapped([this] { autoDetect_.cmdAuto_Click(); }); });
+            [this] { runUntrapped([this] { autoDetect_.run(); }); });
     connect(controls_.lblLink, &LinkLabel::clicked, this, &frmMain::lblLink_Click);
 }
 

@@ -119,7 +119,7 @@ TEST_F(LiveMonitorTest, StartUpOpensCommOneAtTheFirstBaudRate)
 {
     monitor_->selectFirstEntries();
     EXPECT_EQ(field(Field::CommOk), "Yes");
-    EXPECT_TRUE(monitor_->objComm().PortOpen());
+    EXPECT_TRUE(monitor_->port().isOpen());
     EXPECT_EQ(receiver_->speed(), B4800);
     expectReadoutReset();
     // The first opening runs before a baud rate is selected and is refused.
@@ -143,7 +143,7 @@ TEST_F(LiveMonitorTest, ChangingOnlyTheBaudRateReopensAndResets)
 {
     monitor_->selectFirstEntries();
     receiveFix();
-    monitor_->selection().cboBaud.select(1);
+    monitor_->selection().baud.select(1);
     EXPECT_EQ(field(Field::CommOk), "Yes");
     EXPECT_EQ(receiver_->speed(), B9600);
     expectReadoutReset();
@@ -156,9 +156,9 @@ TEST_F(LiveMonitorTest, ANumberWithoutADeviceReadsNoAndLeavesNoPortOpen)
 {
     monitor_->selectFirstEntries();
     receiveFix();
-    monitor_->selection().cboCommPort.select(2);
+    monitor_->selection().port.select(2);
     EXPECT_EQ(field(Field::CommOk), "No");
-    EXPECT_FALSE(monitor_->objComm().PortOpen());
+    EXPECT_FALSE(monitor_->port().isOpen());
     expectReadoutReset();
     EXPECT_EQ(field(Field::Quality), "No GPS device detected");
     ASSERT_FALSE(portFailures_.empty());
@@ -169,9 +169,9 @@ TEST_F(LiveMonitorTest, ANumberWithoutADeviceReadsNoAndLeavesNoPortOpen)
 TEST_F(LiveMonitorTest, AnyOtherFailureLandsInQualityAndLeavesCommOkAlone)
 {
     monitor_->selectFirstEntries();
-    monitor_->selection().cboCommPort.select(1);
+    monitor_->selection().port.select(1);
     EXPECT_EQ(field(Field::CommOk), "Yes") << "from the opening before";
-    EXPECT_FALSE(monitor_->objComm().PortOpen());
+    EXPECT_FALSE(monitor_->port().isOpen());
     EXPECT_EQ(field(Field::Quality), "Not a serial port");
     ASSERT_FALSE(portFailures_.empty());
     EXPECT_EQ(portFailures_.back().number, kPortRefused);
@@ -184,16 +184,16 @@ TEST_F(LiveMonitorTest, AnUnplugIsReportedOnceAndSelectingThePortAgainReopensIt)
     monitor_->selectFirstEntries();
     receiveFix();
     receiver_->unplug();
-    ASSERT_TRUE(runUntil([&] { return !monitor_->objComm().PortOpen(); }));
+    ASSERT_TRUE(runUntil([&] { return !monitor_->port().isOpen(); }));
     EXPECT_LT(testing::wakeUpsDuring(300ms), 50) << "idle after the unplug, apart from the tick";
     EXPECT_EQ(quality_.countContaining("disconnected"), 1);
     EXPECT_NE(field(Field::Quality).find("disconnected"), std::string::npos);
     EXPECT_EQ(field(Field::CommOk), "Yes") << "the indicators stay until the next opening";
 
     plugIn();
-    monitor_->selection().cboBaud.select(0);
+    monitor_->selection().baud.select(0);
     EXPECT_EQ(field(Field::CommOk), "Yes");
-    ASSERT_TRUE(monitor_->objComm().PortOpen());
+    ASSERT_TRUE(monitor_->port().isOpen());
     receiver_->send(kRmc + kRmc);
     ASSERT_TRUE(runUntil([&] { return monitor_->log().size() >= 1; }));
 }
@@ -241,16 +241,16 @@ TEST_P(LiveMonitorCutTest, AnUnplugStaysTheLastWordAndNothingReceivedIsDropped)
             // moments, after it: the order in which the race shows.
             const std::uint64_t passes = monitor_->assembler().passesFinished();
             ASSERT_TRUE(runUntil([&] { return monitor_->assembler().passesFinished() > passes; }));
-            monitor_->selection().cboBaud.select(0);
+            monitor_->selection().baud.select(0);
         }
-        ASSERT_TRUE(monitor_->objComm().PortOpen());
+        ASSERT_TRUE(monitor_->port().isOpen());
         failuresBefore = portFailures_.size();
         const std::string burst = kDifferentialGga + kDifferentialGga + kGsa;
         receiver_->sendToTheSlave(burst);
         ASSERT_TRUE(runUntil([&] { return receiver_->unread() == 0; }));
         if (!GetParam().cut(*receiver_)) GTEST_SKIP() << "the system refuses to hang the line up: run as root";
         ASSERT_TRUE(runUntil([&] {
-            return !monitor_->objComm().PortOpen() && portFailures_.size() > failuresBefore &&
+            return !monitor_->port().isOpen() && portFailures_.size() > failuresBefore &&
                    !monitor_->assembler().passInProgress();
         }));
         // Two ticks more: whatever is left in the ring is interpreted now.
@@ -280,7 +280,7 @@ TEST_F(LiveMonitorTest, ClosingStopsTheTickAndThePort)
 {
     monitor_->selectFirstEntries();
     monitor_->close();
-    EXPECT_FALSE(monitor_->objComm().PortOpen());
+    EXPECT_FALSE(monitor_->port().isOpen());
     receiver_->send(kGga + kGga + kRmc);
     testing::runFor(300ms);
     EXPECT_TRUE(monitor_->log().empty());

@@ -59,7 +59,7 @@ TEST(AutoDetectWindow, TheSearchShowsOnTheWindowAndClosingStopsIt)
     EXPECT_EQ(trials, 2);
     EXPECT_EQ(messages.closed, 0);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->monitor().objComm().PortOpen());
+    EXPECT_FALSE(window->monitor().port().isOpen());
 }
 
 // The indicators keep "Yes" after an unplug until the next opening; a search

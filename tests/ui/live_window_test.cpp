@@ -16,7 +16,7 @@ TEST(LiveWindow, AGgaSentenceFromThePortShowsInTheReadoutAndTheLog)
     window->Form_Load();
     testing::showAndWait(*window);
     ASSERT_EQ(labelText(*window, "lblCommOK"), "Yes");
-    ASSERT_TRUE(window->monitor().objComm().PortOpen());
+    ASSERT_TRUE(window->monitor().port().isOpen());
 
     // A sentence is handed on when the next one begins, and the stream's first
     // "$" only starts the collecting.
@@ -60,7 +60,7 @@ TEST(LiveWindow, ClosingClosesTheOpenPortAndTheUserCanReopenIt)
     auto window = testing::makeWindow("1=" + receiver.path());
     window->Form_Load();
     testing::showAndWait(*window);
-    ASSERT_TRUE(window->monitor().objComm().PortOpen());
+    ASSERT_TRUE(window->monitor().port().isOpen());
 
     // Picking the entry already selected opens the port afresh: the log starts over.
     window->monitor().log().insertFirst({2024, 1, 1, 0, 0, 0}, "GPRMC,before");
@@ -70,7 +70,7 @@ TEST(LiveWindow, ClosingClosesTheOpenPortAndTheUserCanReopenIt)
     EXPECT_EQ(labelText(*window, "lblCommOK"), "Yes");
 
     EXPECT_TRUE(window->close());
-    EXPECT_FALSE(window->monitor().objComm().PortOpen());
+    EXPECT_FALSE(window->monitor().port().isOpen());
 }
 
 }  // namespace

@@ -201,7 +201,7 @@ TEST(WindowBehaviour, TheTickRunsUntilTheWindowCloses)
     EXPECT_TRUE(closing->close());
     QTest::qWait(350);
     EXPECT_EQ(closing->monitor().assembler().readIndex(), 0);
-    EXPECT_FALSE(closing->monitor().objComm().PortOpen());
+    EXPECT_FALSE(closing->monitor().port().isOpen());
 }
 
 TEST(WindowBehaviour, TheLinkAsksTheDesktopEveryTimeAndChangesNothing)
