@@ -18,7 +18,7 @@
 
 namespace veltrane {
 
-// The serial component on Qt SerialPort. CommPort N is the N-th of `ports`;
+// The serial component on Qt SerialPort. setCommPort(N) picks the N-th of `ports`;
 // a Comm number among them is looked up in the map at each opening. When the device goes away while open (unplugged, far
 // end of a pseudo-terminal closed) Qt reports a read error on every turn of
 // the event loop for as long as the port stays open, which would keep a core
