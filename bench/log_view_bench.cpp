@@ -38,11 +38,11 @@ void BM_WindowBytesPerRow(benchmark::State& state)
     constexpr std::size_t kRowsPerGrowth = 1000;  // a thousand ticks to a million rows
     double overhead = 0;
     for (auto _ : state) {
-        frmMain window{CommMap(std::string())};
-        window.findChild<QTabWidget*>(QStringLiteral("tabMain"))->setCurrentIndex(1);
+        MainWindow window{CommMap(std::string())};
+        window.findChild<QTabWidget*>(QStringLiteral("tabs"))->setCurrentIndex(1);
         window.show();
         if (!QTest::qWaitForWindowExposed(&window)) std::abort();
-        const QAbstractItemModel& shown = *window.findChild<LogListView*>(QStringLiteral("lvwNMEA"))->model();
+        const QAbstractItemModel& shown = *window.findChild<LogListView*>(QStringLiteral("logList"))->model();
         window.repaint();
         const std::size_t before = heapInUse();
         SentenceLog& log = window.monitor().log();

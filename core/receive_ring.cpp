@@ -12,7 +12,7 @@ constexpr std::size_t kSlots = static_cast<std::size_t>(ReceiveRing::kLastSlot) 
 constexpr std::size_t kFirstRoom = 512;
 }  // namespace
 
-ReceiveRing::ReceiveRing(StatusFields& fields) : fields_(fields), strReceiveBuffer(1), sequences_(1, 0) {}
+ReceiveRing::ReceiveRing(StatusFields& fields) : fields_(fields), slots_(1), sequences_(1, 0) {}
 
 // Room for a few hundred slots first, then for the whole lap: a ring that
 // lives briefly (a test, a short replay, a fuzz input) costs little, and one
@@ -21,24 +21,24 @@ void ReceiveRing::addSlot()
 {
     if (sequences_.size() == sequences_.capacity()) {
         const std::size_t room = sequences_.size() < kFirstRoom ? kFirstRoom : kSlots;
-        strReceiveBuffer.reserve(room);
+        slots_.reserve(room);
         sequences_.reserve(room);
     }
-    strReceiveBuffer.emplace_back();
+    slots_.emplace_back();
     sequences_.push_back(0);
 }
 
-void ReceiveRing::objComm_OnComm(SerialInput& objComm)
+void ReceiveRing::store(SerialInput& port)
 {
     try {
-        if (objComm.InBufferCount() > 0) {
-            const std::int32_t next = lngWriteIndex + 1 > kLastSlot ? 0 : lngWriteIndex + 1;
+        if (port.bytesWaiting() > 0) {
+            const std::int32_t next = writeIndex_ + 1 > kLastSlot ? 0 : writeIndex_ + 1;
             if (static_cast<std::size_t>(next) == sequences_.size()) addSlot();
-            lngWriteIndex = next;
-            sequences_[static_cast<std::size_t>(lngWriteIndex)] = ++stores_;
-            std::string& target = strReceiveBuffer[static_cast<std::size_t>(lngWriteIndex)];
+            writeIndex_ = next;
+            sequences_[static_cast<std::size_t>(writeIndex_)] = ++stores_;
+            std::string& target = slots_[static_cast<std::size_t>(writeIndex_)];
             try {
-                target = objComm.Input();
+                target = port.readAll();
             } catch (...) {
                 // The index has moved on already; leaving the old chunk there would
                 // have the assembler read text from a lap ago a second time.
@@ -46,9 +46,9 @@ void ReceiveRing::objComm_OnComm(SerialInput& objComm)
                 throw;
             }
         }
-        if (fields_.reads(Field::lblFound, kNo)) fields_.set(Field::lblFound, kYes);
+        if (fields_.reads(Field::Found, kNo)) fields_.set(Field::Found, kYes);
     } catch (const std::exception& failure) {
-        fields_.set(Field::lblQuality, failure.what());
+        fields_.set(Field::Quality, failure.what());
     }
 }
 

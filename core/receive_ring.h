@@ -24,12 +24,12 @@ public:
     explicit ReceiveRing(StatusFields& fields);
 
     // The handler of the serial component's receive event.
-    void objComm_OnComm(SerialInput& objComm);
+    void store(SerialInput& port);
 
     const std::string& slot(std::int32_t index) const
     {
         const auto at = static_cast<std::size_t>(index);
-        return at < strReceiveBuffer.size() ? strReceiveBuffer[at] : neverWritten_;
+        return at < slots_.size() ? slots_[at] : neverWritten_;
     }
     // The store that filled the slot, counting from 1; 0 for a slot never written.
     std::uint64_t sequence(std::int32_t index) const
@@ -37,7 +37,7 @@ public:
         const auto at = static_cast<std::size_t>(index);
         return at < sequences_.size() ? sequences_[at] : 0;
     }
-    std::int32_t writeIndex() const { return lngWriteIndex; }
+    std::int32_t writeIndex() const { return writeIndex_; }
 
 private:
     void addSlot();
@@ -45,9 +45,9 @@ private:
     StatusFields& fields_;
     // Grown slot by slot during the first lap: slots the writer has not reached
     // yet read as never written.
-    std::vector<std::string> strReceiveBuffer;
+    std::vector<std::string> slots_;
     std::vector<std::uint64_t> sequences_;
-    std::int32_t lngWriteIndex = 0;  // the slot written most recently
+    std::int32_t writeIndex_ = 0;  // the slot written most recently
     std::uint64_t stores_ = 0;
     const std::string neverWritten_;
 };

@@ -16,7 +16,7 @@ SentenceAssembler::~SentenceAssembler() { *alive_ = false; }
 
 void SentenceAssembler::beginPass()
 {
-    const std::int32_t first = lngReadIndex;
+    const std::int32_t first = readIndex_;
     std::int32_t last = ring_.writeIndex();
     // The writer has wrapped past the top slot since the previous pass. Up to
     // ten slots below the read index is not taken as a wrap: idle is one below.
@@ -30,9 +30,9 @@ void SentenceAssembler::beginPass()
 void SentenceAssembler::finishPass()
 {
     if (pass_->last == ReceiveRing::kLastSlot)
-        lngReadIndex = 0;
+        readIndex_ = 0;
     else if (pass_->readAny)
-        lngReadIndex = pass_->last + 1;
+        readIndex_ = pass_->last + 1;
     nextSequence_ = pass_->expected;
     pass_.reset();
     ++passesFinished_;
@@ -52,7 +52,7 @@ bool SentenceAssembler::admit(Pass& pass)
 
 void SentenceAssembler::chunksLost(std::uint64_t first, std::uint64_t next)
 {
-    strSentence.clear();
+    sentence_.clear();
     dropping_ = true;
     // A failed pass is read again and finds the same gap.
     first = std::max(first, countedBelow_);
@@ -64,8 +64,8 @@ void SentenceAssembler::chunksLost(std::uint64_t first, std::uint64_t next)
 
 void SentenceAssembler::append(std::string_view text)
 {
-    if (dropping_ || strSentence.size() >= kSentenceLimit) return;
-    strSentence.append(text.substr(0, kSentenceLimit - strSentence.size()));
+    if (dropping_ || sentence_.size() >= kSentenceLimit) return;
+    sentence_.append(text.substr(0, kSentenceLimit - sentence_.size()));
 }
 
 // Cuts a stretch of a chunk that holds "$" as taking it a character at a time
@@ -79,11 +79,11 @@ void SentenceAssembler::scan(std::string_view text)
         text.remove_prefix(dollar + 1);
         if (dropping_) {
             dropping_ = false;
-            strSentence.assign(1, '$');
-        } else if (!strSentence.empty()) {
-            interpreter_.ProcessSentence(strSentence);
+            sentence_.assign(1, '$');
+        } else if (!sentence_.empty()) {
+            interpreter_.process(sentence_);
             // assign(1, '$') rather than = "$": g++ 12 at -O2 warns falsely (-Wrestrict) on the latter.
-            strSentence.assign(1, '$');
+            sentence_.assign(1, '$');
         }
     }
 }
@@ -106,7 +106,7 @@ void SentenceAssembler::keepWithoutLineEnds(std::string_view text)
     }
 }
 
-void SentenceAssembler::ProcessReceivedData()
+void SentenceAssembler::runPass()
 {
     const std::shared_ptr<bool> alive = alive_;
     if (!*alive) return;
@@ -158,7 +158,7 @@ void SentenceAssembler::ProcessReceivedData()
         if (!*alive) return;
         // The read index stays: the next pass reads the same slots again.
         pass_.reset();
-        fields_.set(Field::lblQuality, failure.what());
+        fields_.set(Field::Quality, failure.what());
     }
 }
 

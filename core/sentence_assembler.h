@@ -50,8 +50,8 @@ public:
     SentenceAssembler(const SentenceAssembler&) = delete;
     SentenceAssembler& operator=(const SentenceAssembler&) = delete;
 
-    void tmrGraph_Timer() { ProcessReceivedData(); }
-    void ProcessReceivedData();
+    void tick() { runPass(); }
+    void runPass();
 
     // Ends a paused pass at its next step without touching anything; no pass runs afterwards.
     void shutdown() { *alive_ = false; }
@@ -60,8 +60,8 @@ public:
     // One unless set; the budget is looked at only when the pass yields.
     void setCharactersPerYield(std::size_t characters) { charactersPerYield_ = std::max<std::size_t>(characters, 1); }
 
-    const std::string& sentence() const { return strSentence; }
-    std::int32_t readIndex() const { return lngReadIndex; }
+    const std::string& sentence() const { return sentence_; }
+    std::int32_t readIndex() const { return readIndex_; }
     bool passInProgress() const { return pass_.has_value(); }
     std::uint64_t passesFinished() const { return passesFinished_; }
     std::uint64_t lostChunks() const { return lostChunks_; }
@@ -95,9 +95,9 @@ private:
     StatusFields& fields_;
     EventPump& pump_;
 
-    std::string strSentence;
-    std::int32_t lngReadIndex = 0;
-    // Like lngReadIndex, moved on only when a pass finishes: a failed pass is read again.
+    std::string sentence_;
+    std::int32_t readIndex_ = 0;
+    // Like readIndex_, moved on only when a pass finishes: a failed pass is read again.
     std::uint64_t nextSequence_ = 1;
     std::optional<Pass> pass_;
     std::uint64_t nextPassId_ = 0;

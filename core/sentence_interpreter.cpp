@@ -17,14 +17,14 @@ std::string identifierOf(std::string_view text)
 
 }  // namespace
 
-void SentenceInterpreter::ProcessSentence(std::string& sentence)
+void SentenceInterpreter::process(std::string& sentence)
 {
     if (sentence.empty() || sentence.front() != '$' || sentence == "$") return;
     sentence.erase(0, 1);
     try {
-        if (!interpret(sentence)) fields_.set(Field::lblIsGPS, kNo);
+        if (!interpret(sentence)) fields_.set(Field::IsGps, kNo);
     } catch (...) {
-        fields_.set(Field::lblIsGPS, kNo);
+        fields_.set(Field::IsGps, kNo);
     }
 }
 
@@ -33,10 +33,10 @@ bool SentenceInterpreter::interpret(std::string_view text)
     const SentenceType* type = findSentenceType(identifierOf(text));
     if (type && type->read && !type->read(SentencePieces(text), fields_)) return false;
     if (type && type->recognised) {
-        fields_.set(Field::lblIsGPS, kYes);
+        fields_.set(Field::IsGps, kYes);
         log_.insertFirst(clock_.now(), text);
     }
-    fields_.set(Field::lblUpdated, formatTimestamp(clock_.now()));
+    fields_.set(Field::Updated, formatTimestamp(clock_.now()));
     return true;
 }
 

@@ -17,7 +17,7 @@ public:
         : fields_(fields), log_(log), clock_(clock) {}
 
     // Removes the leading "$" of a sentence it interprets; traps every failure.
-    void ProcessSentence(std::string& sentence);
+    void process(std::string& sentence);
 
 private:
     // False when the sentence cannot be interpreted.

@@ -57,33 +57,33 @@ bool readGga(const SentencePieces& pieces, StatusFields& fields)
 {
     const std::optional<std::string_view> time = pieces[1];
     if (!time) return false;
-    fields.set(Field::lblUTCTime, utcTimeText(*time));
+    fields.set(Field::UtcTime, utcTimeText(*time));
 
     const std::optional<std::string> latitude = fixedText(pieces[2], 4);
     const std::optional<std::string_view> north = pieces[3];
     if (!latitude || !north) return false;
-    fields.set(Field::lblLatitude, *latitude + " " + std::string(*north));
+    fields.set(Field::Latitude, *latitude + " " + std::string(*north));
 
     const std::optional<std::string> longitude = fixedText(pieces[4], 4);
     const std::optional<std::string_view> east = pieces[5];
     if (!longitude || !east) return false;
-    fields.set(Field::lblLongitude, *longitude + " " + std::string(*east));
+    fields.set(Field::Longitude, *longitude + " " + std::string(*east));
 
     const std::optional<std::string_view> quality = pieces[6];
     if (!quality) return false;
-    fields.set(Field::lblQuality, qualityText(*quality));
+    fields.set(Field::Quality, qualityText(*quality));
 
     const std::optional<std::string> satellites = satellitesText(pieces[7]);
     if (!satellites) return false;
-    fields.set(Field::lblSatellites, *satellites);
+    fields.set(Field::Satellites, *satellites);
 
     const std::optional<std::string> hdop = fixedText(pieces[8], 1);
     if (!hdop) return false;
-    fields.set(Field::lblHDOP, *hdop + " m");
+    fields.set(Field::Hdop, *hdop + " m");
 
     const std::optional<std::string> altitude = fixedText(pieces[9], 1);
     if (!altitude) return false;
-    fields.set(Field::lblAltitude, *altitude + " m");
+    fields.set(Field::Altitude, *altitude + " m");
     return true;
 }
 
@@ -91,7 +91,7 @@ bool readGsv(const SentencePieces& pieces, StatusFields& fields)
 {
     const std::optional<std::string> inView = satellitesText(pieces[3]);
     if (!inView) return false;
-    fields.set(Field::lblInView, *inView);
+    fields.set(Field::InView, *inView);
     return true;
 }
 

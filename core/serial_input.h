@@ -12,9 +12,9 @@ class SerialInput {
 public:
     virtual ~SerialInput() = default;
     // Number of received characters waiting; above 0 when text waits.
-    virtual std::int64_t InBufferCount() = 0;
+    virtual std::int64_t bytesWaiting() = 0;
     // All waiting text, removed from the component by the read.
-    virtual std::string Input() = 0;
+    virtual std::string readAll() = 0;
 };
 
 }  // namespace veltrane

@@ -28,9 +28,9 @@ std::string_view fieldCaption(Field field)
 
 StatusFields::StatusFields()
 {
-    texts_[index(Field::lblCommOK)] = kNo;
-    texts_[index(Field::lblFound)] = kNo;
-    texts_[index(Field::lblIsGPS)] = kNo;
+    texts_[index(Field::CommOk)] = kNo;
+    texts_[index(Field::Found)] = kNo;
+    texts_[index(Field::IsGps)] = kNo;
 }
 
 void StatusFields::set(Field field, std::string_view text)
@@ -53,17 +53,17 @@ void StatusFields::removeObserver(FieldObserver* observer)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wrestrict"
 #endif
-void ResetGpsDisplay(StatusFields& fields)
+void resetReadout(StatusFields& fields)
 {
-    fields.set(Field::lblUTCTime, "Unknown");
-    fields.set(Field::lblLatitude, "Unknown");
-    fields.set(Field::lblLongitude, "Unknown");
-    fields.set(Field::lblAltitude, "Unknown");
-    fields.set(Field::lblQuality, "No GPS device detected");
-    fields.set(Field::lblSatellites, "0");
-    fields.set(Field::lblInView, "0");
-    fields.set(Field::lblHDOP, "Unknown");
-    fields.set(Field::lblUpdated, "No data received");
+    fields.set(Field::UtcTime, "Unknown");
+    fields.set(Field::Latitude, "Unknown");
+    fields.set(Field::Longitude, "Unknown");
+    fields.set(Field::Altitude, "Unknown");
+    fields.set(Field::Quality, "No GPS device detected");
+    fields.set(Field::Satellites, "0");
+    fields.set(Field::InView, "0");
+    fields.set(Field::Hdop, "Unknown");
+    fields.set(Field::Updated, "No data received");
 }
 
 #if defined(__GNUC__) && !defined(__clang__)

@@ -11,18 +11,18 @@ namespace veltrane {
 
 // The readout fields in the order the reset writes them, then the three indicators.
 enum class Field {
-    lblUTCTime,
-    lblLatitude,
-    lblLongitude,
-    lblAltitude,
-    lblQuality,
-    lblSatellites,
-    lblInView,
-    lblHDOP,
-    lblUpdated,
-    lblCommOK,
-    lblFound,
-    lblIsGPS,
+    UtcTime,
+    Latitude,
+    Longitude,
+    Altitude,
+    Quality,
+    Satellites,
+    InView,
+    Hdop,
+    Updated,
+    CommOk,
+    Found,
+    IsGps,
 };
 inline constexpr std::size_t kFieldCount = 12;
 
@@ -62,6 +62,6 @@ private:
 };
 
 // Puts the nine readout fields back to their no-data texts; the indicators stay.
-void ResetGpsDisplay(StatusFields& fields);
+void resetReadout(StatusFields& fields);
 
 }  // namespace veltrane

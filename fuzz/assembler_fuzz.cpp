@@ -25,7 +25,7 @@ public:
     {
         if (assembler == nullptr || nested_ || (++calls_ & mask) != 0) return;
         nested_ = true;
-        assembler->tmrGraph_Timer();
+        assembler->tick();
         nested_ = false;
     }
 
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int store = 1; input.remaining_bytes() > 0; ++store) {
         const auto length = input.ConsumeIntegralInRange<std::size_t>(0, 300);
         port.store(monitor.ring, input.ConsumeBytesAsString(length));
-        if (store % storesPerTick == 0) monitor.assembler.tmrGraph_Timer();
+        if (store % storesPerTick == 0) monitor.assembler.tick();
 
         const std::string& sentence = monitor.assembler.sentence();
         require(sentence.size() <= veltrane::SentenceAssembler::kSentenceLimit);

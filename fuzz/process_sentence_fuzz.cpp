@@ -29,20 +29,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string received(reinterpret_cast<const char*>(data), size);
     std::string sentence = received;
-    interpreter.ProcessSentence(sentence);
+    interpreter.process(sentence);
 
     const bool interpretable = !received.empty() && received.front() == '$' && received != "$";
     if (!interpretable) {
         require(sentence == received);
-        require(fields.read(Field::lblIsGPS) == "No" && fields.read(Field::lblUpdated).empty());
+        require(fields.read(Field::IsGps) == "No" && fields.read(Field::Updated).empty());
     }
-    const std::string& isGps = fields.read(Field::lblIsGPS);
+    const std::string& isGps = fields.read(Field::IsGps);
     require(isGps == "Yes" || isGps == "No");
     require(log.size() <= 1);
     if (log.size() == 1) {
         require(isGps == "Yes");
         require(log.row(0).data == std::string_view(received).substr(1));
-        require(fields.read(Field::lblUpdated) == "07/12/2026 14:03:59");
+        require(fields.read(Field::Updated) == "07/12/2026 14:03:59");
     }
     return 0;
 }

@@ -49,8 +49,8 @@ struct StreamReading::WindowCheck {
     {
         if (recognised || sentence.front() != '$') return;
         text.assign(sentence);
-        interpreter.ProcessSentence(text);
-        recognised = fields.reads(Field::lblIsGPS, kYes);
+        interpreter.process(text);
+        recognised = fields.reads(Field::IsGps, kYes);
     }
 
     StatusFields fields;

@@ -11,8 +11,8 @@ std::optional<double> trialListensUntil(const StatusFields& fields, double since
     constexpr double kFirstWait = 1;
     constexpr double kLongestWait = 4;
     if (sinceMark < kFirstWait) return kFirstWait;
-    if (!fields.reads(Field::lblCommOK, kYes) || !fields.reads(Field::lblFound, kYes)) return std::nullopt;
-    if (fields.reads(Field::lblIsGPS, kYes) || sinceMark >= kLongestWait) return std::nullopt;
+    if (!fields.reads(Field::CommOk, kYes) || !fields.reads(Field::Found, kYes)) return std::nullopt;
+    if (fields.reads(Field::IsGps, kYes) || sinceMark >= kLongestWait) return std::nullopt;
     return kLongestWait;
 }
 
@@ -26,12 +26,12 @@ AutoDetect::~AutoDetect() { *alive_ = false; }
 
 void AutoDetect::setControlsEnabled(bool enabled)
 {
-    selection_.cboCommPort.setEnabled(enabled);
-    selection_.cboBaud.setEnabled(enabled);
+    selection_.port.setEnabled(enabled);
+    selection_.baud.setEnabled(enabled);
     view_.setAutoEnabled(enabled);
 }
 
-void AutoDetect::cmdAuto_Click()
+void AutoDetect::run()
 {
     // Every frame keeps its own share: the window may close, and take this
     // object with it, while the search waits in the event loop.
@@ -43,7 +43,7 @@ void AutoDetect::cmdAuto_Click()
         loop_.runPending();
         if (!*alive) return;
         if (search(alive) == Outcome::Abandoned) return;
-        if (reads(Field::lblIsGPS, kNo)) {
+        if (reads(Field::IsGps, kNo)) {
             view_.showMessage(DetectionView::Icon::Information, std::string(kNotDetectedMessage));
             if (!*alive) return;
         }
@@ -58,14 +58,14 @@ void AutoDetect::cmdAuto_Click()
 
 AutoDetect::Outcome AutoDetect::search(const std::shared_ptr<bool>& alive)
 {
-    const int ports = selection_.cboCommPort.count();
+    const int ports = selection_.port.count();
     for (int port = 0; port < ports; ++port) {
-        const int bauds = selection_.cboBaud.count();
+        const int bauds = selection_.baud.count();
         for (int baud = 0; baud < bauds; ++baud) {
             if (tryCombination(port, baud, alive) == Outcome::Abandoned) return Outcome::Abandoned;
-            if (reads(Field::lblIsGPS, kYes)) break;
+            if (reads(Field::IsGps, kYes)) break;
         }
-        if (reads(Field::lblIsGPS, kYes)) break;
+        if (reads(Field::IsGps, kYes)) break;
     }
     return Outcome::Finished;
 }
@@ -75,9 +75,9 @@ AutoDetect::Outcome AutoDetect::tryCombination(int portIndex, int baudIndex,
 {
     // Each selection that changes reopens the port, which runs no events: the
     // search cannot be closed between the two.
-    selection_.cboCommPort.select(portIndex);
-    selection_.cboBaud.select(baudIndex);
-    if (onTrying) onTrying(portIndex + 1, selection_.cboBaud.entry(baudIndex));
+    selection_.port.select(portIndex);
+    selection_.baud.select(baudIndex);
+    if (onTrying) onTrying(portIndex + 1, selection_.baud.entry(baudIndex));
 
     // The nearest whole second, ties to even, so the first wait ends 0.5 to 1.5 s later.
     const double mark = std::nearbyint(loop_.timeOfDay().count());

@@ -65,7 +65,7 @@ public:
     AutoDetect(const AutoDetect&) = delete;
     AutoDetect& operator=(const AutoDetect&) = delete;
 
-    void cmdAuto_Click();
+    void run();
     // Ends a running search at its next step without touching anything; no
     // port is opened afterwards. For closing the window.
     void shutdown() { *alive_ = false; }

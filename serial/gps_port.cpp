@@ -7,32 +7,32 @@
 
 namespace veltrane {
 
-GpsPort::GpsPort(StatusFields& fields, SentenceLog& log, SerialComponent& objComm, PortSelection& selection)
-    : fields_(fields), log_(log), objComm_(objComm), selection_(selection)
+GpsPort::GpsPort(StatusFields& fields, SentenceLog& log, SerialComponent& port, PortSelection& selection)
+    : fields_(fields), log_(log), port_(port), selection_(selection)
 {
-    selection_.cboCommPort.onClick = [this] { cboCommPort_Click(); };
-    selection_.cboBaud.onClick = [this] { cboBaud_Click(); };
+    selection_.port.onClick = [this] { switchPort(); };
+    selection_.baud.onClick = [this] { switchBaud(); };
 }
 
 GpsPort::~GpsPort()
 {
-    selection_.cboCommPort.onClick = nullptr;
-    selection_.cboBaud.onClick = nullptr;
+    selection_.port.onClick = nullptr;
+    selection_.baud.onClick = nullptr;
 }
 
-void GpsPort::OpenGpsPort()
+void GpsPort::reopen()
 {
     try {
-        ResetGpsDisplay(fields_);
-        if (objComm_.PortOpen()) objComm_.setPortOpen(false);
-        fields_.set(Field::lblFound, kNo);
-        fields_.set(Field::lblIsGPS, kNo);
+        resetReadout(fields_);
+        if (port_.isOpen()) port_.setOpen(false);
+        fields_.set(Field::Found, kNo);
+        fields_.set(Field::IsGps, kNo);
         log_.clear();
-        objComm_.setRThreshold(1);
-        objComm_.setCommPort(selection_.cboCommPort.selectedIndex() + 1);
-        objComm_.setSettings(selection_.cboBaud.selectedText() + ",n,8,1");
-        objComm_.setPortOpen(true);
-        fields_.set(Field::lblCommOK, kYes);
+        port_.setReceiveThreshold(1);
+        port_.setCommPort(selection_.port.selectedIndex() + 1);
+        port_.setSettings(selection_.baud.selectedText() + ",n,8,1");
+        port_.setOpen(true);
+        fields_.set(Field::CommOk, kYes);
     } catch (const Failure& failure) {
         failed(failure);
     } catch (const std::exception& failure) {
@@ -43,9 +43,9 @@ void GpsPort::OpenGpsPort()
 void GpsPort::failed(const Failure& failure)
 {
     if (failure.number() == kPortDoesNotExist)
-        fields_.set(Field::lblCommOK, kNo);
+        fields_.set(Field::CommOk, kNo);
     else
-        fields_.set(Field::lblQuality, failure.what());
+        fields_.set(Field::Quality, failure.what());
     if (onFailure) onFailure(failure);
 }
 

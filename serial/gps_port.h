@@ -15,14 +15,14 @@ namespace veltrane {
 // and opens it again with both selections, starting the monitor afresh.
 class GpsPort {
 public:
-    GpsPort(StatusFields& fields, SentenceLog& log, SerialComponent& objComm, PortSelection& selection);
+    GpsPort(StatusFields& fields, SentenceLog& log, SerialComponent& port, PortSelection& selection);
     GpsPort(const GpsPort&) = delete;
     GpsPort& operator=(const GpsPort&) = delete;
     ~GpsPort();
 
-    void cboCommPort_Click() { OpenGpsPort(); }
-    void cboBaud_Click() { OpenGpsPort(); }
-    void OpenGpsPort();
+    void switchPort() { reopen(); }
+    void switchBaud() { reopen(); }
+    void reopen();
 
     // Told of each failure the opening traps, 8002 included, after the fields are written.
     std::function<void(const Failure&)> onFailure;
@@ -32,7 +32,7 @@ private:
 
     StatusFields& fields_;
     SentenceLog& log_;
-    SerialComponent& objComm_;
+    SerialComponent& port_;
     PortSelection& selection_;
 };
 

@@ -23,10 +23,10 @@ class TappedInput final : public SerialInput {
 public:
     TappedInput(SerialInput& port, const std::function<void(std::string_view)>& tap) : port_(port), tap_(tap) {}
 
-    std::int64_t InBufferCount() override { return port_.InBufferCount(); }
-    std::string Input() override
+    std::int64_t bytesWaiting() override { return port_.bytesWaiting(); }
+    std::string readAll() override
     {
-        std::string text = port_.Input();
+        std::string text = port_.readAll();
         if (tap_) tap_(text);
         return text;
     }
@@ -46,13 +46,13 @@ struct LiveMonitor::Parts {
           onReceived(onReceived),
           monitor(clock, pump),
           selection(choices.ports, choices.bauds),
-          objComm(std::move(map), choices.ports),
-          gpsPort(monitor.fields, monitor.log, objComm, selection),
-          tmrGraph(kTickInterval, [this] { tick(); })
+          port(std::move(map), choices.ports),
+          gpsPort(monitor.fields, monitor.log, port, selection),
+          ticker(kTickInterval, [this] { tick(); })
     {
         monitor.assembler.setTimeBudget(kPassSlice);
         monitor.assembler.setCharactersPerYield(kCharactersPerYield);
-        objComm.setOnComm([this] { receive(); });
+        port.setOnReceive([this] { receive(); });
         gpsPort.onFailure = [this](const Failure& failure) {
             if (this->onPortFailure) this->onPortFailure(failure);
         };
@@ -61,8 +61,8 @@ struct LiveMonitor::Parts {
     void tick()
     {
         SentenceAssembler& assembler = monitor.assembler;
-        assembler.tmrGraph_Timer();
-        if (assembler.passInProgress()) tmrGraph.runSoon();
+        assembler.tick();
+        if (assembler.passInProgress()) ticker.runSoon();
         reportLossOnceInterpreted();
     }
 
@@ -75,9 +75,9 @@ struct LiveMonitor::Parts {
             readBytes();
             return;
         }
-        if (objComm.lossWaiting() == nullptr) {
-            TappedInput input(objComm, onReceived);
-            monitor.ring.objComm_OnComm(input);
+        if (port.lossWaiting() == nullptr) {
+            TappedInput input(port, onReceived);
+            monitor.ring.store(input);
             return;
         }
         const SentenceAssembler& assembler = monitor.assembler;
@@ -88,8 +88,8 @@ struct LiveMonitor::Parts {
     void readBytes()
     {
         try {
-            if (objComm.InBufferCount() > 0) {
-                const std::string text = objComm.Input();
+            if (port.bytesWaiting() > 0) {
+                const std::string text = port.readAll();
                 if (onReceived) onReceived(text);
             }
         } catch (const Failure& failure) {
@@ -100,7 +100,7 @@ struct LiveMonitor::Parts {
     void reportLossOnceInterpreted()
     {
         if (!lossDueAfter) return;
-        const Failure* loss = objComm.lossWaiting();
+        const Failure* loss = port.lossWaiting();
         if (loss == nullptr) {  // the port was opened or closed since
             lossDueAfter.reset();
             return;
@@ -108,7 +108,7 @@ struct LiveMonitor::Parts {
         if (monitor.assembler.passesFinished() < *lossDueAfter) return;
         lossDueAfter.reset();
         const Failure reported = *loss;
-        monitor.ring.objComm_OnComm(objComm);
+        monitor.ring.store(port);
         if (onPortFailure) onPortFailure(reported);
     }
 
@@ -118,9 +118,9 @@ struct LiveMonitor::Parts {
     QtEventPump pump;
     Monitor monitor;
     PortSelection selection;
-    QtSerialPort objComm;
+    QtSerialPort port;
     GpsPort gpsPort;
-    TickDriver tmrGraph;
+    TickDriver ticker;
     std::optional<std::uint64_t> lossDueAfter;  // the number of finished passes the report waits for
     bool bytesOnly = false;
 };
@@ -128,40 +128,40 @@ struct LiveMonitor::Parts {
 LiveMonitor::LiveMonitor(const Clock& clock, CommMap map, const PortChoices& choices)
     : parts_(std::make_unique<Parts>(clock, std::move(map), choices, onPortFailure, onReceived))
 {
-    parts_->tmrGraph.start();
+    parts_->ticker.start();
 }
 
 LiveMonitor::~LiveMonitor()
 {
-    parts_->tmrGraph.stop();
+    parts_->ticker.stop();
     parts_->monitor.assembler.shutdown();
-    parts_->objComm.setOnComm(nullptr);
+    parts_->port.setOnReceive(nullptr);
 }
 
 StatusFields& LiveMonitor::fields() { return parts_->monitor.fields; }
 SentenceLog& LiveMonitor::log() { return parts_->monitor.log; }
 PortSelection& LiveMonitor::selection() { return parts_->selection; }
-SerialComponent& LiveMonitor::objComm() { return parts_->objComm; }
+SerialComponent& LiveMonitor::port() { return parts_->port; }
 SentenceAssembler& LiveMonitor::assembler() { return parts_->monitor.assembler; }
 const PortChoices& LiveMonitor::choices() const { return parts_->choices; }
 
 void LiveMonitor::selectFirstEntries()
 {
-    parts_->selection.cboCommPort.select(0);
-    parts_->selection.cboBaud.select(0);
+    parts_->selection.port.select(0);
+    parts_->selection.baud.select(0);
 }
 
 void LiveMonitor::readBytesOnly()
 {
     parts_->bytesOnly = true;
-    parts_->tmrGraph.stop();
+    parts_->ticker.stop();
     parts_->monitor.assembler.shutdown();
 }
 
 void LiveMonitor::close()
 {
-    parts_->tmrGraph.stop();
-    if (parts_->objComm.PortOpen()) parts_->objComm.setPortOpen(false);
+    parts_->ticker.stop();
+    if (parts_->port.isOpen()) parts_->port.setOpen(false);
     parts_->monitor.assembler.shutdown();
 }
 

@@ -50,7 +50,7 @@ public:
     StatusFields& fields();
     SentenceLog& log();
     PortSelection& selection();
-    SerialComponent& objComm();
+    SerialComponent& port();
     SentenceAssembler& assembler();
     // The ports and speeds its boxes offer, in their order.
     const PortChoices& choices() const;

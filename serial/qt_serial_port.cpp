@@ -62,7 +62,7 @@ QtSerialPort::QtSerialPort(CommMap map, std::vector<PortName> ports) : map_(std:
     QObject::connect(&collectTimer_, &QTimer::timeout, [this] { collectWaiting(); });
 }
 
-void QtSerialPort::setPortOpen(bool open)
+void QtSerialPort::setOpen(bool open)
 {
     if (open)
         this->open();
@@ -70,7 +70,7 @@ void QtSerialPort::setPortOpen(bool open)
         close();
 }
 
-void QtSerialPort::setRThreshold(int threshold)
+void QtSerialPort::setReceiveThreshold(int threshold)
 {
     if (threshold < 0) throw thresholdRefused();
     threshold_ = threshold;
@@ -130,7 +130,7 @@ void QtSerialPort::close()
     port_.clearError();
 }
 
-std::int64_t QtSerialPort::InBufferCount()
+std::int64_t QtSerialPort::bytesWaiting()
 {
     if (!leftOver_.empty()) return static_cast<std::int64_t>(leftOver_.size());
     if (lost_) {
@@ -142,7 +142,7 @@ std::int64_t QtSerialPort::InBufferCount()
     return port_.bytesAvailable();
 }
 
-std::string QtSerialPort::Input()
+std::string QtSerialPort::readAll()
 {
     if (!leftOver_.empty()) return std::exchange(leftOver_, {});
     if (!port_.isOpen()) throw portNotOpen();
@@ -182,7 +182,7 @@ void QtSerialPort::announceArrivals()
     // loss is handled, which hands it over ahead of the loss; announced now,
     // the receive event would find the loss first.
     if (lost_) return;
-    if (threshold_ > 0 && port_.bytesAvailable() >= threshold_) raiseOnComm();
+    if (threshold_ > 0 && port_.bytesAvailable() >= threshold_) raiseReceive();
 }
 
 void QtSerialPort::portError(QSerialPort::SerialPortError error)
@@ -211,8 +211,8 @@ void QtSerialPort::deviceLost()
     leftOver_.assign(unread.constData(), static_cast<std::size_t>(unread.size()));
     port_.close();
     port_.clearError();
-    if (!leftOver_.empty()) raiseOnComm();
-    if (lost_) raiseOnComm();
+    if (!leftOver_.empty()) raiseReceive();
+    if (lost_) raiseReceive();
 }
 
 }  // namespace veltrane

@@ -18,7 +18,7 @@
 
 namespace veltrane {
 
-// The serial component on Qt SerialPort. CommPort N is the N-th of `ports`;
+// The serial component on Qt SerialPort. setCommPort(N) picks the N-th of `ports`;
 // a Comm number among them is looked up in the map at each opening. When the device goes away while open (unplugged, far
 // end of a pseudo-terminal closed) Qt reports a read error on every turn of
 // the event loop for as long as the port stays open, which would keep a core
@@ -35,13 +35,13 @@ class QtSerialPort final : public SerialComponent {
 public:
     explicit QtSerialPort(CommMap map, std::vector<PortName> ports = commPorts());
 
-    bool PortOpen() const override { return port_.isOpen(); }
-    void setPortOpen(bool open) override;
-    void setRThreshold(int threshold) override;
+    bool isOpen() const override { return port_.isOpen(); }
+    void setOpen(bool open) override;
+    void setReceiveThreshold(int threshold) override;
     void setCommPort(int port) override { entry_ = port; }
     void setSettings(const std::string& settings) override { settings_ = parseLineSettings(settings); }
-    std::int64_t InBufferCount() override;
-    std::string Input() override;
+    std::int64_t bytesWaiting() override;
+    std::string readAll() override;
 
     // The loss the next receive event reports, once everything read before it
     // has been handed over; null otherwise.

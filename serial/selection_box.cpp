@@ -45,7 +45,7 @@ PortSelection::PortSelection()
 }
 
 PortSelection::PortSelection(const std::vector<PortName>& ports, const std::vector<int>& bauds)
-    : cboCommPort(portEntries(ports)), cboBaud(baudEntries(bauds))
+    : port(portEntries(ports)), baud(baudEntries(bauds))
 {
 }
 

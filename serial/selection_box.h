@@ -48,8 +48,8 @@ struct PortSelection {
     // A command line's: the ports and speeds it was given, in its order.
     PortSelection(const std::vector<PortName>& ports, const std::vector<int>& bauds);
 
-    SelectionBox cboCommPort;  // "Comm 1".."Comm 15"
-    SelectionBox cboBaud;      // "4800", "9600"
+    SelectionBox port;  // "Comm 1".."Comm 15"
+    SelectionBox baud;  // "4800", "9600"
 };
 
 }  // namespace veltrane

@@ -9,28 +9,28 @@
 namespace veltrane {
 
 // What the monitor asks of a serial port, and nothing more. Every operation
-// may throw Failure; number 8002 (kPortDoesNotExist) means the port named by
-// CommPort does not exist. OnComm is raised on the user-interface thread,
-// through the event loop, whenever received text is waiting (and on failures
-// that the receive handler should see).
+// may throw Failure; number 8002 (kPortDoesNotExist) means the port that
+// setCommPort named does not exist. The receive handler is called on the
+// user-interface thread, through the event loop, whenever received text is
+// waiting (and on failures that it should see).
 class SerialComponent : public SerialInput {
 public:
-    virtual bool PortOpen() const = 0;
-    virtual void setPortOpen(bool open) = 0;
-    virtual void setRThreshold(int threshold) = 0;
+    virtual bool isOpen() const = 0;
+    virtual void setOpen(bool open) = 0;
+    virtual void setReceiveThreshold(int threshold) = 0;
     virtual void setCommPort(int port) = 0;        // 1 = the first port
     virtual void setSettings(const std::string& settings) = 0;  // "4800,n,8,1"
 
-    void setOnComm(std::function<void()> handler) { onComm_ = std::move(handler); }
+    void setOnReceive(std::function<void()> handler) { onReceive_ = std::move(handler); }
 
 protected:
-    void raiseOnComm()
+    void raiseReceive()
     {
-        if (onComm_) onComm_();
+        if (onReceive_) onReceive_();
     }
 
 private:
-    std::function<void()> onComm_;
+    std::function<void()> onReceive_;
 };
 
 }  // namespace veltrane

@@ -31,9 +31,9 @@ bool captionsFit(const QFont& font)
 {
     // The captions with the least room beside them.
     const Room tightest[] = {
-        {caption(Field::lblCommOK), 3000 - 840},
-        {caption(Field::lblFound), 3000 - 840},
-        {caption(Field::lblIsGPS), 3000 - 840},
+        {caption(Field::CommOk), 3000 - 840},
+        {caption(Field::Found), 3000 - 840},
+        {caption(Field::IsGps), 3000 - 840},
         {QStringLiteral("Comm Port:"), 1740 - 840},
         {QStringLiteral("Baud Rate:"), 4140 - 3240},
     };
@@ -104,44 +104,44 @@ void setField(FormControls& form, Field field, QLabel* label, const char* toolti
 
 void buildSettings(QWidget& window, FormControls& form)
 {
-    QGroupBox* frame = form.grpSettings = make<QGroupBox>(&window, "grpSettings");
+    QGroupBox* frame = form.settingsFrame = make<QGroupBox>(&window, "settingsFrame");
     frame->setTitle(QStringLiteral("GPS Device Settings"));
     frame->setGeometry(toPixels(TwipsRect{60, 60, 6975, 975}));
 
-    picture(frame, "imgSettings")->setGeometry(toPixels(TwipsRect{120, 300, 480, 480}));
-    framedLabel(frame, "lblCommPort", {840, 420, 1095, 195}, QStringLiteral("Comm Port:"));
-    form.cboCommPort = make<QComboBox>(frame, "cboCommPort");
-    form.cboCommPort->setGeometry(toPixels(TwipsRect{1740, 360, 1275, 315}));
-    form.cboCommPort->setToolTip(QStringLiteral("The port that your GPS device is plugged into"));
-    takeWheelOnlyWithFocus(*form.cboCommPort);
-    framedLabel(frame, "lblBaud", {3240, 420, 1095, 195}, QStringLiteral("Baud Rate:"));
-    form.cboBaud = make<QComboBox>(frame, "cboBaud");
-    form.cboBaud->setGeometry(toPixels(TwipsRect{4140, 360, 1215, 315}));
-    form.cboBaud->setToolTip(QStringLiteral("The speed that your GPS device operates at"));
-    takeWheelOnlyWithFocus(*form.cboBaud);
-    form.cmdAuto = make<QPushButton>(frame, "cmdAuto");
-    form.cmdAuto->setText(QStringLiteral("Auto Detect"));
-    form.cmdAuto->setGeometry(toPixels(TwipsRect{5520, 360, 1275, 315}));
-    form.cmdAuto->setToolTip(
+    picture(frame, "settingsIcon")->setGeometry(toPixels(TwipsRect{120, 300, 480, 480}));
+    framedLabel(frame, "portCaption", {840, 420, 1095, 195}, QStringLiteral("Comm Port:"));
+    form.portBox = make<QComboBox>(frame, "portBox");
+    form.portBox->setGeometry(toPixels(TwipsRect{1740, 360, 1275, 315}));
+    form.portBox->setToolTip(QStringLiteral("The port that your GPS device is plugged into"));
+    takeWheelOnlyWithFocus(*form.portBox);
+    framedLabel(frame, "baudCaption", {3240, 420, 1095, 195}, QStringLiteral("Baud Rate:"));
+    form.baudBox = make<QComboBox>(frame, "baudBox");
+    form.baudBox->setGeometry(toPixels(TwipsRect{4140, 360, 1215, 315}));
+    form.baudBox->setToolTip(QStringLiteral("The speed that your GPS device operates at"));
+    takeWheelOnlyWithFocus(*form.baudBox);
+    form.autoButton = make<QPushButton>(frame, "autoButton");
+    form.autoButton->setText(QStringLiteral("Auto Detect"));
+    form.autoButton->setGeometry(toPixels(TwipsRect{5520, 360, 1275, 315}));
+    form.autoButton->setToolTip(
         QStringLiteral("Attempts to automatically detects your Comm Port and Baud Rate settings"));
 }
 
 void buildResults(QWidget& window, FormControls& form)
 {
-    auto* frame = make<QGroupBox>(&window, "grpResults");
+    auto* frame = make<QGroupBox>(&window, "resultsFrame");
     frame->setTitle(QStringLiteral("GPS Connection Results"));
     frame->setGeometry(toPixels(TwipsRect{60, 1140, 6975, 1215}));
-    picture(frame, "imgResults")->setGeometry(toPixels(TwipsRect{180, 360, 480, 480}));
+    picture(frame, "resultsIcon")->setGeometry(toPixels(TwipsRect{180, 360, 480, 480}));
 
     // Each caption runs under its indicator, so the indicator is made after it to lie on top.
-    framedLabel(frame, "lblCommOKLabel", {840, 300, 3435, 255}, caption(Field::lblCommOK));
-    setField(form, Field::lblCommOK, framedLabel(frame, "lblCommOK", {3000, 300, 855, 255}, {}),
+    framedLabel(frame, "commOkCaption", {840, 300, 3435, 255}, caption(Field::CommOk));
+    setField(form, Field::CommOk, framedLabel(frame, "commOk", {3000, 300, 855, 255}, {}),
              "Indicates whether the selected Comm Port exists on your PC");
-    framedLabel(frame, "lblFoundLabel", {840, 540, 3435, 255}, caption(Field::lblFound));
-    setField(form, Field::lblFound, framedLabel(frame, "lblFound", {3000, 540, 375, 255}, {}),
+    framedLabel(frame, "foundCaption", {840, 540, 3435, 255}, caption(Field::Found));
+    setField(form, Field::Found, framedLabel(frame, "found", {3000, 540, 375, 255}, {}),
              "Indicates whether a device was found on the selected Comm Port");
-    framedLabel(frame, "lblIsGPSLabel", {840, 780, 3435, 255}, caption(Field::lblIsGPS));
-    setField(form, Field::lblIsGPS, framedLabel(frame, "lblIsGPS", {3000, 780, 855, 255}, {}),
+    framedLabel(frame, "isGpsCaption", {840, 780, 3435, 255}, caption(Field::IsGps));
+    setField(form, Field::IsGps, framedLabel(frame, "isGps", {3000, 780, 855, 255}, {}),
              "Indicates whether the device is sending signals in the standard GPS format");
 }
 
@@ -156,15 +156,15 @@ struct Readout {
 
 // Caption name and width, field name, field, top, tooltip.
 constexpr Readout kReadouts[] = {
-    {"Label1", 3315, "lblUTCTime", Field::lblUTCTime, 420, "The current UTC time returned by the GPS"},
-    {"Label2", 1575, "lblLatitude", Field::lblLatitude, 660, "The current latitude returned by the GPS"},
-    {"Label3", 1575, "lblLongitude", Field::lblLongitude, 900, "The current longitude returned by the GPS"},
-    {"Label6", 1575, "lblAltitude", Field::lblAltitude, 1140, "The current altitude returned by the GPS, in meters"},
-    {"Label4", 1575, "lblQuality", Field::lblQuality, 1560, "The type of signal that the GPS is currently receiving"},
-    {"Label5", 1575, "lblSatellites", Field::lblSatellites, 1800, "The number of satellites that the GPS is using to determine your position"},
-    {"Label8", 1575, "lblInView", Field::lblInView, 2040, "The number of satellites that the GPS can currently see"},
-    {"Label7", 1575, "lblHDOP", Field::lblHDOP, 2280, "The horizontal dilution or position, or accuracy of the GPS, in meters"},
-    {"lblUpdatedLabel", 1815, "lblUpdated", Field::lblUpdated, 2700, "The date and time that information was last received from the GPS device"},
+    {"utcTimeCaption", 3315, "utcTime", Field::UtcTime, 420, "The current UTC time returned by the GPS"},
+    {"latitudeCaption", 1575, "latitude", Field::Latitude, 660, "The current latitude returned by the GPS"},
+    {"longitudeCaption", 1575, "longitude", Field::Longitude, 900, "The current longitude returned by the GPS"},
+    {"altitudeCaption", 1575, "altitude", Field::Altitude, 1140, "The current altitude returned by the GPS, in meters"},
+    {"qualityCaption", 1575, "quality", Field::Quality, 1560, "The type of signal that the GPS is currently receiving"},
+    {"satellitesCaption", 1575, "satellites", Field::Satellites, 1800, "The number of satellites that the GPS is using to determine your position"},
+    {"inViewCaption", 1575, "inView", Field::InView, 2040, "The number of satellites that the GPS can currently see"},
+    {"hdopCaption", 1575, "hdop", Field::Hdop, 2280, "The horizontal dilution or position, or accuracy of the GPS, in meters"},
+    {"updatedCaption", 1815, "updated", Field::Updated, 2700, "The date and time that information was last received from the GPS device"},
 };
 
 void buildInformationPage(TabControl* tab, FormControls& form)
@@ -182,12 +182,12 @@ void buildLogPage(TabControl* tab, FormControls& form)
     QWidget* page = make<QWidget>(tab, "pageNMEA");
     tab->addTab(page, QStringLiteral("NMEA Data"));
 
-    form.lvwNMEA = make<LogListView>(page, "lvwNMEA");
-    tab->place(form.lvwNMEA, kLvwNMEADesign);
+    form.logList = make<LogListView>(page, "logList");
+    tab->place(form.logList, kLogListDesign);
 
-    QPushButton* clear = form.cmdNMEAClear = make<QPushButton>(page, "cmdNMEAClear");
+    QPushButton* clear = form.clearButton = make<QPushButton>(page, "clearButton");
     clear->setText(QStringLiteral("Clear History"));
-    tab->place(clear, kCmdNMEAClearDesign);
+    tab->place(clear, kClearButtonDesign);
     clear->hide();
 }
 
@@ -196,20 +196,20 @@ void buildAboutPage(TabControl* tab, FormControls& form, const QFont& font)
     QWidget* page = make<QWidget>(tab, "pageAbout");
     tab->addTab(page, QStringLiteral("About"));
 
-    tab->place(picture(page, "Image1"), {180, 480, 480, 480});
+    tab->place(picture(page, "aboutIcon"), {180, 480, 480, 480});
     QFont bold = font;
     bold.setBold(true);
-    pageLabel(tab, page, "Label9", {840, 480, 6015, 255}, QString::fromLatin1(kApplicationTitle))->setFont(bold);
-    QLabel* about = pageLabel(tab, page, "Label10", {840, 720, 6015, 435},
+    pageLabel(tab, page, "aboutTitle", {840, 480, 6015, 255}, QString::fromLatin1(kApplicationTitle))->setFont(bold);
+    QLabel* about = pageLabel(tab, page, "aboutText", {840, 720, 6015, 435},
                               QStringLiteral("A data and signal monitor for testing GPS devices.\n"
                                              "Written by the Veltrane developers."));
     about->setWordWrap(true);
-    pageLabel(tab, page, "Label11", {840, 1260, 5955, 195},
+    pageLabel(tab, page, "copyright", {840, 1260, 5955, 195},
               QStringLiteral("Copyright \u00a9 2026 the Veltrane developers. All rights reserved."));
-    pageLabel(tab, page, "Label12", {840, 1620, 5835, 195},
+    pageLabel(tab, page, "moreInformation", {840, 1620, 5835, 195},
               QStringLiteral("For more information on this application, please visit:"));
 
-    LinkLabel* link = form.lblLink = make<LinkLabel>(page, "lblLink");
+    LinkLabel* link = form.webLink = make<LinkLabel>(page, "webLink");
     link->setTextFormat(Qt::PlainText);
     link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     link->setText(QString::fromLatin1(kWebAddress));
@@ -228,9 +228,9 @@ void buildAboutPage(TabControl* tab, FormControls& form, const QFont& font)
 
 void buildTabs(QWidget& window, FormControls& form, const QFont& font)
 {
-    TabControl* tab = form.tabMain = new TabControl(&window);
-    tab->setObjectName(QStringLiteral("tabMain"));
-    tab->setGeometry(toPixels(kTabMainDesign));
+    TabControl* tab = form.tabs = new TabControl(&window);
+    tab->setObjectName(QStringLiteral("tabs"));
+    tab->setGeometry(toPixels(kTabsDesign));
     buildInformationPage(tab, form);
     buildLogPage(tab, form);
     buildAboutPage(tab, form, font);
@@ -243,18 +243,18 @@ FormControls buildForm(QWidget& window)
 {
     const QFont font = windowFont();
     window.setFont(font);
-    window.setObjectName(QStringLiteral("frmMain"));
+    window.setObjectName(QStringLiteral("mainWindow"));
 
     FormControls form{};
     buildSettings(window, form);
     buildResults(window, form);
     buildTabs(window, form, font);
 
-    QWidget::setTabOrder(form.cboCommPort, form.tabMain);
-    QWidget::setTabOrder(form.tabMain, form.lvwNMEA);
-    QWidget::setTabOrder(form.lvwNMEA, form.cmdNMEAClear);
-    QWidget::setTabOrder(form.cmdNMEAClear, form.cboBaud);
-    QWidget::setTabOrder(form.cboBaud, form.cmdAuto);
+    QWidget::setTabOrder(form.portBox, form.tabs);
+    QWidget::setTabOrder(form.tabs, form.logList);
+    QWidget::setTabOrder(form.logList, form.clearButton);
+    QWidget::setTabOrder(form.clearButton, form.baudBox);
+    QWidget::setTabOrder(form.baudBox, form.autoButton);
     return form;
 }
 

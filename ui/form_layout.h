@@ -17,21 +17,21 @@ namespace veltrane {
 // The controls the window's handlers work with; every control also carries
 // its name as objectName.
 struct FormControls {
-    QGroupBox* grpSettings;
-    QComboBox* cboCommPort;
-    QComboBox* cboBaud;
-    QPushButton* cmdAuto;
-    TabControl* tabMain;
-    LogListView* lvwNMEA;
-    QPushButton* cmdNMEAClear;
-    LinkLabel* lblLink;
+    QGroupBox* settingsFrame;
+    QComboBox* portBox;
+    QComboBox* baudBox;
+    QPushButton* autoButton;
+    TabControl* tabs;
+    LogListView* logList;
+    QPushButton* clearButton;
+    LinkLabel* webLink;
     FieldLabels::Labels fields;
 };
 
 // Where the controls that follow the window's size stand at design time.
-inline constexpr TwipsRect kTabMainDesign{60, 2460, 6975, 5055};
-inline constexpr TwipsRect kLvwNMEADesign{60, 720, 6855, 4275};
-inline constexpr TwipsRect kCmdNMEAClearDesign{5820, 360, 1095, 315};
+inline constexpr TwipsRect kTabsDesign{60, 2460, 6975, 5055};
+inline constexpr TwipsRect kLogListDesign{60, 720, 6855, 4275};
+inline constexpr TwipsRect kClearButtonDesign{5820, 360, 1095, 315};
 
 inline constexpr double kClientWidth = 7095;
 inline constexpr double kClientHeight = 7605;

@@ -6,7 +6,7 @@
 
 namespace veltrane {
 
-void OpenHyperlink(const QString& address)
+void openHyperlink(const QString& address)
 {
     QDesktopServices::openUrl(QUrl(address));
 }

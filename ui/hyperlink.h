@@ -7,6 +7,6 @@ namespace veltrane {
 
 // Asks the desktop to open the address with its default handler. Whether it
 // could is not looked at: a missing browser just means nothing happens.
-void OpenHyperlink(const QString& address);
+void openHyperlink(const QString& address);
 
 }  // namespace veltrane

@@ -44,10 +44,10 @@ int main(int argc, char** argv)
     veltrane::CommMap map = veltrane::systemCommMap(ports ? std::optional<std::string>(ports) : std::nullopt);
     const std::vector<std::string> problems = map.problems();
 
-    std::unique_ptr<veltrane::frmMain> window;
+    std::unique_ptr<veltrane::MainWindow> window;
     veltrane::runUntrapped([&window, &map] {
-        window = std::make_unique<veltrane::frmMain>(std::move(map));
-        window->Form_Load();
+        window = std::make_unique<veltrane::MainWindow>(std::move(map));
+        window->start();
     });
     window->show();
     if (!problems.empty()) veltrane::showPortMapProblems(*window, problems);

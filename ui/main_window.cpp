@@ -18,50 +18,51 @@ constexpr double kDesignFrameSides = 60 + 60;
 constexpr double kDesignFrameTopAndBottom = 450 + 60;
 }  // namespace
 
-frmMain::frmMain(CommMap ports, QWidget* parent)
+MainWindow::MainWindow(CommMap ports, QWidget* parent)
     : QWidget(parent),
       monitor_(clock_, std::move(ports)),
       controls_(buildForm(*this)),
       fieldLabels_(monitor_.fields(), controls_.fields),
       fieldBackdrops_(*this, {controls_.fields.begin(), controls_.fields.end()}),
       logModel_(monitor_.log(), [this] { return monitor_.assembler().passInProgress(); }),
-      portCombo_(*controls_.cboCommPort, monitor_.selection().cboCommPort),
-      baudCombo_(*controls_.cboBaud, monitor_.selection().cboBaud),
-      resizable_{static_cast<float>(kTabMainDesign.width), static_cast<float>(kTabMainDesign.height),
-                 static_cast<float>(kLvwNMEADesign.width), static_cast<float>(kLvwNMEADesign.height),
-                 static_cast<float>(kCmdNMEAClearDesign.left), static_cast<float>(kCmdNMEAClearDesign.width)},
+      portCombo_(*controls_.portBox, monitor_.selection().port),
+      baudCombo_(*controls_.baudBox, monitor_.selection().baud),
+      resizable_{static_cast<float>(kTabsDesign.width), static_cast<float>(kTabsDesign.height),
+                 static_cast<float>(kLogListDesign.width), static_cast<float>(kLogListDesign.height),
+                 static_cast<float>(kClearButtonDesign.left), static_cast<float>(kClearButtonDesign.width)},
       autoDetect_(monitor_.selection(), monitor_.fields(), *this, detectionLoop_)
 {
-    showLog(*controls_.lvwNMEA, logModel_);
+    showLog(*controls_.logList, logModel_);
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
     resize(toPixels(kClientWidth), toPixels(kClientHeight));
 
-    connect(controls_.tabMain, &QTabWidget::currentChanged, this, [this] { runUntrapped([this] { tabMain_Click(); }); });
-    connect(controls_.cmdNMEAClear, &QPushButton::clicked, this,
-            [this] { runUntrapped([this] { cmdNMEAClear_Click(); }); });
-    connect(controls_.cmdAuto, &QPushButton::clicked, this,
-            [this] { runUntrapped([this] { autoDetect_.cmdAuto_Click(); }); });
-    connect(controls_.lblLink, &LinkLabel::clicked, this, &frmMain::lblLink_Click);
+    connect(controls_.tabs, &QTabWidget::currentChanged, this,
+            [this] { runUntrapped([this] { updateClearButton(); }); });
+    connect(controls_.clearButton, &QPushButton::clicked, this,
+            [this] { runUntrapped([this] { clearLog(); }); });
+    connect(controls_.autoButton, &QPushButton::clicked, this,
+            [this] { runUntrapped([this] { autoDetect_.run(); }); });
+    connect(controls_.webLink, &LinkLabel::clicked, this, &MainWindow::openWebAddress);
 }
 
-frmMain::~frmMain() = default;
+MainWindow::~MainWindow() = default;
 
-void frmMain::Form_Load()
+void MainWindow::start()
 {
     setWindowTitle(versionedCaption());
-    controls_.tabMain->setCurrentIndex(0);
+    controls_.tabs->setCurrentIndex(0);
     monitor_.selectFirstEntries();
-    controls_.cboCommPort->setFocus();
+    controls_.portBox->setFocus();
 }
 
-void frmMain::setSettingsCaption(const std::string& caption)
+void MainWindow::setSettingsCaption(const std::string& caption)
 {
-    controls_.grpSettings->setTitle(QString::fromStdString(caption));
+    controls_.settingsFrame->setTitle(QString::fromStdString(caption));
 }
 
-void frmMain::setAutoEnabled(bool enabled) { controls_.cmdAuto->setEnabled(enabled); }
+void MainWindow::setAutoEnabled(bool enabled) { controls_.autoButton->setEnabled(enabled); }
 
-void frmMain::showMessage(Icon icon, const std::string& text)
+void MainWindow::showMessage(Icon icon, const std::string& text)
 {
     QMessageBox box(icon == Icon::Information ? QMessageBox::Information : QMessageBox::Warning,
                     QString::fromLatin1(kApplicationTitle), QString::fromStdString(text), QMessageBox::Ok, this);
@@ -69,45 +70,45 @@ void frmMain::showMessage(Icon icon, const std::string& text)
     box.exec();
 }
 
-void frmMain::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     if (!std::exchange(shown_, true)) fitIntoScreen();
     QWidget::showEvent(event);
 }
 
-void frmMain::resizeEvent(QResizeEvent* event)
+void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    resizeControls();
 }
 
-void frmMain::changeEvent(QEvent* event)
+void MainWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     // Qt reports no new size when a minimised window comes back; lay it out again.
     if (event->type() == QEvent::WindowStateChange && !isMinimized() &&
         (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized))
-        Form_Resize();
+        resizeControls();
 }
 
-void frmMain::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
-    runUntrapped([this] { Form_QueryUnload(); });
+    runUntrapped([this] { shutdown(); });
     event->accept();
 }
 
-void frmMain::Form_Resize()
+void MainWindow::resizeControls()
 {
     const QSizeF outer = outerSizeInTwips();
     applyResizeRule(resizable_, static_cast<float>(outer.width()), static_cast<float>(outer.height()));
-    controls_.tabMain->resize(toPixels(resizable_.tabWidth), toPixels(resizable_.tabHeight));
-    controls_.tabMain->place(controls_.lvwNMEA, {kLvwNMEADesign.left, kLvwNMEADesign.top, resizable_.listWidth,
-                                                 resizable_.listHeight});
-    controls_.tabMain->place(controls_.cmdNMEAClear, {resizable_.clearLeft, kCmdNMEAClearDesign.top,
-                                                      resizable_.clearWidth, kCmdNMEAClearDesign.height});
+    controls_.tabs->resize(toPixels(resizable_.tabWidth), toPixels(resizable_.tabHeight));
+    controls_.tabs->place(controls_.logList,
+                          {kLogListDesign.left, kLogListDesign.top, resizable_.listWidth, resizable_.listHeight});
+    controls_.tabs->place(controls_.clearButton, {resizable_.clearLeft, kClearButtonDesign.top,
+                                                  resizable_.clearWidth, kClearButtonDesign.height});
 }
 
-QSizeF frmMain::outerSizeInTwips() const
+QSizeF MainWindow::outerSizeInTwips() const
 {
     const QRect client = geometry();
     const QRect outer = frameGeometry();
@@ -121,7 +122,7 @@ QSizeF frmMain::outerSizeInTwips() const
 // A large font (QT_FONT_DPI) scales the designed size past a small screen,
 // whose window system then cuts the bottom off. Before the window is first
 // mapped its frame is not known yet; the designed one stands in for it.
-void frmMain::fitIntoScreen()
+void MainWindow::fitIntoScreen()
 {
     const QScreen* where = screen();
     if (where == nullptr) return;
@@ -130,20 +131,20 @@ void frmMain::fitIntoScreen()
     resize(size().boundedTo(where->availableGeometry().size() - frame));
 }
 
-void frmMain::tabMain_Click()
+void MainWindow::updateClearButton()
 {
-    controls_.cmdNMEAClear->setVisible(controls_.tabMain->currentIndex() != 0);
+    controls_.clearButton->setVisible(controls_.tabs->currentIndex() != 0);
 }
 
-void frmMain::cmdNMEAClear_Click() { monitor_.log().clear(); }
+void MainWindow::clearLog() { monitor_.log().clear(); }
 
-void frmMain::Form_QueryUnload()
+void MainWindow::shutdown()
 {
     // A search paused in one of its waits must end without touching the window again.
     autoDetect_.shutdown();
     monitor_.close();
 }
 
-void frmMain::lblLink_Click() { OpenHyperlink(QString::fromLatin1(kWebAddress)); }
+void MainWindow::openWebAddress() { openHyperlink(QString::fromLatin1(kWebAddress)); }
 
 }  // namespace veltrane

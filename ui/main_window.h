@@ -19,15 +19,15 @@ namespace veltrane {
 
 // The one window: the monitor's readout, indicators and log, the port and
 // baud choice, and the About page.
-class frmMain final : public QWidget, private DetectionView {
+class MainWindow final : public QWidget, private DetectionView {
     Q_OBJECT
 public:
-    explicit frmMain(CommMap ports, QWidget* parent = nullptr);
-    ~frmMain() override;
+    explicit MainWindow(CommMap ports, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up, before the window is first shown: caption, first page, and
     // the first port at the first baud rate.
-    void Form_Load();
+    void start();
 
     LiveMonitor& monitor() { return monitor_; }
     AutoDetect& autoDetect() { return autoDetect_; }
@@ -39,11 +39,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Form_Resize();
-    void tabMain_Click();
-    void cmdNMEAClear_Click();
-    void Form_QueryUnload();
-    void lblLink_Click();
+    void resizeControls();
+    void updateClearButton();
+    void clearLog();
+    void shutdown();
+    void openWebAddress();
     QSizeF outerSizeInTwips() const;
     void fitIntoScreen();
 

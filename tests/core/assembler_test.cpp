@@ -33,7 +33,7 @@ constexpr std::size_t kYieldSpacings[] = {1, 3, std::numeric_limits<std::size_t>
 struct Rig {
     void receive(std::string text) { port.store(m.ring, std::move(text)); }
 
-    void tick() { m.assembler.tmrGraph_Timer(); }
+    void tick() { m.assembler.tick(); }
 
     void feed(const std::vector<std::string>& chunks)
     {
@@ -260,7 +260,7 @@ TEST(Assembler, FailedPassShowsTheCauseAndTheNextPassRereadsItsSlots)
         if (call == before + 2) throw Failure(7, "out of memory: close other programs");
     };
     rig.tick();
-    EXPECT_EQ(rig.m.fields.read(Field::lblQuality), "out of memory: close other programs");
+    EXPECT_EQ(rig.m.fields.read(Field::Quality), "out of memory: close other programs");
     EXPECT_EQ(rig.m.assembler.readIndex(), 2);
     EXPECT_EQ(rig.m.assembler.sentence(), "$GPRMC,0AB");
     EXPECT_TRUE(rig.rows().empty());
@@ -326,7 +326,7 @@ TEST(Assembler, FailureInANestedTickEndsTheSharedPassOnce)
     };
     rig.tick();
     EXPECT_EQ(rig.pump.calls, before + 2) << "the paused frame does not go on after the failure";
-    EXPECT_EQ(rig.m.fields.read(Field::lblQuality), "the event loop refused: restart the program");
+    EXPECT_EQ(rig.m.fields.read(Field::Quality), "the event loop refused: restart the program");
     EXPECT_EQ(rig.m.assembler.readIndex(), 2);
     EXPECT_FALSE(rig.m.assembler.passInProgress());
     EXPECT_TRUE(rig.rows().empty());
@@ -374,13 +374,13 @@ TEST(Assembler, PassPausedWhenTheMonitorIsDestroyedEndsQuietly)
         ChunkInput port;
         port.store(monitor->ring, "x$GPRMC,1$GPRMC,2$GPRMC,3$");
         pump.onYield = [&](int call) {
-            if (c.nestedTickFirst && call == 3) monitor->assembler.tmrGraph_Timer();
+            if (c.nestedTickFirst && call == 3) monitor->assembler.tick();
             if (call == 5) {
                 monitor.reset();
                 if (c.failAfterDestroying) throw Failure(1, "late failure");
             }
         };
-        monitor->assembler.tmrGraph_Timer();
+        monitor->assembler.tick();
         EXPECT_EQ(monitor, nullptr);
         EXPECT_EQ(pump.calls, 5);
     }
@@ -499,7 +499,7 @@ TEST(Assembler, AFailedPassReadAgainCountsItsLossOnce)
     rig.storeCutSentences(ReceiveRing::kLastSlot + 1 + 4);
     rig.pump.onYield = [](int) { throw Failure(7, "out of memory: close other programs"); };
     rig.tick();
-    ASSERT_EQ(rig.m.fields.read(Field::lblQuality), "out of memory: close other programs");
+    ASSERT_EQ(rig.m.fields.read(Field::Quality), "out of memory: close other programs");
     rig.pump.onYield = nullptr;
     rig.tick();
     EXPECT_EQ(rig.m.assembler.lostChunks(), static_cast<std::uint64_t>(ReceiveRing::kLastSlot + 1));

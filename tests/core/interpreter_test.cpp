@@ -36,7 +36,7 @@ Outcome interpret(const std::vector<std::string>& sentences)
     SentenceInterpreter interpreter(fields, log, clock);
     testing::FieldRecorder recorder;
     fields.addObserver(&recorder);
-    for (std::string sentence : sentences) interpreter.ProcessSentence(sentence);
+    for (std::string sentence : sentences) interpreter.process(sentence);
     Outcome outcome{recorder.writes, {}};
     for (std::size_t i = 0; i < log.size(); ++i)
         outcome.rows.push_back(formatTimestamp(log.row(i).time) + "|" + std::string(log.row(i).data));
@@ -58,9 +58,9 @@ std::string gga(const std::string& fields) { return "$GPGGA," + fields; }
 Writes ggaReadout(std::string time, std::string lat, std::string lon, std::string quality,
                   std::string sats, std::string hdop, std::string alt)
 {
-    return {{Field::lblUTCTime, time},      {Field::lblLatitude, lat}, {Field::lblLongitude, lon},
-            {Field::lblQuality, quality},   {Field::lblSatellites, sats}, {Field::lblHDOP, hdop},
-            {Field::lblAltitude, alt},      {Field::lblIsGPS, "Yes"}, {Field::lblUpdated, kTime1}};
+    return {{Field::UtcTime, time},      {Field::Latitude, lat}, {Field::Longitude, lon},
+            {Field::Quality, quality},   {Field::Satellites, sats}, {Field::Hdop, hdop},
+            {Field::Altitude, alt},      {Field::IsGps, "Yes"}, {Field::Updated, kTime1}};
 }
 
 Writes plus(Writes writes, const Writes& more)
@@ -69,14 +69,14 @@ Writes plus(Writes writes, const Writes& more)
     return writes;
 }
 
-const Writes kRecognised = {{Field::lblIsGPS, "Yes"}, {Field::lblUpdated, kTime1}};
-const Writes kFailed = {{Field::lblIsGPS, "No"}};
-const Writes kUtc = {{Field::lblUTCTime, "12:35:19."}};
-const Writes kLat = {{Field::lblLatitude, "4807.0380 N"}};
-const Writes kLon = {{Field::lblLongitude, "1131.0000 E"}};
-const Writes kFix = {{Field::lblQuality, "Non-Differential Fix Acquired"}};
-const Writes kSats = {{Field::lblSatellites, "8 satellites"}};
-const Writes kHdop = {{Field::lblHDOP, "0.9 m"}};
+const Writes kRecognised = {{Field::IsGps, "Yes"}, {Field::Updated, kTime1}};
+const Writes kFailed = {{Field::IsGps, "No"}};
+const Writes kUtc = {{Field::UtcTime, "12:35:19."}};
+const Writes kLat = {{Field::Latitude, "4807.0380 N"}};
+const Writes kLon = {{Field::Longitude, "1131.0000 E"}};
+const Writes kFix = {{Field::Quality, "Non-Differential Fix Acquired"}};
+const Writes kSats = {{Field::Satellites, "8 satellites"}};
+const Writes kHdop = {{Field::Hdop, "0.9 m"}};
 
 const std::string kRmc = "GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A";
 
@@ -89,8 +89,8 @@ TEST(Interpreter, WritesExactlyWhatEachSentenceCallsFor)
         {"lower-case identifier", "$gprmc,1", kRecognised, true},
         {"rmb vtg gsa", "$GPRMB,x", kRecognised, true},
         {"rmc without comma", "$GPRMC", kRecognised, true},
-        {"other talker", "$GNRMC,1", {{Field::lblUpdated, kTime0}}, false},
-        {"unknown", "$PGRME,1", {{Field::lblUpdated, kTime0}}, false},
+        {"other talker", "$GNRMC,1", {{Field::Updated, kTime0}}, false},
+        {"unknown", "$PGRME,1", {{Field::Updated, kTime0}}, false},
         {"gga example", gga("123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47"),
          ggaReadout("12:35:19.", "4807.0380 N", "1131.0000 E", "Non-Differential Fix Acquired",
                     "8 satellites", "0.9 m", "545.4 m"), true},
@@ -108,7 +108,7 @@ TEST(Interpreter, WritesExactlyWhatEachSentenceCallsFor)
                     "4.0 m", "5.0 m"), true},
         {"gga no comma", "$GPGGA", kFailed, false},
         {"no fix", "$GPGGA,092750.000,,,,,0,00,,,M,,M,,*71",
-         {{Field::lblUTCTime, "09:27:50.00"}, {Field::lblIsGPS, "No"}}, false},
+         {{Field::UtcTime, "09:27:50.00"}, {Field::IsGps, "No"}}, false},
         {"field 2 missing", gga("123519"), plus(kUtc, kFailed), false},
         {"field 3 missing", gga("123519,4807.038"), plus(kUtc, kFailed), false},
         {"field 4 not a number", gga("123519,4807.038,N,E"), plus(plus(kUtc, kLat), kFailed), false},
@@ -122,7 +122,7 @@ TEST(Interpreter, WritesExactlyWhatEachSentenceCallsFor)
         {"field 9 missing", gga("123519,4807.038,N,01131.000,E,1,08,0.9"),
          plus(plus(plus(plus(plus(plus(kUtc, kLat), kLon), kFix), kSats), kHdop), kFailed), false},
         {"gsv", "$GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45*75",
-         {{Field::lblInView, "8 satellites"}, {Field::lblUpdated, kTime0}}, false},
+         {{Field::InView, "8 satellites"}, {Field::Updated, kTime0}}, false},
         {"gsv checksum on field 3", "$GPGSV,1,1,00*79", kFailed, false},
         {"gsv field 3 missing", "$GPGSV,1,1", kFailed, false},
     };
@@ -155,10 +155,10 @@ TEST(Interpreter, RemovesTheDollarFromTheCallersText)
     SteppingClock clock;
     SentenceInterpreter interpreter(fields, log, clock);
     std::string sentence = "$GPRMC,1";
-    interpreter.ProcessSentence(sentence);
+    interpreter.process(sentence);
     EXPECT_EQ(sentence, "GPRMC,1");
     std::string untouched = "GPRMC,1";
-    interpreter.ProcessSentence(untouched);
+    interpreter.process(untouched);
     EXPECT_EQ(untouched, "GPRMC,1");
     EXPECT_EQ(log.size(), 1u);
 }

@@ -56,7 +56,7 @@ TEST_F(ReceiveRingTest, ALapAheadOverwritesUnreadChunksSilently)
     EXPECT_EQ(ring.slot(1), "10002");
     EXPECT_EQ(ring.slot(2), "10003");
     EXPECT_EQ(ring.slot(3), "3");
-    EXPECT_EQ(fields.read(Field::lblQuality), "");
+    EXPECT_EQ(fields.read(Field::Quality), "");
 }
 
 TEST_F(ReceiveRingTest, ChunksAreStoredByteForByte)
@@ -78,7 +78,7 @@ TEST_F(ReceiveRingTest, EventWithNothingWaitingStoresNothingButStillSetsFound)
     receive("");
     EXPECT_EQ(ring.writeIndex(), 0);
     EXPECT_EQ(ring.slot(1), "");
-    EXPECT_EQ(fields.read(Field::lblFound), "Yes");
+    EXPECT_EQ(fields.read(Field::Found), "Yes");
 }
 
 TEST_F(ReceiveRingTest, FoundIsWrittenOnlyWhenItReadsExactlyNo)
@@ -90,14 +90,14 @@ TEST_F(ReceiveRingTest, FoundIsWrittenOnlyWhenItReadsExactlyNo)
     };
     const Case kCases[] = {{"No", "Yes", 1}, {"Yes", "Yes", 0}, {"no", "no", 0}, {"NO", "NO", 0}, {"No ", "No ", 0}, {"", "", 0}};
     for (const Case& c : kCases) {
-        fields.set(Field::lblFound, c.before);
+        fields.set(Field::Found, c.before);
         FieldRecorder recorder;
         fields.addObserver(&recorder);
         receive("$GPRMC");
         receive("");
         fields.removeObserver(&recorder);
-        EXPECT_EQ(fields.read(Field::lblFound), c.after) << "before: '" << c.before << "'";
-        EXPECT_EQ(recorder.count(Field::lblFound), c.writes) << "before: '" << c.before << "'";
+        EXPECT_EQ(fields.read(Field::Found), c.after) << "before: '" << c.before << "'";
+        EXPECT_EQ(recorder.count(Field::Found), c.writes) << "before: '" << c.before << "'";
     }
 }
 
@@ -108,13 +108,13 @@ TEST_F(ReceiveRingTest, FailedCountQueryStoresNothingAndShowsTheCause)
     receive("second");
     EXPECT_EQ(ring.writeIndex(), 1);
     EXPECT_EQ(ring.slot(2), "");
-    EXPECT_EQ(fields.read(Field::lblFound), "Yes") << "set by the first event, untouched by the failed one";
-    EXPECT_EQ(fields.read(Field::lblQuality), "count refused: the port was closed underneath");
+    EXPECT_EQ(fields.read(Field::Found), "Yes") << "set by the first event, untouched by the failed one";
+    EXPECT_EQ(fields.read(Field::Quality), "count refused: the port was closed underneath");
 
     StatusFields fresh;
     ReceiveRing freshRing(fresh);
-    freshRing.objComm_OnComm(port);
-    EXPECT_EQ(fresh.read(Field::lblFound), "No");
+    freshRing.store(port);
+    EXPECT_EQ(fresh.read(Field::Found), "No");
 }
 
 TEST_F(ReceiveRingTest, FailedReadKeepsTheAdvanceAndLeavesNoStaleChunkBehind)
@@ -124,7 +124,7 @@ TEST_F(ReceiveRingTest, FailedReadKeepsTheAdvanceAndLeavesNoStaleChunkBehind)
     receive("lost");
     EXPECT_EQ(ring.writeIndex(), 1);
     EXPECT_EQ(ring.slot(1), "") << "a chunk from a lap ago would be read a second time";
-    EXPECT_EQ(fields.read(Field::lblQuality), "read refused: the device was unplugged");
+    EXPECT_EQ(fields.read(Field::Quality), "read refused: the device was unplugged");
 
     port.failInput = false;
     receive("next");

@@ -16,18 +16,18 @@ using testing::FieldRecorder;
 using namespace std::string_literals;
 
 const std::vector<std::pair<Field, std::string>> kResetWrites = {
-    {Field::lblUTCTime, "Unknown"},
-    {Field::lblLatitude, "Unknown"},
-    {Field::lblLongitude, "Unknown"},
-    {Field::lblAltitude, "Unknown"},
-    {Field::lblQuality, "No GPS device detected"},
-    {Field::lblSatellites, "0"},
-    {Field::lblInView, "0"},
-    {Field::lblHDOP, "Unknown"},
-    {Field::lblUpdated, "No data received"},
+    {Field::UtcTime, "Unknown"},
+    {Field::Latitude, "Unknown"},
+    {Field::Longitude, "Unknown"},
+    {Field::Altitude, "Unknown"},
+    {Field::Quality, "No GPS device detected"},
+    {Field::Satellites, "0"},
+    {Field::InView, "0"},
+    {Field::Hdop, "Unknown"},
+    {Field::Updated, "No data received"},
 };
 
-constexpr Field kIndicators[] = {Field::lblCommOK, Field::lblFound, Field::lblIsGPS};
+constexpr Field kIndicators[] = {Field::CommOk, Field::Found, Field::IsGps};
 
 TEST(StatusFields, BeforeAnyWriteReadoutIsEmptyAndIndicatorsReadNo)
 {
@@ -40,13 +40,13 @@ TEST(StatusFields, ResetWritesTheNineTextsInOrderAndLeavesIndicators)
 {
     StatusFields fields;
     for (Field indicator : kIndicators) fields.set(indicator, "Yes");
-    fields.set(Field::lblInView, "12 satellites");
+    fields.set(Field::InView, "12 satellites");
     FieldRecorder recorder;
     fields.addObserver(&recorder);
 
     for (int round = 1; round <= 2; ++round) {
         recorder.writes.clear();
-        ResetGpsDisplay(fields);
+        resetReadout(fields);
         EXPECT_EQ(recorder.writes, kResetWrites) << "reset " << round;
         for (const auto& [field, text] : kResetWrites) EXPECT_EQ(fields.read(field), text) << fieldName(field);
         for (Field indicator : kIndicators) EXPECT_EQ(fields.read(indicator), "Yes") << fieldName(indicator);
@@ -59,13 +59,13 @@ TEST(StatusFields, ReadReturnsExactlyTheLastTextWritten)
     const std::vector<std::string> texts = {"Yes", "", deviceBytes, std::string(100000, 'x'), "No"};
     StatusFields fields;
     for (const std::string& text : texts) {
-        fields.set(Field::lblQuality, text);
-        EXPECT_EQ(fields.read(Field::lblQuality), text);
+        fields.set(Field::Quality, text);
+        EXPECT_EQ(fields.read(Field::Quality), text);
     }
     // A text taken from the field itself must survive being written back.
-    fields.set(Field::lblQuality, deviceBytes);
-    fields.set(Field::lblQuality, fields.read(Field::lblQuality));
-    EXPECT_EQ(fields.read(Field::lblQuality), deviceBytes);
+    fields.set(Field::Quality, deviceBytes);
+    fields.set(Field::Quality, fields.read(Field::Quality));
+    EXPECT_EQ(fields.read(Field::Quality), deviceBytes);
 }
 
 TEST(StatusFields, ObserversSeeEveryWriteUntilRemoved)
@@ -75,15 +75,15 @@ TEST(StatusFields, ObserversSeeEveryWriteUntilRemoved)
     FieldRecorder second;
     fields.addObserver(&first);
     fields.addObserver(&second);
-    fields.set(Field::lblFound, "No");
-    fields.set(Field::lblFound, "No");
+    fields.set(Field::Found, "No");
+    fields.set(Field::Found, "No");
     fields.removeObserver(&first);
-    fields.set(Field::lblIsGPS, "Yes");
+    fields.set(Field::IsGps, "Yes");
 
-    const std::vector<std::pair<Field, std::string>> both = {{Field::lblFound, "No"}, {Field::lblFound, "No"}};
+    const std::vector<std::pair<Field, std::string>> both = {{Field::Found, "No"}, {Field::Found, "No"}};
     EXPECT_EQ(first.writes, both);
     auto all = both;
-    all.emplace_back(Field::lblIsGPS, "Yes");
+    all.emplace_back(Field::IsGps, "Yes");
     EXPECT_EQ(second.writes, all);
 }
 

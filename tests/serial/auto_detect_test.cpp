@@ -21,8 +21,8 @@ namespace {
 // port opening; the time only moves when the search waits.
 class FakePorts final : public SerialComponent {
 public:
-    bool PortOpen() const override { return open_; }
-    void setPortOpen(bool open) override
+    bool isOpen() const override { return open_; }
+    void setOpen(bool open) override
     {
         if (open) {
             if (refused.count(commPort_)) throw Failure(10, refused.at(commPort_));
@@ -32,11 +32,11 @@ public:
         open_ = open;
         openedAt = now;
     }
-    void setRThreshold(int) override {}
+    void setReceiveThreshold(int) override {}
     void setCommPort(int port) override { commPort_ = port; }
     void setSettings(const std::string& settings) override { settings_ = settings; }
-    std::int64_t InBufferCount() override { return 0; }
-    std::string Input() override { return {}; }
+    std::int64_t bytesWaiting() override { return 0; }
+    std::string readAll() override { return {}; }
 
     bool isOpenAt(int comm, const std::string& baud) const
     {
@@ -84,9 +84,9 @@ private:
     {
         ports_.now += seconds;
         if (!fields_ || !device || !ports_.isOpenAt(device->comm, device->baud)) return;
-        if (fields_->reads(Field::lblFound, kNo)) fields_->set(Field::lblFound, kYes);
+        if (fields_->reads(Field::Found, kNo)) fields_->set(Field::Found, kYes);
         if (device->speaksNmea && ports_.now - ports_.openedAt >= device->recognisedAfter)
-            fields_->set(Field::lblIsGPS, kYes);
+            fields_->set(Field::IsGps, kYes);
     }
 
     FakePorts& ports_;
@@ -121,9 +121,9 @@ struct Search {
     }
     void run()
     {
-        selection.cboCommPort.select(0);
-        selection.cboBaud.select(0);
-        detect.cmdAuto_Click();
+        selection.port.select(0);
+        selection.baud.select(0);
+        detect.run();
     }
     std::vector<std::pair<int, std::string>> combinations() const
     {
@@ -148,20 +148,20 @@ TEST(AutoDetect, StopsAtTheFirstCombinationRecognisedAsGps)
     Search s;
     s.loop.device = Device{3, "4800", true};
     s.loop.onStep = [&] {
-        EXPECT_FALSE(s.selection.cboCommPort.enabled());
-        EXPECT_FALSE(s.selection.cboBaud.enabled());
+        EXPECT_FALSE(s.selection.port.enabled());
+        EXPECT_FALSE(s.selection.baud.enabled());
         EXPECT_FALSE(s.view.autoEnabled);
     };
     s.run();
     const std::vector<std::pair<int, std::string>> expected = {
         {1, "4800"}, {1, "9600"}, {2, "4800"}, {2, "9600"}, {3, "4800"}};
     EXPECT_EQ(s.combinations(), expected);
-    EXPECT_EQ(s.selection.cboCommPort.selectedIndex(), 2);
-    EXPECT_EQ(s.selection.cboBaud.selectedIndex(), 0);
+    EXPECT_EQ(s.selection.port.selectedIndex(), 2);
+    EXPECT_EQ(s.selection.baud.selectedIndex(), 0);
     EXPECT_TRUE(s.ports.isOpenAt(3, "4800"));
     EXPECT_TRUE(s.view.messages.empty());
     EXPECT_EQ(s.view.captions, (std::vector<std::string>{"Autodetecting GPS device...", "GPS Device Settings"}));
-    EXPECT_TRUE(s.selection.cboCommPort.enabled() && s.selection.cboBaud.enabled() && s.view.autoEnabled);
+    EXPECT_TRUE(s.selection.port.enabled() && s.selection.baud.enabled() && s.view.autoEnabled);
 }
 
 // Comm 1 at 4800 showed a receiver that has since been unplugged: the first
@@ -169,12 +169,12 @@ TEST(AutoDetect, StopsAtTheFirstCombinationRecognisedAsGps)
 TEST(AutoDetect, TheCombinationAlreadySelectedIsOpenedAfreshToo)
 {
     Search s;
-    s.selection.cboCommPort.select(0);
-    s.selection.cboBaud.select(0);
-    for (const Field indicator : {Field::lblCommOK, Field::lblFound, Field::lblIsGPS}) s.fields.set(indicator, kYes);
+    s.selection.port.select(0);
+    s.selection.baud.select(0);
+    for (const Field indicator : {Field::CommOk, Field::Found, Field::IsGps}) s.fields.set(indicator, kYes);
     s.ports.existing.erase(1);
     s.loop.device = Device{2, "4800", true};
-    s.detect.cmdAuto_Click();
+    s.detect.run();
     const std::vector<std::pair<int, std::string>> expected = {{1, "4800"}, {1, "9600"}, {2, "4800"}};
     EXPECT_EQ(s.combinations(), expected);
     EXPECT_TRUE(s.ports.isOpenAt(2, "4800"));
@@ -187,8 +187,8 @@ TEST(AutoDetect, TriesAllThirtyAndSaysSoWhenNothingAnswers)
     ASSERT_EQ(s.trials.size(), 30u);
     EXPECT_EQ(s.trials.back().comm, 15);
     EXPECT_EQ(s.trials.back().baud, "9600");
-    EXPECT_EQ(s.selection.cboCommPort.selectedIndex(), 14);
-    EXPECT_EQ(s.selection.cboBaud.selectedIndex(), 1);
+    EXPECT_EQ(s.selection.port.selectedIndex(), 14);
+    EXPECT_EQ(s.selection.baud.selectedIndex(), 1);
     ASSERT_EQ(s.view.messages.size(), 1u);
     EXPECT_EQ(s.view.messages[0].first, DetectionView::Icon::Information);
     EXPECT_EQ(s.view.messages[0].second, kNotDetectedMessage);
@@ -233,7 +233,7 @@ TEST(AutoDetect, MovesOnPastAPortThatRefusesToOpen)
     s.loop.device = Device{2, "9600", true};
     std::vector<std::string> qualityDuringComm1;
     s.loop.onStep = [&] {
-        if (s.trials.back().comm == 1) qualityDuringComm1.push_back(s.fields.read(Field::lblQuality));
+        if (s.trials.back().comm == 1) qualityDuringComm1.push_back(s.fields.read(Field::Quality));
     };
     s.run();
     EXPECT_EQ(s.combinations().back(), (std::pair<int, std::string>{2, "9600"}));
@@ -254,9 +254,9 @@ TEST(AutoDetect, AFailureOfItsOwnShowsTheWarningAndRestoresTheControls)
     EXPECT_EQ(s.view.messages[0].first, DetectionView::Icon::Warning);
     EXPECT_EQ(s.view.messages[0].second, kSearchFailedMessage);
     EXPECT_EQ(s.view.captions.back(), "GPS Device Settings");
-    EXPECT_TRUE(s.selection.cboCommPort.enabled() && s.view.autoEnabled);
-    EXPECT_EQ(s.selection.cboCommPort.selectedIndex(), 0);
-    EXPECT_EQ(s.selection.cboBaud.selectedIndex(), 1);
+    EXPECT_TRUE(s.selection.port.enabled() && s.view.autoEnabled);
+    EXPECT_EQ(s.selection.port.selectedIndex(), 0);
+    EXPECT_EQ(s.selection.baud.selectedIndex(), 1);
 }
 
 TEST(AutoDetect, ClosingDuringASearchStopsItWithoutTouchingTheClosedWindow)
@@ -286,7 +286,7 @@ TEST(AutoDetect, ClosingDuringASearchStopsItWithoutTouchingTheClosedWindow)
         window.reset();
         view.captions.clear();
     };
-    window->detect.cmdAuto_Click();
+    window->detect.run();
     EXPECT_EQ(window, nullptr);
     EXPECT_EQ(ports.openings, openingsAtClose);
     EXPECT_TRUE(view.captions.empty());

@@ -121,7 +121,7 @@ TEST_F(FloodTest, TimerDeadlinesSearchWaitsAndClosingTakeEffectPromptly)
     EXPECT_LT(timerLate, 2000);
     EXPECT_LT(waitLate, 2000);
     EXPECT_LT(closeLate, 2000);
-    EXPECT_FALSE(monitor_->objComm().PortOpen());
+    EXPECT_FALSE(monitor_->port().isOpen());
 }
 
 TEST_F(FloodTest, EveryLoggedRowIsOneWholeSentenceThatWasSent)

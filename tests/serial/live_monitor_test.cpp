@@ -30,7 +30,7 @@ class QualityRecorder final : public FieldObserver {
 public:
     void fieldWritten(Field field, const std::string& text) override
     {
-        if (field == Field::lblQuality) writes.push_back(text);
+        if (field == Field::Quality) writes.push_back(text);
     }
     int countContaining(std::string_view part) const
     {
@@ -59,7 +59,7 @@ protected:
         monitor_ = std::make_unique<LiveMonitor>(clock_, CommMap("1=" + link_.string() + ",2=/dev/null"));
         monitor_->fields().addObserver(&quality_);
         monitor_->onPortFailure = [this](const Failure& failure) {
-            portFailures_.push_back({failure.number(), failure.detail(), field(Field::lblQuality)});
+            portFailures_.push_back({failure.number(), failure.detail(), field(Field::Quality)});
         };
     }
     ~LiveMonitorTest() override
@@ -85,12 +85,12 @@ protected:
     const std::string& field(Field field) { return monitor_->fields().read(field); }
     void expectReadoutReset()
     {
-        EXPECT_EQ(field(Field::lblUTCTime), "Unknown");
-        EXPECT_EQ(field(Field::lblLatitude), "Unknown");
-        EXPECT_EQ(field(Field::lblSatellites), "0");
-        EXPECT_EQ(field(Field::lblUpdated), "No data received");
-        EXPECT_EQ(field(Field::lblFound), "No");
-        EXPECT_EQ(field(Field::lblIsGPS), "No");
+        EXPECT_EQ(field(Field::UtcTime), "Unknown");
+        EXPECT_EQ(field(Field::Latitude), "Unknown");
+        EXPECT_EQ(field(Field::Satellites), "0");
+        EXPECT_EQ(field(Field::Updated), "No data received");
+        EXPECT_EQ(field(Field::Found), "No");
+        EXPECT_EQ(field(Field::IsGps), "No");
         EXPECT_TRUE(monitor_->log().empty());
     }
     // Sends sentences until the log holds a row: the first sentence after
@@ -118,24 +118,24 @@ protected:
 TEST_F(LiveMonitorTest, StartUpOpensCommOneAtTheFirstBaudRate)
 {
     monitor_->selectFirstEntries();
-    EXPECT_EQ(field(Field::lblCommOK), "Yes");
-    EXPECT_TRUE(monitor_->objComm().PortOpen());
+    EXPECT_EQ(field(Field::CommOk), "Yes");
+    EXPECT_TRUE(monitor_->port().isOpen());
     EXPECT_EQ(receiver_->speed(), B4800);
     expectReadoutReset();
     // The first opening runs before a baud rate is selected and is refused.
     EXPECT_EQ(quality_.countContaining("No baud rate selected"), 1);
-    EXPECT_EQ(field(Field::lblQuality), "No GPS device detected");
+    EXPECT_EQ(field(Field::Quality), "No GPS device detected");
 }
 
 TEST_F(LiveMonitorTest, WhatTheReceiverSendsReachesTheReadoutAndTheLog)
 {
     monitor_->selectFirstEntries();
     receiveFix();
-    EXPECT_EQ(field(Field::lblFound), "Yes");
-    EXPECT_EQ(field(Field::lblIsGPS), "Yes");
-    EXPECT_EQ(field(Field::lblUTCTime), "12:35:19.");
-    EXPECT_EQ(field(Field::lblLatitude), "4807.0380 N");
-    EXPECT_EQ(field(Field::lblSatellites), "8 satellites");
+    EXPECT_EQ(field(Field::Found), "Yes");
+    EXPECT_EQ(field(Field::IsGps), "Yes");
+    EXPECT_EQ(field(Field::UtcTime), "12:35:19.");
+    EXPECT_EQ(field(Field::Latitude), "4807.0380 N");
+    EXPECT_EQ(field(Field::Satellites), "8 satellites");
     EXPECT_EQ(monitor_->log().row(0).data, kGga.substr(1, kGga.size() - 3));
 }
 
@@ -143,24 +143,24 @@ TEST_F(LiveMonitorTest, ChangingOnlyTheBaudRateReopensAndResets)
 {
     monitor_->selectFirstEntries();
     receiveFix();
-    monitor_->selection().cboBaud.select(1);
-    EXPECT_EQ(field(Field::lblCommOK), "Yes");
+    monitor_->selection().baud.select(1);
+    EXPECT_EQ(field(Field::CommOk), "Yes");
     EXPECT_EQ(receiver_->speed(), B9600);
     expectReadoutReset();
 
     receiver_->send(kRmc);
-    ASSERT_TRUE(runUntil([&] { return field(Field::lblIsGPS) == "Yes"; }));
+    ASSERT_TRUE(runUntil([&] { return field(Field::IsGps) == "Yes"; }));
 }
 
 TEST_F(LiveMonitorTest, ANumberWithoutADeviceReadsNoAndLeavesNoPortOpen)
 {
     monitor_->selectFirstEntries();
     receiveFix();
-    monitor_->selection().cboCommPort.select(2);
-    EXPECT_EQ(field(Field::lblCommOK), "No");
-    EXPECT_FALSE(monitor_->objComm().PortOpen());
+    monitor_->selection().port.select(2);
+    EXPECT_EQ(field(Field::CommOk), "No");
+    EXPECT_FALSE(monitor_->port().isOpen());
     expectReadoutReset();
-    EXPECT_EQ(field(Field::lblQuality), "No GPS device detected");
+    EXPECT_EQ(field(Field::Quality), "No GPS device detected");
     ASSERT_FALSE(portFailures_.empty());
     EXPECT_EQ(portFailures_.back().number, kPortDoesNotExist);
     EXPECT_NE(portFailures_.back().detail.find("Comm 3 names no device"), std::string::npos);
@@ -169,10 +169,10 @@ TEST_F(LiveMonitorTest, ANumberWithoutADeviceReadsNoAndLeavesNoPortOpen)
 TEST_F(LiveMonitorTest, AnyOtherFailureLandsInQualityAndLeavesCommOkAlone)
 {
     monitor_->selectFirstEntries();
-    monitor_->selection().cboCommPort.select(1);
-    EXPECT_EQ(field(Field::lblCommOK), "Yes") << "from the opening before";
-    EXPECT_FALSE(monitor_->objComm().PortOpen());
-    EXPECT_EQ(field(Field::lblQuality), "Not a serial port");
+    monitor_->selection().port.select(1);
+    EXPECT_EQ(field(Field::CommOk), "Yes") << "from the opening before";
+    EXPECT_FALSE(monitor_->port().isOpen());
+    EXPECT_EQ(field(Field::Quality), "Not a serial port");
     ASSERT_FALSE(portFailures_.empty());
     EXPECT_EQ(portFailures_.back().number, kPortRefused);
     EXPECT_EQ(portFailures_.back().qualityThen, "Not a serial port") << "told after the field is written";
@@ -184,16 +184,16 @@ TEST_F(LiveMonitorTest, AnUnplugIsReportedOnceAndSelectingThePortAgainReopensIt)
     monitor_->selectFirstEntries();
     receiveFix();
     receiver_->unplug();
-    ASSERT_TRUE(runUntil([&] { return !monitor_->objComm().PortOpen(); }));
+    ASSERT_TRUE(runUntil([&] { return !monitor_->port().isOpen(); }));
     EXPECT_LT(testing::wakeUpsDuring(300ms), 50) << "idle after the unplug, apart from the tick";
     EXPECT_EQ(quality_.countContaining("disconnected"), 1);
-    EXPECT_NE(field(Field::lblQuality).find("disconnected"), std::string::npos);
-    EXPECT_EQ(field(Field::lblCommOK), "Yes") << "the indicators stay until the next opening";
+    EXPECT_NE(field(Field::Quality).find("disconnected"), std::string::npos);
+    EXPECT_EQ(field(Field::CommOk), "Yes") << "the indicators stay until the next opening";
 
     plugIn();
-    monitor_->selection().cboBaud.select(0);
-    EXPECT_EQ(field(Field::lblCommOK), "Yes");
-    ASSERT_TRUE(monitor_->objComm().PortOpen());
+    monitor_->selection().baud.select(0);
+    EXPECT_EQ(field(Field::CommOk), "Yes");
+    ASSERT_TRUE(monitor_->port().isOpen());
     receiver_->send(kRmc + kRmc);
     ASSERT_TRUE(runUntil([&] { return monitor_->log().size() >= 1; }));
 }
@@ -241,22 +241,22 @@ TEST_P(LiveMonitorCutTest, AnUnplugStaysTheLastWordAndNothingReceivedIsDropped)
             // moments, after it: the order in which the race shows.
             const std::uint64_t passes = monitor_->assembler().passesFinished();
             ASSERT_TRUE(runUntil([&] { return monitor_->assembler().passesFinished() > passes; }));
-            monitor_->selection().cboBaud.select(0);
+            monitor_->selection().baud.select(0);
         }
-        ASSERT_TRUE(monitor_->objComm().PortOpen());
+        ASSERT_TRUE(monitor_->port().isOpen());
         failuresBefore = portFailures_.size();
         const std::string burst = kDifferentialGga + kDifferentialGga + kGsa;
         receiver_->sendToTheSlave(burst);
         ASSERT_TRUE(runUntil([&] { return receiver_->unread() == 0; }));
         if (!GetParam().cut(*receiver_)) GTEST_SKIP() << "the system refuses to hang the line up: run as root";
         ASSERT_TRUE(runUntil([&] {
-            return !monitor_->objComm().PortOpen() && portFailures_.size() > failuresBefore &&
+            return !monitor_->port().isOpen() && portFailures_.size() > failuresBefore &&
                    !monitor_->assembler().passInProgress();
         }));
         // Two ticks more: whatever is left in the ring is interpreted now.
         testing::runFor(250ms);
 
-        overwritten += field(Field::lblQuality).find("isconnected") == std::string::npos;
+        overwritten += field(Field::Quality).find("isconnected") == std::string::npos;
         EXPECT_EQ(portFailures_.back().number, kDeviceDisconnected);
         EXPECT_EQ(portFailures_.back().qualityThen, "Device disconnected");
         EXPECT_EQ(std::count_if(portFailures_.begin(), portFailures_.end(),
@@ -280,11 +280,11 @@ TEST_F(LiveMonitorTest, ClosingStopsTheTickAndThePort)
 {
     monitor_->selectFirstEntries();
     monitor_->close();
-    EXPECT_FALSE(monitor_->objComm().PortOpen());
+    EXPECT_FALSE(monitor_->port().isOpen());
     receiver_->send(kGga + kGga + kRmc);
     testing::runFor(300ms);
     EXPECT_TRUE(monitor_->log().empty());
-    EXPECT_EQ(field(Field::lblFound), "No");
+    EXPECT_EQ(field(Field::Found), "No");
 }
 
 }  // namespace

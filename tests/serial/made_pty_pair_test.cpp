@@ -98,11 +98,11 @@ TEST_P(MadePair, IsMonitoredLikeAReceiverWhileASecondReaderIsStillRefusedByName)
     {
         LiveMonitor monitor(clock, CommMap("1=" + far->port));
         monitor.selectFirstEntries();
-        ASSERT_EQ(monitor.fields().read(Field::lblCommOK), kYes);
-        ASSERT_TRUE(monitor.objComm().PortOpen()) << monitor.fields().read(Field::lblQuality);
+        ASSERT_EQ(monitor.fields().read(Field::CommOk), kYes);
+        ASSERT_TRUE(monitor.port().isOpen()) << monitor.fields().read(Field::Quality);
         far->sendSentences();
         EXPECT_TRUE(runUntil([&] { return monitor.log().size() >= 1; }, 10s));
-        EXPECT_EQ(monitor.fields().read(Field::lblIsGPS), kYes);
+        EXPECT_EQ(monitor.fields().read(Field::IsGps), kYes);
         monitor.close();
     }
 
@@ -112,7 +112,7 @@ TEST_P(MadePair, IsMonitoredLikeAReceiverWhileASecondReaderIsStillRefusedByName)
     std::vector<Failure> failures;
     second.onPortFailure = [&](const Failure& failure) { failures.push_back(failure); };
     second.selectFirstEntries();
-    EXPECT_FALSE(second.objComm().PortOpen());
+    EXPECT_FALSE(second.port().isOpen());
     ASSERT_FALSE(failures.empty());
     EXPECT_EQ(failures.back().number(), kPortInUse);
     EXPECT_NE(failures.back().detail().find("is in use by another program: cat (PID "), std::string::npos)

@@ -66,7 +66,7 @@ TEST(QtDetection, FindsTheReceiverWhenStartedInsideAPausedPass)
         click.stop();
         chatting.stop();
         startedInsidePass = true;
-        detect.cmdAuto_Click();
+        detect.run();
         finished = true;
     });
     click.start(1);
@@ -74,10 +74,10 @@ TEST(QtDetection, FindsTheReceiverWhenStartedInsideAPausedPass)
     ASSERT_TRUE(runUntil([&] { return finished; }, 30s));
     EXPECT_TRUE(startedInsidePass);
     EXPECT_EQ(tried, (std::vector<int>{1, 1, 2, 2, 3}));
-    EXPECT_EQ(live.selection().cboCommPort.selectedIndex(), 2);
-    EXPECT_EQ(live.selection().cboBaud.selectedIndex(), 0);
-    EXPECT_EQ(live.fields().read(Field::lblIsGPS), "Yes");
-    EXPECT_TRUE(live.objComm().PortOpen());
+    EXPECT_EQ(live.selection().port.selectedIndex(), 2);
+    EXPECT_EQ(live.selection().baud.selectedIndex(), 0);
+    EXPECT_EQ(live.fields().read(Field::IsGps), "Yes");
+    EXPECT_TRUE(live.port().isOpen());
     EXPECT_TRUE(view.messages.empty());
     live.close();
 }

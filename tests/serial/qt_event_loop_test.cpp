@@ -86,7 +86,7 @@ TEST(TickDriver, TicksKeepArrivingWhileAPassIsPausedInItsYield)
     TickDriver driver(20ms, [&] {
         ++ticks;
         if (pump.inLongYield) ++ticksDuringYield;
-        monitor.assembler.tmrGraph_Timer();
+        monitor.assembler.tick();
     });
     driver.start();
     ASSERT_TRUE(testing::runUntil([&] { return ticks > 0 && !pump.inLongYield && !monitor.assembler.passInProgress(); }));

@@ -72,7 +72,7 @@ TEST(OpenFailure, TellsAPersonWhatToDo)
 Failure openFailure(QtSerialPort& port)
 {
     try {
-        port.setPortOpen(true);
+        port.setOpen(true);
     } catch (const Failure& failure) {
         return failure;
     }
@@ -90,7 +90,7 @@ TEST(QtSerialPort, NumbersWithoutADeviceAreThePortDoesNotExistFailure)
 
     port.setCommPort(1);
     EXPECT_EQ(openFailure(port).number(), kPortDoesNotExist);
-    EXPECT_FALSE(port.PortOpen());
+    EXPECT_FALSE(port.isOpen());
 }
 
 // A program of our own choosing that opens the device and keeps it open.
@@ -171,7 +171,7 @@ TEST(QtSerialPort, AnOpeningThatFailsNamesItsRealCause)
         EXPECT_EQ(failure.what(), c.cause) << failure.detail();
         EXPECT_TRUE(contains(failure.detail(), "Comm 1 (" + c.device + ")")) << failure.detail();
         EXPECT_TRUE(contains(failure.detail(), c.detail)) << failure.detail();
-        EXPECT_FALSE(port.PortOpen());
+        EXPECT_FALSE(port.isOpen());
     }
     std::filesystem::remove_all(directory);
 }
@@ -220,7 +220,7 @@ TEST(QtSerialPort, APathTooLongForALockFileIsToldAsSuch)
         const Failure failure = openFailure(port);
         EXPECT_EQ(failure.what(), c.cause) << failure.detail();
         EXPECT_TRUE(contains(failure.detail(), c.detail)) << failure.detail();
-        if (port.PortOpen()) port.setPortOpen(false);
+        if (port.isOpen()) port.setOpen(false);
     }
     std::filesystem::remove_all(folder);
 }
@@ -230,7 +230,7 @@ TEST(QtSerialPort, APortHeldByAnotherProgramIsInUse)
     PtyPair receiver;
     QtSerialPort holder(CommMap("1=" + receiver.path()));
     holder.setSettings("4800,n,8,1");
-    holder.setPortOpen(true);
+    holder.setOpen(true);
 
     QtSerialPort second(CommMap("4=" + receiver.path()));
     second.setCommPort(4);
@@ -241,7 +241,7 @@ TEST(QtSerialPort, APortHeldByAnotherProgramIsInUse)
         << failure.detail();
 
     EXPECT_EQ(openFailure(holder).number(), kPortInUse) << "opening an open port again";
-    EXPECT_TRUE(holder.PortOpen());
+    EXPECT_TRUE(holder.isOpen());
 }
 
 // The lock file names its holder even when that program does not hold the
@@ -265,7 +265,7 @@ TEST(QtSerialPort, APortLockedByAnotherProgramNamesIt)
 
     holder.stop();
     EXPECT_EQ(openFailure(port).what(), std::string("opened"));
-    port.setPortOpen(false);
+    port.setOpen(false);
     std::filesystem::remove(lock);
 }
 
@@ -275,14 +275,14 @@ struct ListeningPort {
     ListeningPort(const std::string& device, int comm, const std::string& settings)
         : port(CommMap(std::to_string(comm) + "=" + device))
     {
-        port.setOnComm([this] {
+        port.setOnReceive([this] {
             ++events;
-            if (port.InBufferCount() > 0) received += port.Input();
+            if (port.bytesWaiting() > 0) received += port.readAll();
         });
-        port.setRThreshold(1);
+        port.setReceiveThreshold(1);
         port.setCommPort(comm);
         port.setSettings(settings);
-        port.setPortOpen(true);
+        port.setOpen(true);
     }
 
     QtSerialPort port;
@@ -295,7 +295,7 @@ TEST(QtSerialPort, OpensWithTheLineSettingsAndDeliversWhatArrives)
     PtyPair receiver;
     ListeningPort listening(receiver.path(), 2, "9600,n,8,1");
     QtSerialPort& port = listening.port;
-    ASSERT_TRUE(port.PortOpen());
+    ASSERT_TRUE(port.isOpen());
     EXPECT_EQ(receiver.speed(), B9600);
 
     const std::string bytes = "$GPGGA,1\r\n\xB0\x01$";
@@ -304,8 +304,8 @@ TEST(QtSerialPort, OpensWithTheLineSettingsAndDeliversWhatArrives)
     EXPECT_EQ(listening.received, bytes);
     EXPECT_GE(listening.events, 1);
 
-    port.setPortOpen(false);
-    EXPECT_FALSE(port.PortOpen());
+    port.setOpen(false);
+    EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(port.errorsSeen(), 0u) << "opening and closing are no errors";
 }
 
@@ -340,7 +340,7 @@ TEST(QtSerialPort, RefusesBadSettingsAndThresholdBeforeTouchingThePort)
 {
     QtSerialPort port{CommMap(std::string())};
     EXPECT_THROW(port.setSettings(",n,8,1"), Failure);
-    EXPECT_THROW(port.setRThreshold(-1), Failure);
+    EXPECT_THROW(port.setReceiveThreshold(-1), Failure);
 }
 
 TEST(QtSerialPort, AnUnplugClosesThePortReportsOnceAndLeavesTheLoopIdle)
@@ -349,22 +349,22 @@ TEST(QtSerialPort, AnUnplugClosesThePortReportsOnceAndLeavesTheLoopIdle)
     QtSerialPort port(CommMap("1=" + receiver.path()));
     std::string received;
     std::vector<Failure> failures;
-    port.setOnComm([&] {
+    port.setOnReceive([&] {
         try {
-            if (port.InBufferCount() > 0) received += port.Input();
+            if (port.bytesWaiting() > 0) received += port.readAll();
         } catch (const Failure& failure) {
             failures.push_back(failure);
         }
     });
-    port.setRThreshold(1);
+    port.setReceiveThreshold(1);
     port.setSettings("4800,n,8,1");
-    port.setPortOpen(true);
+    port.setOpen(true);
 
     // A hang-up flushes what the line still held, so the words must be read first.
     receiver.send("last words");
     ASSERT_TRUE(runUntil([&] { return received.size() == 10; }));
     receiver.unplug();
-    ASSERT_TRUE(runUntil([&] { return !port.PortOpen(); }));
+    ASSERT_TRUE(runUntil([&] { return !port.isOpen(); }));
     testing::runFor(100ms);
 
     EXPECT_EQ(received, "last words");
@@ -394,15 +394,15 @@ TEST(QtSerialPort, AHangUpIsAnnouncedOnlyAfterWhatWasReadBeforeIt)
         QtSerialPort port(CommMap("1=" + receiver.path()));
         std::string receivedBeforeLoss;
         bool lossSeen = false;
-        port.setOnComm([&] {
+        port.setOnReceive([&] {
             if (port.lossWaiting() != nullptr)
                 lossSeen = true;
-            else if (!lossSeen && port.InBufferCount() > 0)
-                receivedBeforeLoss += port.Input();
+            else if (!lossSeen && port.bytesWaiting() > 0)
+                receivedBeforeLoss += port.readAll();
         });
-        port.setRThreshold(1);
+        port.setReceiveThreshold(1);
         port.setSettings("4800,n,8,1");
-        port.setPortOpen(true);
+        port.setOpen(true);
 
         receiver.sendToTheSlave(burst);
         ASSERT_TRUE(runUntil([&] { return receiver.unread() == 0; }));
@@ -425,12 +425,12 @@ TEST(QtSerialPort, AFailedOpeningRightAfterAnUnplugLeavesNoLossWaiting)
         SCOPED_TRACE(c.comm);
         PtyPair receiver;
         QtSerialPort port(CommMap("1=" + receiver.path() + ",2=/dev/null"));
-        port.setOnComm([] {});
-        port.setRThreshold(1);
+        port.setOnReceive([] {});
+        port.setReceiveThreshold(1);
         port.setSettings("4800,n,8,1");
-        port.setPortOpen(true);
+        port.setOpen(true);
         receiver.unplug();
-        ASSERT_TRUE(runUntil([&] { return !port.PortOpen(); }));
+        ASSERT_TRUE(runUntil([&] { return !port.isOpen(); }));
         ASSERT_NE(port.lossWaiting(), nullptr);
 
         port.setCommPort(c.comm);

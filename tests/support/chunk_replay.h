@@ -20,13 +20,13 @@ namespace veltrane::testing {
 // Its count query or read can be made to fail.
 class ChunkInput final : public SerialInput {
 public:
-    std::int64_t InBufferCount() override
+    std::int64_t bytesWaiting() override
     {
         if (failCount) throw Failure(8005, "count refused: the port was closed underneath");
         return static_cast<std::int64_t>(waiting.size());
     }
 
-    std::string Input() override
+    std::string readAll() override
     {
         if (failInput) throw Failure(8020, "read refused: the device was unplugged");
         return std::exchange(waiting, std::string());
@@ -36,7 +36,7 @@ public:
     void store(ReceiveRing& ring, std::string chunk)
     {
         waiting = std::move(chunk);
-        ring.objComm_OnComm(*this);
+        ring.store(*this);
     }
 
     std::string waiting;
@@ -49,7 +49,7 @@ inline void storeThenPass(Monitor& monitor, std::string chunk)
 {
     ChunkInput port;
     port.store(monitor.ring, std::move(chunk));
-    monitor.assembler.ProcessReceivedData();
+    monitor.assembler.runPass();
 }
 
 // `text` cut into chunks of `chunkBytes`, the last one shorter.

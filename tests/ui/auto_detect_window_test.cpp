@@ -32,7 +32,7 @@ private:
 TEST(AutoDetectWindow, TheSearchShowsOnTheWindowAndClosingStopsIt)
 {
     auto window = testing::makeWindow();  // no Comm number names a device
-    window->Form_Load();
+    window->start();
     testing::showAndWait(*window);
     MessageCloser messages;
 
@@ -42,16 +42,16 @@ TEST(AutoDetectWindow, TheSearchShowsOnTheWindowAndClosingStopsIt)
     bool buttonEnabledWhileSearching = true;
     window->autoDetect().onTrying = [&](int, const std::string&) {
         if (++trials == 1) {
-            captionWhileSearching = control<QGroupBox>(*window, "grpSettings").title();
-            boxesEnabledWhileSearching = control(*window, "cboCommPort").isEnabled() ||
-                                         control(*window, "cboBaud").isEnabled();
-            buttonEnabledWhileSearching = control(*window, "cmdAuto").isEnabled();
+            captionWhileSearching = control<QGroupBox>(*window, "settingsFrame").title();
+            boxesEnabledWhileSearching = control(*window, "portBox").isEnabled() ||
+                                         control(*window, "baudBox").isEnabled();
+            buttonEnabledWhileSearching = control(*window, "autoButton").isEnabled();
         }
         // The close request arrives as the user's would, inside the search's wait.
         if (trials == 2) QTimer::singleShot(0, window.get(), [&] { window->close(); });
     };
 
-    QTest::mouseClick(&control<QPushButton>(*window, "cmdAuto"), Qt::LeftButton);
+    QTest::mouseClick(&control<QPushButton>(*window, "autoButton"), Qt::LeftButton);
 
     EXPECT_EQ(captionWhileSearching, "Autodetecting GPS device...");
     EXPECT_FALSE(boxesEnabledWhileSearching);
@@ -59,7 +59,7 @@ TEST(AutoDetectWindow, TheSearchShowsOnTheWindowAndClosingStopsIt)
     EXPECT_EQ(trials, 2);
     EXPECT_EQ(messages.closed, 0);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->monitor().objComm().PortOpen());
+    EXPECT_FALSE(window->monitor().port().isOpen());
 }
 
 // The indicators keep "Yes" after an unplug until the next opening; a search
@@ -68,19 +68,19 @@ TEST(AutoDetectWindow, AReceiverUnpluggedBeforeTheSearchIsNotFoundAgain)
 {
     auto receiver = std::make_unique<testing::PtyPair>();
     auto window = testing::makeWindow("1=" + receiver->path());
-    window->Form_Load();
+    window->start();
     testing::showAndWait(*window);
     MessageCloser messages;
     receiver->send("$GPRMC,1\r\n$GPRMC,2\r\n$GPRMC,3\r\n");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return testing::labelText(*window, "lblIsGPS") == "Yes"; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return testing::labelText(*window, "isGps") == "Yes"; }, 3000));
     receiver.reset();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return testing::labelText(*window, "lblQuality") == "Device disconnected"; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return testing::labelText(*window, "quality") == "Device disconnected"; }, 3000));
 
     int trials = 0;
     window->autoDetect().onTrying = [&](int, const std::string&) {
         if (++trials == 2) QTimer::singleShot(0, window.get(), [&] { window->close(); });
     };
-    QTest::mouseClick(&control<QPushButton>(*window, "cmdAuto"), Qt::LeftButton);
+    QTest::mouseClick(&control<QPushButton>(*window, "autoButton"), Qt::LeftButton);
     EXPECT_EQ(trials, 2) << "the search stopped on the unplugged receiver";
     EXPECT_EQ(messages.closed, 0);
 }

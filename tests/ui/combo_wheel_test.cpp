@@ -16,8 +16,8 @@ struct WheelCase {
 };
 
 constexpr WheelCase kCombos[] = {
-    {"cboCommPort", "Comm 3"},
-    {"cboBaud", "9600"},
+    {"portBox", "Comm 3"},
+    {"baudBox", "9600"},
 };
 
 class ComboWheel : public ::testing::TestWithParam<WheelCase> {};
@@ -29,9 +29,9 @@ TEST_P(ComboWheel, TurnsTheEntryOnlyWhileTheBoxHasTheKeyboardFocus)
     const WheelCase& c = GetParam();
     testing::PtyPair receiver;
     auto window = testing::openWindow("1=" + receiver.path());
-    control<QTabWidget>(*window, "tabMain").setCurrentIndex(1);
-    control<QPushButton>(*window, "cmdNMEAClear").setFocus();
-    ASSERT_EQ(labelText(*window, "lblCommOK"), "Yes");
+    control<QTabWidget>(*window, "tabs").setCurrentIndex(1);
+    control<QPushButton>(*window, "clearButton").setFocus();
+    ASSERT_EQ(labelText(*window, "commOk"), "Yes");
     SentenceLog& log = window->monitor().log();
     for (int i = 0; i < 20; ++i) log.insertFirst({2024, 3, 9, 14, 5, i}, "GPRMC,row " + std::to_string(i));
 
@@ -41,7 +41,7 @@ TEST_P(ComboWheel, TurnsTheEntryOnlyWhileTheBoxHasTheKeyboardFocus)
     EXPECT_EQ(combo.currentText(), before);
     EXPECT_FALSE(combo.hasFocus()) << "the wheel gave the box the focus";
     EXPECT_EQ(log.size(), 20u) << "the port was opened again";
-    EXPECT_EQ(labelText(*window, "lblCommOK"), "Yes");
+    EXPECT_EQ(labelText(*window, "commOk"), "Yes");
 
     combo.setFocus();
     testing::turnWheel(combo, combo.rect().center(), -2);

@@ -50,8 +50,8 @@ TEST(FailureTexts, EveryCauseFitsTheSignalQualityField)
         std::bad_alloc().what(),
     };
     auto window = makeWindow();
-    window->Form_Load();
-    const auto& field = control<QLabel>(*window, "lblQuality");
+    window->start();
+    const auto& field = control<QLabel>(*window, "quality");
     ASSERT_EQ(field.width(), toPixels(3375.0));
     for (const std::string& cause : causes) {
         EXPECT_LE(field.fontMetrics().horizontalAdvance(QString::fromStdString(cause)), field.width()) << cause;

@@ -9,9 +9,9 @@ namespace {
 
 using testing::control;
 
-constexpr const char* kFields[] = {"lblUTCTime", "lblLatitude", "lblLongitude", "lblAltitude",
-                                   "lblQuality", "lblSatellites", "lblInView",    "lblHDOP",
-                                   "lblUpdated", "lblCommOK",     "lblFound",     "lblIsGPS"};
+constexpr const char* kFields[] = {"utcTime", "latitude", "longitude", "altitude",
+                                   "quality", "satellites", "inView",    "hdop",
+                                   "updated", "commOk",     "found",     "isGps"};
 
 class PaintCounter final : public QObject {
 public:
@@ -32,7 +32,7 @@ void settle()
     QCoreApplication::processEvents();
 }
 
-int fieldsFillingThemselves(frmMain& window)
+int fieldsFillingThemselves(MainWindow& window)
 {
     int filling = 0;
     for (const char* name : kFields) filling += control<QLabel>(window, name).autoFillBackground() ? 1 : 0;
@@ -40,7 +40,7 @@ int fieldsFillingThemselves(frmMain& window)
 }
 
 // The window as Qt paints it with every field label see-through.
-QImage seeThroughLook(frmMain& window)
+QImage seeThroughLook(MainWindow& window)
 {
     for (const char* name : kFields) control<QLabel>(window, name).setAutoFillBackground(false);
     return window.grab().toImage();
@@ -61,17 +61,17 @@ TEST(LabelBackdrop, AChangingReadoutIsRepaintedWithoutTheTabPaneBeneathIt)
     settle();
     PaintCounter pane;
     PaintCounter readout;
-    control<QWidget>(*window, "tabMain").installEventFilter(&pane);
-    control<QWidget>(*window, "lblUTCTime").installEventFilter(&readout);
+    control<QWidget>(*window, "tabs").installEventFilter(&pane);
+    control<QWidget>(*window, "utcTime").installEventFilter(&readout);
 
-    window->monitor().fields().set(Field::lblUTCTime, "12:35:19.");
+    window->monitor().fields().set(Field::UtcTime, "12:35:19.");
     ASSERT_TRUE(QTest::qWaitFor([&] { return readout.paints > 0; }, 2000));
     EXPECT_EQ(pane.paints, 0);
 }
 
 struct Situation {
     const char* name;
-    std::function<void(frmMain&)> bringAbout;
+    std::function<void(MainWindow&)> bringAbout;
     bool allFill;  // whether every field label can fill itself there
 };
 
@@ -79,17 +79,17 @@ TEST(LabelBackdrop, TheWindowLooksTheSameAsWithSeeThroughLabels)
 {
     const QPalette original = QApplication::palette();
     const Situation situations[] = {
-        {"at the design size", [](frmMain&) {}, true},
+        {"at the design size", [](MainWindow&) {}, true},
         {"back from the log page",
-         [](frmMain& w) {
-             auto& tab = control<QTabWidget>(w, "tabMain");
+         [](MainWindow& w) {
+             auto& tab = control<QTabWidget>(w, "tabs");
              tab.setCurrentIndex(1);
              settle();
              tab.setCurrentIndex(0);
          },
          true},
         {"in another palette",
-         [](frmMain&) {
+         [](MainWindow&) {
              QPalette reddish = QApplication::palette();
              reddish.setColor(QPalette::Button, QColor(200, 120, 120));
              reddish.setColor(QPalette::Window, QColor(150, 200, 150));
@@ -98,7 +98,7 @@ TEST(LabelBackdrop, TheWindowLooksTheSameAsWithSeeThroughLabels)
          true},
         // The captions then run on under the fields beside them.
         {"in a large font",
-         [](frmMain& w) {
+         [](MainWindow& w) {
              QFont large = w.font();
              large.setPointSize(20);
              w.setFont(large);
@@ -108,7 +108,7 @@ TEST(LabelBackdrop, TheWindowLooksTheSameAsWithSeeThroughLabels)
     for (const Situation& situation : situations) {
         SCOPED_TRACE(situation.name);
         auto window = testing::openWindow();
-        window->monitor().fields().set(Field::lblLatitude, "4807.0380 N");
+        window->monitor().fields().set(Field::Latitude, "4807.0380 N");
         situation.bringAbout(*window);
         settle();
         const int filling = fieldsFillingThemselves(*window);

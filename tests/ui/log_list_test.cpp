@@ -20,12 +20,12 @@ constexpr std::string_view kLongSentence = "GPRMC,145243.000,A,4807.03800,N,0113
 // The window at its design size on the "NMEA Data" page, the log holding
 // `rows` long sentences numbered from the oldest, all of them in the list.
 class LogPage {
-    std::unique_ptr<frmMain> window_;
+    std::unique_ptr<MainWindow> window_;
 
 public:
-    explicit LogPage(int rows) : window_(testing::openWindow()), list(control<LogListView>(*window_, "lvwNMEA"))
+    explicit LogPage(int rows) : window_(testing::openWindow()), list(control<LogListView>(*window_, "logList"))
     {
-        control<QTabWidget>(*window_, "tabMain").setCurrentIndex(1);
+        control<QTabWidget>(*window_, "tabs").setCurrentIndex(1);
         add(rows);
     }
 
@@ -41,7 +41,7 @@ public:
         QCoreApplication::processEvents();
     }
 
-    void showPage(int index) { control<QTabWidget>(*window_, "tabMain").setCurrentIndex(index); }
+    void showPage(int index) { control<QTabWidget>(*window_, "tabs").setCurrentIndex(index); }
 
     // The sentence shown in the row under the given height of the list's viewport.
     QString sentenceAt(int y) const { return list.model()->index(list.rowAt(y), 1).data().toString(); }

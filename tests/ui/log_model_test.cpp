@@ -98,9 +98,9 @@ TEST(FieldLabels, DeviceTextInAFieldIsShownAsPlainText)
     for (QLabel*& label : labels) label = owned.emplace_back(std::make_unique<QLabel>()).get();
     FieldLabels shown(fields, labels);
 
-    EXPECT_EQ(labels[static_cast<std::size_t>(Field::lblCommOK)]->text(), "No");
-    fields.set(Field::lblLatitude, "4807.0380 <img src=x>");
-    QLabel* latitude = labels[static_cast<std::size_t>(Field::lblLatitude)];
+    EXPECT_EQ(labels[static_cast<std::size_t>(Field::CommOk)]->text(), "No");
+    fields.set(Field::Latitude, "4807.0380 <img src=x>");
+    QLabel* latitude = labels[static_cast<std::size_t>(Field::Latitude)];
     EXPECT_EQ(latitude->text(), "4807.0380 <img src=x>");
     EXPECT_EQ(latitude->textFormat(), Qt::PlainText);
 }

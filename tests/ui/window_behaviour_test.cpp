@@ -27,22 +27,22 @@ TEST(WindowBehaviour, StartUpSelectsTheFirstPortAndBaudAndShowsTheFirstPage)
 {
     auto window = makeWindow();
     EXPECT_EQ(window->windowTitle(), "Veltrane");
-    window->Form_Load();
+    window->start();
     showAndWait(*window);
 
     EXPECT_EQ(window->windowTitle(), "Veltrane v1.0");
-    EXPECT_EQ(control<QTabWidget>(*window, "tabMain").currentIndex(), 0);
-    EXPECT_EQ(control<QComboBox>(*window, "cboCommPort").currentText(), "Comm 1");
-    EXPECT_EQ(control<QComboBox>(*window, "cboBaud").currentText(), "4800");
+    EXPECT_EQ(control<QTabWidget>(*window, "tabs").currentIndex(), 0);
+    EXPECT_EQ(control<QComboBox>(*window, "portBox").currentText(), "Comm 1");
+    EXPECT_EQ(control<QComboBox>(*window, "baudBox").currentText(), "4800");
     // No device is mapped to Comm 1 here.
-    EXPECT_EQ(labelText(*window, "lblCommOK"), "No");
-    EXPECT_EQ(labelText(*window, "lblFound"), "No");
-    EXPECT_EQ(labelText(*window, "lblIsGPS"), "No");
-    EXPECT_EQ(labelText(*window, "lblUTCTime"), "Unknown");
-    EXPECT_EQ(labelText(*window, "lblQuality"), "No GPS device detected");
-    EXPECT_EQ(labelText(*window, "lblSatellites"), "0");
-    EXPECT_EQ(labelText(*window, "lblUpdated"), "No data received");
-    EXPECT_FALSE(control(*window, "cmdNMEAClear").isVisible());
+    EXPECT_EQ(labelText(*window, "commOk"), "No");
+    EXPECT_EQ(labelText(*window, "found"), "No");
+    EXPECT_EQ(labelText(*window, "isGps"), "No");
+    EXPECT_EQ(labelText(*window, "utcTime"), "Unknown");
+    EXPECT_EQ(labelText(*window, "quality"), "No GPS device detected");
+    EXPECT_EQ(labelText(*window, "satellites"), "0");
+    EXPECT_EQ(labelText(*window, "updated"), "No data received");
+    EXPECT_FALSE(control(*window, "clearButton").isVisible());
 }
 
 struct Sizes {
@@ -51,11 +51,11 @@ struct Sizes {
     int clearLeft;  // in the tab control
 };
 
-Sizes measure(frmMain& window)
+Sizes measure(MainWindow& window)
 {
-    auto& tab = control(window, "tabMain");
-    auto& clear = control(window, "cmdNMEAClear");
-    return {tab.size(), control(window, "lvwNMEA").size(), clear.mapTo(&tab, QPoint(0, 0)).x()};
+    auto& tab = control(window, "tabs");
+    auto& clear = control(window, "clearButton");
+    return {tab.size(), control(window, "logList").size(), clear.mapTo(&tab, QPoint(0, 0)).x()};
 }
 
 int px(double twips) { return toPixels(twips); }
@@ -63,15 +63,15 @@ int px(double twips) { return toPixels(twips); }
 TEST(WindowBehaviour, ResizingFollowsTheRuleAndKeepsRefusedSizes)
 {
     auto window = makeWindow();
-    window->Form_Load();
+    window->start();
     showAndWait(*window);
     const Sizes design = measure(*window);
     EXPECT_EQ(design.tab, QSize(px(6965), px(5065)));
     EXPECT_EQ(design.list, QSize(px(6835), px(4265)));
     EXPECT_EQ(design.clearLeft, px(5740));
-    auto& tab = control(*window, "tabMain");
-    EXPECT_EQ(control(*window, "lvwNMEA").mapTo(&tab, QPoint(0, 0)), QPoint(px(60), px(720)));
-    EXPECT_EQ(control(*window, "cmdNMEAClear").mapTo(&tab, QPoint(0, 0)).y(), px(360));
+    auto& tab = control(*window, "tabs");
+    EXPECT_EQ(control(*window, "logList").mapTo(&tab, QPoint(0, 0)), QPoint(px(60), px(720)));
+    EXPECT_EQ(control(*window, "clearButton").mapTo(&tab, QPoint(0, 0)).y(), px(360));
 
     // Outer height 166 * 15 + 510 = 3000 twips: below 3050, both heights stay.
     window->resize(473, 166);
@@ -110,7 +110,7 @@ TEST(WindowBehaviour, NeverOpensLargerThanTheScreen)
     auto window = makeWindow();
     window->setScreen(*small);
     window->move((*small)->geometry().topLeft());
-    window->Form_Load();
+    window->start();
     showAndWait(*window);
 
     const QRect room = (*small)->availableGeometry();
@@ -126,7 +126,7 @@ TEST(WindowBehaviour, NeverOpensLargerThanTheScreen)
 TEST(WindowBehaviour, RestoringAfterMinimisingLaysTheWindowOutAgain)
 {
     auto window = makeWindow();
-    window->Form_Load();
+    window->start();
     showAndWait(*window);
     window->resize(600, 640);
     QCoreApplication::processEvents();
@@ -146,42 +146,42 @@ TEST(WindowBehaviour, RestoringAfterMinimisingLaysTheWindowOutAgain)
 TEST(WindowBehaviour, ClearHistoryIsSeenOnlyOnTheLogPage)
 {
     auto window = makeWindow();
-    window->Form_Load();
+    window->start();
     showAndWait(*window);
-    auto& tabMain = control<QTabWidget>(*window, "tabMain");
-    auto& clear = control(*window, "cmdNMEAClear");
+    auto& tabs = control<QTabWidget>(*window, "tabs");
+    auto& clear = control(*window, "clearButton");
 
-    tabMain.setCurrentIndex(2);
+    tabs.setCurrentIndex(2);
     EXPECT_FALSE(clear.isVisible());
-    tabMain.setCurrentIndex(1);
+    tabs.setCurrentIndex(1);
     EXPECT_TRUE(clear.isVisible());
-    tabMain.setCurrentIndex(0);
+    tabs.setCurrentIndex(0);
     EXPECT_FALSE(clear.isVisible());
 
     // The user's click on a tab takes the same way.
-    QTabBar* tabs = tabMain.tabBar();
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-    EXPECT_EQ(tabMain.currentIndex(), 1);
+    QTabBar* bar = tabs.tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+    EXPECT_EQ(tabs.currentIndex(), 1);
     EXPECT_TRUE(clear.isVisible());
 }
 
 TEST(WindowBehaviour, ClearHistoryEmptiesOnlyTheLog)
 {
     auto window = makeWindow();
-    window->Form_Load();
+    window->start();
     showAndWait(*window);
     SentenceLog& log = window->monitor().log();
     log.insertFirst({2024, 1, 2, 3, 4, 5}, "GPRMC,1");
     log.insertFirst({2024, 1, 2, 3, 4, 6}, "GPRMC,2");
-    auto& list = control<LogListView>(*window, "lvwNMEA");
+    auto& list = control<LogListView>(*window, "logList");
     ASSERT_TRUE(QTest::qWaitFor([&] { return list.model()->rowCount() == 2; }, 2000));
-    window->monitor().fields().set(Field::lblIsGPS, "Yes");
+    window->monitor().fields().set(Field::IsGps, "Yes");
 
-    control<QTabWidget>(*window, "tabMain").setCurrentIndex(1);
-    QTest::mouseClick(&control<QPushButton>(*window, "cmdNMEAClear"), Qt::LeftButton);
+    control<QTabWidget>(*window, "tabs").setCurrentIndex(1);
+    QTest::mouseClick(&control<QPushButton>(*window, "clearButton"), Qt::LeftButton);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(list.model()->rowCount(), 0);
-    EXPECT_EQ(labelText(*window, "lblIsGPS"), "Yes");
+    EXPECT_EQ(labelText(*window, "isGps"), "Yes");
     EXPECT_EQ(list.horizontalHeader()->sectionSize(0), px(2000));
 
     log.insertFirst({2024, 1, 2, 3, 4, 7}, "GPRMC,3");
@@ -192,16 +192,16 @@ TEST(WindowBehaviour, ClearHistoryEmptiesOnlyTheLog)
 TEST(WindowBehaviour, TheTickRunsUntilTheWindowCloses)
 {
     auto running = makeWindow();
-    running->Form_Load();
+    running->start();
     // The first pass reads the empty slot 0 and moves on to slot 1.
     EXPECT_TRUE(QTest::qWaitFor([&] { return running->monitor().assembler().readIndex() == 1; }, 2000));
 
     auto closing = makeWindow();
-    closing->Form_Load();
+    closing->start();
     EXPECT_TRUE(closing->close());
     QTest::qWait(350);
     EXPECT_EQ(closing->monitor().assembler().readIndex(), 0);
-    EXPECT_FALSE(closing->monitor().objComm().PortOpen());
+    EXPECT_FALSE(closing->monitor().port().isOpen());
 }
 
 TEST(WindowBehaviour, TheLinkAsksTheDesktopEveryTimeAndChangesNothing)
@@ -210,7 +210,7 @@ TEST(WindowBehaviour, TheLinkAsksTheDesktopEveryTimeAndChangesNothing)
     testing::UrlRecorder recorder;
     const QString scheme = QUrl(QString::fromLatin1(kWebAddress)).scheme();
     QDesktopServices::setUrlHandler(scheme, &recorder, "open");
-    auto& link = control<QLabel>(*window, "lblLink");
+    auto& link = control<QLabel>(*window, "webLink");
     QTest::mouseClick(&link, Qt::LeftButton);
     QTest::mouseClick(&link, Qt::LeftButton);
     QTest::mouseClick(&link, Qt::RightButton);

@@ -15,22 +15,22 @@ namespace veltrane::testing {
 
 // A window whose Comm numbers name exactly the devices given, so no test
 // depends on the serial ports of the machine it runs on.
-inline std::unique_ptr<frmMain> makeWindow(const std::string& ports = {})
+inline std::unique_ptr<MainWindow> makeWindow(const std::string& ports = {})
 {
-    return std::make_unique<frmMain>(CommMap(ports));
+    return std::make_unique<MainWindow>(CommMap(ports));
 }
 
-inline void showAndWait(frmMain& window)
+inline void showAndWait(MainWindow& window)
 {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 }
 
 // A started window, shown and active as on a desktop, so keys and the wheel reach it.
-inline std::unique_ptr<frmMain> openWindow(const std::string& ports = {})
+inline std::unique_ptr<MainWindow> openWindow(const std::string& ports = {})
 {
     auto window = makeWindow(ports);
-    window->Form_Load();
+    window->start();
     window->show();
     window->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -75,7 +75,7 @@ void LiveWatch::complain(const std::string& text) { err_.line("veltrane-cli " + 
 
 bool isStartUpOpeningFailure(const Failure& failure, const PortSelection& selection)
 {
-    return failure.number() == kInvalidSettings && selection.cboBaud.selectedIndex() < 0;
+    return failure.number() == kInvalidSettings && selection.baud.selectedIndex() < 0;
 }
 
 Deadline::Deadline(std::function<void()> onExpiry)

@@ -11,14 +11,14 @@ PortSearch::PortSearch(LiveMonitor& live) : live_(live), detect_(live.selection(
         if (isStartUpOpeningFailure(failure, live_.selection())) return;
         // A Comm number without a device is the common case and says nothing;
         // a device named on the command line that is missing is a mistake.
-        const int entry = live_.selection().cboCommPort.selectedIndex();
+        const int entry = live_.selection().port.selectedIndex();
         const bool named = live_.choices().ports.at(static_cast<std::size_t>(entry)).comm == 0;
         if (failure.number() != kPortDoesNotExist || named) openingFailure_ = failure;
     };
     detect_.onTrying = [this](int entry, const std::string& baud) {
         std::optional<std::string> why;
         // The trial's first opening may fail and its second succeed.
-        if (openingFailure_ && !live_.objComm().PortOpen()) why = openingFailure_->detail();
+        if (openingFailure_ && !live_.port().isOpen()) why = openingFailure_->detail();
         openingFailure_.reset();
         if (why && (unopened_.empty() || unopened_.back() != *why)) unopened_.push_back(*why);
         if (onTrying) onTrying(live_.choices().ports.at(static_cast<std::size_t>(entry) - 1), baud, why);
@@ -34,10 +34,10 @@ void PortSearch::showMessage(Icon icon, const std::string& text)
 PortSearch::Result PortSearch::run()
 {
     live_.selectFirstEntries();
-    detect_.cmdAuto_Click();
+    detect_.run();
     const PortSelection& selection = live_.selection();
-    Result result{Outcome::Found, live_.choices().ports.at(static_cast<std::size_t>(selection.cboCommPort.selectedIndex())),
-                  selection.cboBaud.selectedText(), message_, unopened_};
+    Result result{Outcome::Found, live_.choices().ports.at(static_cast<std::size_t>(selection.port.selectedIndex())),
+                  selection.baud.selectedText(), message_, unopened_};
     if (stopped_)
         result.outcome = Outcome::Stopped;
     else if (failed_)

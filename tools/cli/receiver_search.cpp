@@ -36,7 +36,7 @@ void ReceiverSearch::start()
 {
     textArrived_ = false;
     // The start-up: the port first, then a speed, each selection opening it.
-    live_.selection().cboCommPort.select(0);
+    live_.selection().port.select(0);
     if (speedGiven_) {
         open(0);
         listen();
@@ -49,7 +49,7 @@ void ReceiverSearch::start()
 std::optional<Failure> ReceiverSearch::reopen()
 {
     try {
-        live_.objComm().setPortOpen(true);
+        live_.port().setOpen(true);
     } catch (const Failure& failure) {
         return failure;
     } catch (const std::exception& failure) {
@@ -67,7 +67,7 @@ void ReceiverSearch::stop()
     live_.close();
 }
 
-bool ReceiverSearch::portOpen() { return live_.objComm().PortOpen(); }
+bool ReceiverSearch::portOpen() { return live_.port().isOpen(); }
 
 // Each opening starts the figures afresh: the time to the first fix counts
 // from the opening at the speed that is found, which stays open.
@@ -79,7 +79,7 @@ void ReceiverSearch::open(std::size_t index)
     mark_ = LiveWatch::now();
     handlers_.opened(mark_);
     opening_ = true;
-    live_.selection().cboBaud.select(static_cast<int>(index));
+    live_.selection().baud.select(static_cast<int>(index));
     opening_ = false;
 }
 
@@ -103,13 +103,13 @@ void ReceiverSearch::judgeTrial()
     const StatusFields& fields = live_.fields();
     // A port that would not open has nothing to listen to at this speed.
     const std::optional<double> until =
-        live_.objComm().PortOpen() ? trialListensUntil(fields, LiveWatch::now() - mark_) : std::nullopt;
+        live_.port().isOpen() ? trialListensUntil(fields, LiveWatch::now() - mark_) : std::nullopt;
     if (until) {
         trialTimer_.start(static_cast<int>(std::ceil((mark_ + *until - LiveWatch::now()) * 1000)));
         return;
     }
-    textArrived_ = textArrived_ || fields.reads(Field::lblFound, kYes);
-    if (fields.reads(Field::lblIsGPS, kYes))
+    textArrived_ = textArrived_ || fields.reads(Field::Found, kYes);
+    if (fields.reads(Field::IsGps, kYes))
         listen();
     else if (baudIndex_ + 1 < bauds_.size())
         trial(baudIndex_ + 1);
@@ -123,14 +123,14 @@ void ReceiverSearch::judgeTrial()
 
 void ReceiverSearch::fieldWritten(Field field, const std::string& text)
 {
-    if (searching_ && field == Field::lblIsGPS && text == kYes && !opening_) judgeTrial();
+    if (searching_ && field == Field::IsGps && text == kYes && !opening_) judgeTrial();
 }
 
 void ReceiverSearch::listen()
 {
     searching_ = false;
     trialTimer_.stop();
-    if (!live_.objComm().PortOpen()) {
+    if (!live_.port().isOpen()) {
         notFound(failure_ ? failure_->detail() : "the port would not open");
         return;
     }
@@ -143,7 +143,7 @@ void ReceiverSearch::notFound(const std::string& reason)
 {
     searching_ = false;
     trialTimer_.stop();
-    if (live_.objComm().PortOpen()) live_.objComm().setPortOpen(false);
+    if (live_.port().isOpen()) live_.port().setOpen(false);
     handlers_.notFound(reason);
 }
 

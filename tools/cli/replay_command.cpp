@@ -26,13 +26,13 @@ namespace {
 // a capture goes through the same opening and receive handler as a real port.
 class CapturePort final : public SerialComponent {
 public:
-    bool PortOpen() const override { return open_; }
-    void setPortOpen(bool open) override { open_ = open; }
-    void setRThreshold(int) override {}
+    bool isOpen() const override { return open_; }
+    void setOpen(bool open) override { open_ = open; }
+    void setReceiveThreshold(int) override {}
     void setCommPort(int) override {}
     void setSettings(const std::string&) override {}
-    std::int64_t InBufferCount() override { return static_cast<std::int64_t>(chunk_.size()); }
-    std::string Input() override { return std::exchange(chunk_, {}); }
+    std::int64_t bytesWaiting() override { return static_cast<std::int64_t>(chunk_.size()); }
+    std::string readAll() override { return std::exchange(chunk_, {}); }
 
     void receive(std::string&& chunk) { chunk_ = std::move(chunk); }
 
@@ -44,8 +44,8 @@ private:
 void deliver(Monitor& monitor, CapturePort& port, std::string&& chunk)
 {
     port.receive(std::move(chunk));
-    monitor.ring.objComm_OnComm(port);
-    monitor.assembler.ProcessReceivedData();
+    monitor.ring.store(port);
+    monitor.assembler.runPass();
 }
 
 // Cuts the capture into chunks of exactly `chunkBytes`, the last one shorter.
@@ -97,11 +97,11 @@ int runReplay(const ReplayOptions& options, Output& out, Output& err)
 
     // Comm 1 at 4800, chosen before the opening is bound to the boxes: one opening, not two.
     PortSelection selection;
-    selection.cboCommPort.select(0);
-    selection.cboBaud.select(0);
+    selection.port.select(0);
+    selection.baud.select(0);
     CapturePort port;
     GpsPort opening(monitor.fields, monitor.log, port, selection);
-    opening.OpenGpsPort();
+    opening.reopen();
     const int readError = replayCapture(capture, options.chunkBytes, monitor, port, out);
 
     if (printer) printer->flush();

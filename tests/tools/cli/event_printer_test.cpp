@@ -14,11 +14,11 @@ TEST(JsonEventPrinter, PrintsOneObjectPerEventInOrder)
 {
     StringOutput out;
     JsonEventPrinter printer(out);
-    printer.fieldWritten(Field::lblLatitude, "4807.0380 N");
+    printer.fieldWritten(Field::Latitude, "4807.0380 N");
     printer.rowInserted({{2026, 12, 7, 14, 3, 59}, "GPGGA,123519,\"q\"\0"s});
     printer.cleared();
     printer.chunksLost(3);
-    printer.fieldWritten(Field::lblIsGPS, "Yes");
+    printer.fieldWritten(Field::IsGps, "Yes");
     printer.flush();
     EXPECT_EQ(out.text(),
               "{\"event\":\"field\",\"name\":\"latitude\",\"text\":\"4807.0380 N\"}\n"
@@ -36,10 +36,10 @@ TEST(JsonEventPrinter, LongOutputArrivesWholeAndInOrder)
         JsonEventPrinter printer(out);
         for (int i = 0; i < 20000; ++i) {
             const std::string text = std::to_string(i) + " satellites";
-            printer.fieldWritten(Field::lblInView, text);
+            printer.fieldWritten(Field::InView, text);
             expected += "{\"event\":\"field\",\"name\":\"in_view\",\"text\":\"" + text + "\"}\n";
         }
-        printer.fieldWritten(Field::lblQuality, std::string(200000, 'q'));
+        printer.fieldWritten(Field::Quality, std::string(200000, 'q'));
         expected += "{\"event\":\"field\",\"name\":\"quality\",\"text\":\"" + std::string(200000, 'q') + "\"}\n";
     }
     EXPECT_EQ(out.text(), expected) << "the destructor writes what is left";
