@@ -14,35 +14,39 @@ namespace veltrane::health {
 namespace {
 
 // JSON has no infinity and no NaN.
-std::string jsonNumber(const std::optional<double>& value)
+void writeNumber(JsonWriter& json, const std::optional<double>& value)
 {
-    return value && std::isfinite(*value) ? shortestText(*value) : "null";
+    if (value && std::isfinite(*value))
+        json.raw(shortestText(*value));
+    else
+        json.null();
 }
 
-std::string jsonText(std::string_view latin1)
+// One figure of a spread or a scatter that may not be known.
+template <class Whole>
+std::optional<double> partOf(const std::optional<Whole>& whole, double Whole::*figure)
 {
-    std::string text = "\"";
-    appendJsonString(text, latin1);
-    return text + "\"";
+    return whole ? std::optional((*whole).*figure) : std::nullopt;
 }
 
-std::string jsonSpread(const std::optional<Spread>& spread)
+void writeSpread(JsonWriter& json, const std::optional<Spread>& spread)
 {
-    if (!spread) return R"({"min":null,"median":null,"max":null})";
-    return "{\"min\":" + jsonNumber(spread->min) + ",\"median\":" + jsonNumber(spread->median) +
-           ",\"max\":" + jsonNumber(spread->max) + "}";
+    json.beginObject();
+    writeNumber(json.key("min"), partOf(spread, &Spread::min));
+    writeNumber(json.key("median"), partOf(spread, &Spread::median));
+    writeNumber(json.key("max"), partOf(spread, &Spread::max));
+    json.endObject();
 }
 
 template <class Value, class Write>
-std::string jsonObject(const ByText<Value>& map, Write write)
+void writeObject(JsonWriter& json, const ByText<Value>& map, Write write)
 {
-    std::string object = "{";
-    for (const auto& [key, value] : map) {
-        if (object.size() > 1) object += ",";
-        object += jsonText(key) + ":" + write(value);
-    }
-    return object + "}";
+    json.beginObject();
+    for (const auto& [key, value] : map) write(json.key(key), value);
+    json.endObject();
 }
+
+void writeCount(JsonWriter& json, std::uint64_t value) { json.value(value); }
 
 std::string count(std::uint64_t value) { return std::to_string(value); }
 
@@ -126,47 +130,63 @@ std::string binaryFrames(const HealthFigures& figures)
 
 }  // namespace
 
-std::string jsonReport(const HealthFigures& figures, const Verdict& verdict, std::string_view leading)
+void writeJsonReport(JsonWriter& json, const HealthFigures& figures, const Verdict& verdict)
 {
-    std::string json = "{";
-    if (!leading.empty()) json.append(leading).append(",");
-    json += "\"bytes\":" + count(figures.bytes) + ",\"noise_bytes\":" + count(figures.noiseBytes);
-    json += ",\"sentences\":" + jsonObject(figures.sentences, [](const SentenceCounts& c) {
-        return "{\"count\":" + count(c.count) + ",\"checksum_invalid\":" + count(c.checksumInvalid) +
-               ",\"checksum_absent\":" + count(c.checksumAbsent) + "}";
+    json.member("bytes", figures.bytes).member("noise_bytes", figures.noiseBytes);
+    writeObject(json.key("sentences"), figures.sentences, [](JsonWriter& json, const SentenceCounts& c) {
+        json.beginObject()
+            .member("count", c.count)
+            .member("checksum_invalid", c.checksumInvalid)
+            .member("checksum_absent", c.checksumAbsent)
+            .endObject();
     });
-    json += ",\"damaged\":{\"cut\":" + count(figures.cutSentences) + ",\"malformed\":" +
-            count(figures.malformedSentences) + "}";
-    json += ",\"damaged_share\":" + jsonNumber(figures.damagedShare());
-    json += ",\"binary\":{\"ubx\":" + jsonObject(figures.ubxFrames, count) +
-            ",\"rtcm3\":" + jsonObject(figures.rtcm3Frames, count) + "}";
-    json += ",\"talkers\":" + jsonObject(figures.talkers, count);
-    json += ",\"gga\":{\"count\":" + count(figures.ggaCount) + ",\"fixes\":" + count(figures.fixes) +
-            ",\"quality\":" + jsonObject(figures.quality, count) + "}";
-    const std::optional<Scatter>& scatter = figures.scatter;
-    json += ",\"position\":{\"count\":" + count(figures.positionCount) +
-            ",\"mean_lat\":" + jsonNumber(scatter ? std::optional(scatter->meanLatitude) : std::nullopt) +
-            ",\"mean_lon\":" + jsonNumber(scatter ? std::optional(scatter->meanLongitude) : std::nullopt) +
-            ",\"cep50_m\":" + jsonNumber(scatter ? std::optional(scatter->cep50) : std::nullopt) +
-            ",\"cep95_m\":" + jsonNumber(scatter ? std::optional(scatter->cep95) : std::nullopt) + "}";
-    json += ",\"satellites_used\":" + jsonSpread(figures.satellitesUsed);
-    json += ",\"hdop\":" + jsonSpread(figures.hdop);
-    json += ",\"gsv\":" + jsonObject(figures.gsv, [](const ByText<SignalFigures>& signals) {
-        return jsonObject(signals, [](const SignalFigures& signal) {
-            return "{\"in_view\":" + jsonSpread(signal.inView) + ",\"cn0\":" + jsonSpread(signal.cn0) +
-                   ",\"satellites\":" + count(signal.satellites) + "}";
+    json.key("damaged")
+        .beginObject()
+        .member("cut", figures.cutSentences)
+        .member("malformed", figures.malformedSentences)
+        .endObject();
+    writeNumber(json.key("damaged_share"), figures.damagedShare());
+    json.key("binary").beginObject();
+    writeObject(json.key("ubx"), figures.ubxFrames, writeCount);
+    writeObject(json.key("rtcm3"), figures.rtcm3Frames, writeCount);
+    json.endObject();
+    writeObject(json.key("talkers"), figures.talkers, writeCount);
+    json.key("gga").beginObject().member("count", figures.ggaCount).member("fixes", figures.fixes);
+    writeObject(json.key("quality"), figures.quality, writeCount);
+    json.endObject();
+    json.key("position").beginObject().member("count", figures.positionCount);
+    writeNumber(json.key("mean_lat"), partOf(figures.scatter, &Scatter::meanLatitude));
+    writeNumber(json.key("mean_lon"), partOf(figures.scatter, &Scatter::meanLongitude));
+    writeNumber(json.key("cep50_m"), partOf(figures.scatter, &Scatter::cep50));
+    writeNumber(json.key("cep95_m"), partOf(figures.scatter, &Scatter::cep95));
+    json.endObject();
+    writeSpread(json.key("satellites_used"), figures.satellitesUsed);
+    writeSpread(json.key("hdop"), figures.hdop);
+    writeObject(json.key("gsv"), figures.gsv, [](JsonWriter& json, const ByText<SignalFigures>& signals) {
+        writeObject(json, signals, [](JsonWriter& json, const SignalFigures& signal) {
+            json.beginObject();
+            writeSpread(json.key("in_view"), signal.inView);
+            writeSpread(json.key("cn0"), signal.cn0);
+            json.member("satellites", signal.satellites).endObject();
         });
     });
-    json += ",\"cn0\":" + jsonSpread(figures.cn0);
-    json += ",\"ttff_s\":" + jsonNumber(figures.ttffSeconds);
-    json += ",\"gga_interval_s\":" + jsonNumber(figures.ggaIntervalSeconds);
-    json += std::string(",\"window_recognises\":") + (figures.windowRecognises ? "true" : "false");
-    json += std::string(",\"verdict\":\"") + (verdict.pass ? "pass" : "fail") + "\",\"reasons\":[";
-    for (std::size_t i = 0; i < verdict.reasons.size(); ++i) {
-        if (i > 0) json += ",";
-        json += jsonText(verdict.reasons[i]);
-    }
-    return json + "]}\n";
+    writeSpread(json.key("cn0"), figures.cn0);
+    writeNumber(json.key("ttff_s"), figures.ttffSeconds);
+    writeNumber(json.key("gga_interval_s"), figures.ggaIntervalSeconds);
+    json.member("window_recognises", figures.windowRecognises).member("verdict", verdict.pass ? "pass" : "fail");
+    json.key("reasons").beginArray();
+    for (const std::string& reason : verdict.reasons) json.value(reason);
+    json.endArray();
+}
+
+std::string jsonReport(const HealthFigures& figures, const Verdict& verdict)
+{
+    std::string text;
+    JsonWriter json(text);
+    json.beginObject();
+    writeJsonReport(json, figures, verdict);
+    json.endObject();
+    return text + "\n";
 }
 
 std::vector<std::pair<std::string, std::string>> headlineFigures(const HealthFigures& figures)
@@ -182,15 +202,12 @@ std::vector<std::pair<std::string, std::string>> headlineFigures(const HealthFig
     const auto add = [&](const char* name, const std::optional<double>& value) {
         if (value && std::isfinite(*value)) pairs.emplace_back(name, shortestText(*value));
     };
-    const auto median = [](const std::optional<Spread>& spread) {
-        return spread ? std::optional(spread->median) : std::nullopt;
-    };
     add("damaged_share", figures.damagedShare());
-    add("position.cep50_m", figures.scatter ? std::optional(figures.scatter->cep50) : std::nullopt);
-    add("position.cep95_m", figures.scatter ? std::optional(figures.scatter->cep95) : std::nullopt);
-    add("satellites_used.median", median(figures.satellitesUsed));
-    add("hdop.median", median(figures.hdop));
-    add("cn0.median", median(figures.cn0));
+    add("position.cep50_m", partOf(figures.scatter, &Scatter::cep50));
+    add("position.cep95_m", partOf(figures.scatter, &Scatter::cep95));
+    add("satellites_used.median", partOf(figures.satellitesUsed, &Spread::median));
+    add("hdop.median", partOf(figures.hdop, &Spread::median));
+    add("cn0.median", partOf(figures.cn0, &Spread::median));
     add("ttff_s", figures.ttffSeconds);
     add("gga_interval_s", figures.ggaIntervalSeconds);
     return pairs;

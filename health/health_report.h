@@ -7,16 +7,18 @@
 #include <vector>
 
 #include "health_figures.h"
+#include "json_writer.h"
 #include "verdict.h"
 
 namespace veltrane::health {
 
-// One JSON object, for scripts: the figures under their documented names,
-// null where a figure is unknown (a live-only figure of a capture, a median
-// of nothing), then the verdict and its reasons. `leading` holds members
-// written ahead of the figures, already JSON ("\"port\":\"Comm 3\",\"baud\":9600"):
+// One JSON object and a line end, for scripts: the figures under their
+// documented names, null where a figure is unknown (a live-only figure of a
+// capture, a median of nothing), then the verdict and its reasons.
+std::string jsonReport(const HealthFigures& figures, const Verdict& verdict);
+// The same members into an object `json` has open, after those that say
 // which receiver the report is of.
-std::string jsonReport(const HealthFigures& figures, const Verdict& verdict, std::string_view leading = {});
+void writeJsonReport(JsonWriter& json, const HealthFigures& figures, const Verdict& verdict);
 
 // The figures a person looks at first, as text under their JSON names (nested
 // ones joined by "."), the unknown ones left out: for reports that hold only

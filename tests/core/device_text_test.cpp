@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #include "device_text.h"
+#include "json_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,18 @@ TEST(UserText, UnicodePassesAndControlsAndBrokenBytesAreEscaped)
         {"\xe2\x82x", "'\\xe2\\x82x'"},
     };
     for (const Case& c : kCases) EXPECT_EQ(quotedUserText(c.utf8), c.shown) << c.shown;
+}
+
+// Commas fall between values at every depth, after nested containers too,
+// and a device's text cannot break out of a key or a value.
+TEST(JsonWriter, PlacesCommasAndEscapesKeysAndValues)
+{
+    std::string line;
+    JsonWriter json(line);
+    json.beginObject().member("a\"", std::optional<int>()).key("b").beginArray();
+    json.beginObject().endObject().beginArray().value(-1).value(true).endArray().value("\x1b");
+    json.endArray().member("c", std::optional<unsigned>(7)).endObject();
+    EXPECT_EQ(line, R"({"a\"":null,"b":[{},[-1,true],"\u001b"],"c":7})");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "exit_status.h"
 #include "health_analysis.h"
 #include "health_report.h"
+#include "json_writer.h"
 #include "junit_report.h"
 #include "live_watch.h"
 #include "number_text.h"
@@ -24,13 +25,6 @@ namespace veltrane::cli {
 namespace {
 
 const std::string kSuite = "veltrane-cli check";
-
-std::string jsonText(const std::string& deviceText)
-{
-    std::string json = "\"";
-    appendJsonString(json, deviceText);
-    return json + "\"";
-}
 
 JunitCase::Result junitResult(bool pass) { return pass ? JunitCase::Result::Passed : JunitCase::Result::Failed; }
 
@@ -114,14 +108,19 @@ std::string textReport(const CheckedReceiver& receiver, double seconds)
 
 std::string jsonReport(const CheckedReceiver& receiver)
 {
-    const std::string port = "\"port\":" + jsonText(receiver.port().label());
-    if (!hasReceiver(receiver))
-        return "{" + port + ",\"baud\":null,\"verdict\":\"no_receiver\",\"reasons\":[" +
-               jsonText(receiver.noReceiverReason()) + "]}\n";
-    return health::jsonReport(receiver.figures(), receiver.verdict(),
-                              port + ",\"baud\":" + std::to_string(*receiver.baud()) +
-                                  ",\"listened_s\":" + health::shortestText(receiver.heardSeconds()) +
-                                  ",\"interrupted\":" + (receiver.interrupted() ? "true" : "false"));
+    std::string line;
+    JsonWriter json(line);
+    json.beginObject().member("port", receiver.port().label());
+    if (!hasReceiver(receiver)) {
+        json.key("baud").null().member("verdict", "no_receiver").key("reasons").beginArray();
+        json.value(receiver.noReceiverReason()).endArray();
+    } else {
+        json.member("baud", *receiver.baud()).key("listened_s").raw(health::shortestText(receiver.heardSeconds()));
+        json.member("interrupted", receiver.interrupted());
+        health::writeJsonReport(json, receiver.figures(), receiver.verdict());
+    }
+    json.endObject();
+    return line + "\n";
 }
 
 JunitCase junitCase(const CheckedReceiver& receiver)

@@ -7,6 +7,7 @@
 
 #include "device_text.h"
 #include "exit_status.h"
+#include "json_writer.h"
 #include "live_watch.h"
 #include "port_search.h"
 
@@ -14,38 +15,26 @@ namespace veltrane::cli {
 
 namespace {
 
-std::string jsonEvent(std::string_view event, std::string_view rest)
+// {"event":…, then the members `write` adds}
+template <class Write>
+std::string jsonEvent(std::string_view event, Write write)
 {
-    std::string line = "{\"event\":\"";
-    line.append(event).append("\"").append(rest).append("}");
+    std::string line;
+    JsonWriter json(line);
+    json.beginObject().member("event", event);
+    write(json);
+    json.endObject();
     return line;
 }
 
-std::string jsonField(std::string_view name, const std::string& text)
-{
-    std::string rest = ",\"";
-    rest.append(name).append("\":\"");
-    appendJsonString(rest, text);
-    return rest + "\"";
-}
-
-std::string jsonList(std::string_view name, const std::vector<std::string>& texts)
-{
-    std::string rest = ",\"";
-    rest.append(name).append("\":[");
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        rest += i == 0 ? "\"" : ",\"";
-        appendJsonString(rest, texts[i]);
-        rest += "\"";
-    }
-    return rest + "]";
-}
-
 // A Comm number as a number, as it always was; a device as its text.
-std::string jsonCombination(const PortName& port, const std::string& baud)
+void writeCombination(JsonWriter& json, const PortName& port, const std::string& baud)
 {
-    return (port.comm > 0 ? ",\"comm\":" + std::to_string(port.comm) : jsonField("port", port.device)) +
-           jsonField("baud", baud);
+    if (port.comm > 0)
+        json.member("comm", port.comm);
+    else
+        json.member("port", port.device);
+    json.member("baud", baud);
 }
 
 }  // namespace
@@ -75,8 +64,11 @@ int runDetect(const DetectOptions& options, const CommMap& map, Output& out, Out
         out.flush();
     };
     search.onTrying = [&](const PortName& port, const std::string& baud, const std::optional<std::string>& unopened) {
-        say(options.json ? jsonEvent("trying", jsonCombination(port, baud) +
-                                                   (unopened ? jsonField("error", *unopened) : std::string()))
+        say(options.json ? jsonEvent("trying",
+                                     [&](JsonWriter& json) {
+                                         writeCombination(json, port, baud);
+                                         if (unopened) json.member("error", *unopened);
+                                     })
                          : tryingLine(port, baud, unopened));
     };
 
@@ -90,7 +82,7 @@ int runDetect(const DetectOptions& options, const CommMap& map, Output& out, Out
     if (out.failed()) return kExitFailure;
     switch (result.outcome) {
     case PortSearch::Outcome::Found:
-        say(options.json ? jsonEvent("detected", jsonCombination(result.port, result.baud))
+        say(options.json ? jsonEvent("detected", [&](JsonWriter& json) { writeCombination(json, result.port, result.baud); })
                          : "detected: " + escapeDeviceText(result.port.label()) + " at " + result.baud);
         return kExitSuccess;
     case PortSearch::Outcome::NothingRecognised:
@@ -100,8 +92,11 @@ int runDetect(const DetectOptions& options, const CommMap& map, Output& out, Out
     }
     const bool failed = result.outcome == PortSearch::Outcome::Failed;
     if (options.json) {
-        say(jsonEvent(failed ? "failed" : "not_detected",
-                      jsonField("message", result.message) + jsonList("unopened", result.unopened)));
+        say(jsonEvent(failed ? "failed" : "not_detected", [&](JsonWriter& json) {
+            json.member("message", result.message).key("unopened").beginArray();
+            for (const std::string& why : result.unopened) json.value(why);
+            json.endArray();
+        }));
     } else {
         say(result.message);
         for (const std::string& line : unopenedLines(result.unopened)) say(line);

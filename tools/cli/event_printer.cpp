@@ -3,6 +3,7 @@
 
 #include "clock.h"
 #include "device_text.h"
+#include "json_writer.h"
 
 namespace veltrane::cli {
 
@@ -19,38 +20,33 @@ JsonEventPrinter::~JsonEventPrinter() { flush(); }
 
 void JsonEventPrinter::fieldWritten(Field field, const std::string& text)
 {
-    buffer_ += R"({"event":"field","name":")";
-    buffer_ += fieldName(field);
-    buffer_ += R"(","text":")";
-    appendJsonString(buffer_, text);
-    buffer_ += "\"}\n";
+    JsonWriter(buffer_).beginObject().member("event", "field").member("name", fieldName(field)).member("text", text).endObject();
     ended();
 }
 
 void JsonEventPrinter::rowInserted(const LogRow& row)
 {
-    buffer_ += R"({"event":"row","time":")";
-    appendTimestamp(buffer_, row.time);
-    buffer_ += R"(","data":")";
-    appendJsonString(buffer_, row.data);
-    buffer_ += "\"}\n";
+    time_.clear();
+    appendTimestamp(time_, row.time);
+    JsonWriter(buffer_).beginObject().member("event", "row").member("time", time_).member("data", row.data).endObject();
     ended();
 }
 
 void JsonEventPrinter::cleared()
 {
-    buffer_ += "{\"event\":\"clear\"}\n";
+    JsonWriter(buffer_).beginObject().member("event", "clear").endObject();
     ended();
 }
 
 void JsonEventPrinter::chunksLost(std::uint64_t chunks)
 {
-    buffer_ += R"({"event":"lost","chunks":)" + std::to_string(chunks) + "}\n";
+    JsonWriter(buffer_).beginObject().member("event", "lost").member("chunks", chunks).endObject();
     ended();
 }
 
 void JsonEventPrinter::ended()
 {
+    buffer_.push_back('\n');
     if (buffer_.size() < kWriteBytes) return;
     out_.write(buffer_);
     buffer_.clear();

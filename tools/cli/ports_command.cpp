@@ -7,6 +7,7 @@
 #include "comm_map.h"
 #include "device_text.h"
 #include "exit_status.h"
+#include "json_writer.h"
 
 namespace veltrane::cli {
 
@@ -72,25 +73,24 @@ std::string textLine(const ListedPort& port)
     return line;
 }
 
-std::string jsonText(const std::string& text)
-{
-    std::string json = "\"";
-    appendJsonString(json, text);
-    return json + "\"";
-}
-
-std::string jsonId(const std::optional<std::uint16_t>& id) { return id ? jsonText(hex4(*id)) : "null"; }
-
 std::string jsonLine(const ListedPort& port)
 {
-    std::string line = "{\"device\":" + jsonText(port.device) + ",\"comm\":" + (port.comm ? std::to_string(*port.comm) : "null");
     const SystemPort none;
     const SystemPort& system = port.system ? *port.system : none;
-    line += ",\"listed\":" + std::string(port.system ? "true" : "false");
-    line += ",\"description\":" + jsonText(system.description) + ",\"manufacturer\":" + jsonText(system.manufacturer) +
-            ",\"serial_number\":" + jsonText(system.serialNumber) + ",\"vendor_id\":" + jsonId(system.vendorId) +
-            ",\"product_id\":" + jsonId(system.productId);
-    return line + "}";
+    const auto hexId = [](const std::optional<std::uint16_t>& id) { return id ? std::optional(hex4(*id)) : std::nullopt; };
+    std::string line;
+    JsonWriter(line)
+        .beginObject()
+        .member("device", port.device)
+        .member("comm", port.comm)
+        .member("listed", port.system.has_value())
+        .member("description", system.description)
+        .member("manufacturer", system.manufacturer)
+        .member("serial_number", system.serialNumber)
+        .member("vendor_id", hexId(system.vendorId))
+        .member("product_id", hexId(system.productId))
+        .endObject();
+    return line;
 }
 
 }  // namespace
