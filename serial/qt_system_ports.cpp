@@ -4,6 +4,8 @@
 #include <QSerialPortInfo>
 #include <QtGlobal>
 
+#include <cstdlib>
+
 namespace veltrane {
 
 std::vector<SystemPort> qtSystemPorts()
@@ -30,9 +32,10 @@ std::vector<SystemPort> qtSystemPorts()
     return ports;
 }
 
-CommMap systemCommMap(std::optional<std::string> portsVariable)
+CommMap systemCommMap()
 {
-    return CommMap(std::move(portsVariable), qtSystemPorts);
+    const char* ports = std::getenv("VELTRANE_PORTS");
+    return CommMap(ports ? std::optional<std::string>(ports) : std::nullopt, qtSystemPorts);
 }
 
 }  // namespace veltrane

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #pragma once
 
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "comm_map.h"
@@ -13,7 +11,8 @@ namespace veltrane {
 // among them; they are reached through VELTRANE_PORTS.
 std::vector<SystemPort> qtSystemPorts();
 
-// The Comm map over this system's ports, given the value of VELTRANE_PORTS.
-CommMap systemCommMap(std::optional<std::string> portsVariable);
+// The Comm map over this system's ports as VELTRANE_PORTS names them: the
+// one place the window and the tools read it.
+CommMap systemCommMap();
 
 }  // namespace veltrane

@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,9 +38,7 @@ int main(int argc, char** argv)
     icon.addFile(QStringLiteral(":/icons/veltrane-32.png"), QSize(32, 32));
     QApplication::setWindowIcon(icon);
 
-    // The one place the window reads the environment: VELTRANE_PORTS, the Comm map.
-    const char* ports = std::getenv("VELTRANE_PORTS");
-    veltrane::CommMap map = veltrane::systemCommMap(ports ? std::optional<std::string>(ports) : std::nullopt);
+    veltrane::CommMap map = veltrane::systemCommMap();
     const std::vector<std::string> problems = map.problems();
 
     std::unique_ptr<veltrane::MainWindow> window;

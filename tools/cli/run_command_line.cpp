@@ -3,9 +3,7 @@
 
 #include <QCoreApplication>
 
-#include <cstdlib>
 #include <memory>
-#include <optional>
 #include <new>
 
 #include "device_text.h"
@@ -42,12 +40,10 @@ struct Run {
     std::string command;
 };
 
-// The one place the environment is read: VELTRANE_PORTS, the Comm map.
-// Entries it refuses are told at once; the rest still count.
+// Entries of the Comm map that were refused are told at once; the rest still count.
 CommMap portMap(const std::string& command, Output& err)
 {
-    const char* value = std::getenv("VELTRANE_PORTS");
-    CommMap map = systemCommMap(value ? std::optional<std::string>(value) : std::nullopt);
+    CommMap map = systemCommMap();
     for (const std::string& problem : map.problems()) err.line("veltrane-cli " + command + ": " + escapeDeviceText(problem));
     return map;
 }
