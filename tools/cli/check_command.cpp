@@ -2,7 +2,6 @@
 #include "check_command.h"
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
 #include "capture_file.h"
@@ -66,7 +65,7 @@ int checkCapture(const CheckOptions& options, Output& out, Output& err)
     JunitFile junit(options.junit);
     const CaptureFile capture(options.file);
     if (!capture.readable()) {
-        err.line("veltrane-cli check: cannot read " + capture.shownName() + ": " + capture.problem());
+        err.line("veltrane-cli check: " + capture.failure());
         return kExitFailure;
     }
     if (!junit.open(err)) return kExitFailure;
@@ -76,7 +75,7 @@ int checkCapture(const CheckOptions& options, Output& out, Output& err)
         return true;
     });
     if (readError != 0) {
-        err.line("veltrane-cli check: cannot read " + capture.shownName() + ": " + std::strerror(readError));
+        err.line("veltrane-cli check: " + capture.failure(readError));
         return kExitFailure;
     }
     const health::HealthFigures figures = analysis.finish();

@@ -2,7 +2,8 @@
 #include "output.h"
 
 #include <cerrno>
-#include <cstring>
+
+#include "error_reason.h"
 
 namespace veltrane::cli {
 
@@ -26,7 +27,7 @@ void Output::flush()
 
 bool Output::readerGone() const { return error_ == EPIPE; }
 
-std::string Output::failureText() const { return std::strerror(error_); }
+std::string Output::failureText() const { return errorReason(error_); }
 
 void Output::fail(int error)
 {

@@ -2,9 +2,9 @@
 #include "output_file.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include "device_text.h"
+#include "error_reason.h"
 
 namespace veltrane::cli {
 
@@ -26,7 +26,7 @@ bool OutputFile::open()
 
 std::string OutputFile::problem() const
 {
-    if (openError_ != 0) return std::strerror(openError_);
+    if (openError_ != 0) return errorReason(openError_);
     return output_ ? output_->failureText() : std::string();
 }
 

@@ -6,7 +6,6 @@
 #include "replay_command.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -79,7 +78,7 @@ int runReplay(const ReplayOptions& options, Output& out, Output& err)
 {
     const CaptureFile capture(options.file);
     if (!capture.readable()) {
-        err.line("veltrane-cli replay: cannot read " + capture.shownName() + ": " + capture.problem());
+        err.line("veltrane-cli replay: " + capture.failure());
         return kExitFailure;
     }
 
@@ -106,7 +105,7 @@ int runReplay(const ReplayOptions& options, Output& out, Output& err)
 
     if (printer) printer->flush();
     if (readError != 0) {
-        err.line("veltrane-cli replay: cannot read " + capture.shownName() + ": " + std::strerror(readError));
+        err.line("veltrane-cli replay: " + capture.failure(readError));
         return kExitFailure;
     }
     if (!printer) out.write(readoutSummary(monitor.fields, monitor.log.size()));

@@ -2,8 +2,26 @@
 #include "byte_source.h"
 
 #include <algorithm>
+#include <stdexcept>
+
+#include "capture_file.h"
 
 namespace veltrane::sim {
+
+std::string readCapture(const std::string& path)
+{
+    const CaptureFile capture(path);
+    if (!capture.readable()) throw std::runtime_error(capture.failure());
+    std::string bytes;
+    const int error = capture.readBlocks([&](std::string_view block) {
+        bytes.append(block);
+        return true;
+    });
+    if (error != 0) throw std::runtime_error(capture.failure(error));
+    if (bytes.empty())
+        throw std::runtime_error("cannot read " + capture.shownName() + ": it is empty, so there is nothing to play");
+    return bytes;
+}
 
 std::string CaptureSource::take(std::size_t count, std::time_t)
 {

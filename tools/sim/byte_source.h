@@ -19,6 +19,10 @@ public:
     virtual std::string take(std::size_t count, std::time_t now) = 0;
 };
 
+// The bytes of a capture to play. Throws std::runtime_error naming the file
+// and the reason when it cannot be read or holds nothing to play.
+std::string readCapture(const std::string& path);
+
 // The bytes of a recorded capture, once or over and over.
 class CaptureSource final : public ByteSource {
 public:

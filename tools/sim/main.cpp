@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "byte_source.h"
-#include "capture_file.h"
 #include "error_reason.h"
 #include "pseudo_terminal.h"
 #include "sim_options.h"
@@ -17,6 +16,7 @@
 namespace {
 
 using namespace veltrane::sim;
+using veltrane::errorReason;
 
 volatile std::sig_atomic_t stopRequested = 0;
 

@@ -158,10 +158,10 @@ TEST(MonitorProcess, TheRecordingHoldsEveryByteReadAcrossCtrlCAndAnUnplug)
     };
     const Case kUnwritable[] = {
         {"/no-such-folder/x.log", false,
-         "veltrane-cli monitor: cannot record to '/no-such-folder/x.log': No such file or directory\n"},
-        {"/dev/full", true, "veltrane-cli monitor: cannot record to '/dev/full': No space left on device\n"},
+         "veltrane-cli monitor: cannot record to '/no-such-folder/x.log': no such file or directory\n"},
+        {"/dev/full", true, "veltrane-cli monitor: cannot record to '/dev/full': no space left on device\n"},
         {full.string(), true,
-         "veltrane-cli monitor: cannot record to '" + fullShown + "': No space left on device\n"},
+         "veltrane-cli monitor: cannot record to '" + fullShown + "': no space left on device\n"},
     };
     for (const Case& c : kUnwritable) {
         SCOPED_TRACE(c.file);

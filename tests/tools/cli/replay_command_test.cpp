@@ -226,9 +226,9 @@ TEST_F(Replay, UnreadableCapturesFailWithOneLineWhy)
         std::string reason;
     };
     const Case kCases[] = {
-        {missing, "cannot read '" + missing + "': No such file or directory"},
-        {dir_.string(), "cannot read '" + dir_.string() + "': Is a directory"},
-        {"/proc/self/mem", "cannot read '/proc/self/mem': Input/output error"},
+        {missing, "cannot read '" + missing + "': no such file or directory"},
+        {dir_.string(), "cannot read '" + dir_.string() + "': it is a directory"},
+        {"/proc/self/mem", "cannot read '/proc/self/mem': input/output error"},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.file);
@@ -246,12 +246,12 @@ TEST_F(Replay, OutputThatCannotBeWrittenIsAFailure)
         std::string err;
     };
     const Case kCases[] = {
-        {{"replay", "--json", file.string()}, "veltrane-cli replay: cannot write the output: No space left on device\n"},
-        {{"replay", file.string()}, "veltrane-cli replay: cannot write the output: No space left on device\n"},
-        {{"--help"}, "veltrane-cli: cannot write the output: No space left on device\n"},
-        {{"replay", "--help"}, "veltrane-cli: cannot write the output: No space left on device\n"},
-        {{"--version"}, "veltrane-cli: cannot write the output: No space left on device\n"},
-        {{"ports"}, "veltrane-cli ports: cannot write the output: No space left on device\n"},
+        {{"replay", "--json", file.string()}, "veltrane-cli replay: cannot write the output: no space left on device\n"},
+        {{"replay", file.string()}, "veltrane-cli replay: cannot write the output: no space left on device\n"},
+        {{"--help"}, "veltrane-cli: cannot write the output: no space left on device\n"},
+        {{"replay", "--help"}, "veltrane-cli: cannot write the output: no space left on device\n"},
+        {{"--version"}, "veltrane-cli: cannot write the output: no space left on device\n"},
+        {{"ports"}, "veltrane-cli ports: cannot write the output: no space left on device\n"},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.args.back());

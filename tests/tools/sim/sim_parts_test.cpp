@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "byte_source.h"
-#include "capture_file.h"
 #include "nmea_receiver.h"
 #include "pseudo_terminal.h"
 #include "speed_mismatch.h"
@@ -266,11 +265,11 @@ TEST(SimInputs, ACaptureOrDeviceThatCannotBeUsedSaysWhy)
         std::function<void()> use;
         std::string message;
     } cases[] = {
-        {[&] { readCapture(directory); }, "cannot read the capture " + quoted(directory) + ": it is a directory"},
-        {[&] { readCapture(missing); }, "cannot read the capture " + quoted(missing) + ": no such file or directory"},
-        {[&] { readCapture(hostile); }, "cannot read the capture " + hostileShown + ": no such file or directory"},
+        {[&] { readCapture(directory); }, "cannot read " + quoted(directory) + ": it is a directory"},
+        {[&] { readCapture(missing); }, "cannot read " + quoted(missing) + ": no such file or directory"},
+        {[&] { readCapture(hostile); }, "cannot read " + hostileShown + ": no such file or directory"},
         {[&] { readCapture(empty); },
-         "cannot read the capture " + quoted(empty) + ": it is empty, so there is nothing to play"},
+         "cannot read " + quoted(empty) + ": it is empty, so there is nothing to play"},
         {[&] { SerialLine::openDevice(directory, 4800); }, "cannot open " + quoted(directory) + ": it is a directory"},
         {[&] { SerialLine::openDevice(missing, 4800); }, "cannot open " + quoted(missing) + ": no such file or directory"},
         {[&] { SerialLine::openDevice(hostile, 4800); }, "cannot open " + hostileShown + ": no such file or directory"},

@@ -192,7 +192,7 @@ TEST(Simulator, EndsAtOnceWithItsStatusAndTheReason)
     } cases[] = {
         {{"--version"}, 0, "veltrane-sim " VELTRANE_VERSION "\n"},
         {{"--file", "/nonexistent/capture.log"}, 1,
-         "veltrane-sim: cannot read the capture '/nonexistent/capture.log': no such file or directory\n"},
+         "veltrane-sim: cannot read '/nonexistent/capture.log': no such file or directory\n"},
         {{"--count", "0"}, 2,
          "veltrane-sim: --count: must be a whole number from 1 to 64, not '0' (see 'veltrane-sim --help')\n"},
     };

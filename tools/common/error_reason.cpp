@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace veltrane::sim {
+namespace veltrane {
 
 std::string errorReason(int error)
 {
@@ -15,4 +15,4 @@ std::string errorReason(int error)
     return reason;
 }
 
-}  // namespace veltrane::sim
+}  // namespace veltrane

@@ -7,18 +7,21 @@
 #include <string>
 #include <string_view>
 
-namespace veltrane::cli {
+namespace veltrane {
 
-// A recorded capture opened for reading: a file by name, or standard input
-// for "-". A directory opens fine on some systems and fails only at the
-// first read, so it is refused here, before any output.
+// A recorded capture opened for reading, by veltrane-cli and veltrane-sim
+// alike: a file by name, or standard input for "-". A directory opens fine on
+// some systems and fails only at the first read, so it is refused here,
+// before any output.
 class CaptureFile {
 public:
     explicit CaptureFile(const std::string& name);
 
-    bool readable() const { return problem_.empty(); }
-    // Why it cannot be read, as the system words it.
-    const std::string& problem() const { return problem_; }
+    bool readable() const { return openError_ == 0; }
+    // "cannot read 'bench.log': it is a directory": why it did not open, or
+    // with the error readBlocks() returned, why a read failed.
+    std::string failure() const { return failure(openError_); }
+    std::string failure(int readError) const;
     // The name as a message shows it: quoted and safe for a terminal.
     const std::string& shownName() const { return shownName_; }
     // Hands the capture to `take` in blocks of up to 1 MiB until it ends, a
@@ -28,8 +31,8 @@ public:
 private:
     std::FILE* file_ = nullptr;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened_{nullptr, &std::fclose};
-    std::string problem_;
+    int openError_ = 0;
     std::string shownName_;
 };
 
-}  // namespace veltrane::cli
+}  // namespace veltrane

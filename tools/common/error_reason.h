@@ -3,9 +3,9 @@
 
 #include <string>
 
-namespace veltrane::sim {
+namespace veltrane {
 
 // Why a system call failed, worded to follow "cannot ... X: ".
 std::string errorReason(int error);
 
-}  // namespace veltrane::sim
+}  // namespace veltrane
