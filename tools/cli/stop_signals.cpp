@@ -9,6 +9,8 @@
 #else
 #include <QSocketNotifier>
 #include <unistd.h>
+
+#include "stop_signal.h"
 #endif
 
 namespace veltrane::cli {
@@ -49,7 +51,6 @@ StopSignals::~StopSignals()
 #else
 
 namespace {
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 int signalPipe[2] = {-1, -1};
 
 void onSignal(int signal)
@@ -61,10 +62,9 @@ void onSignal(int signal)
 
 struct StopSignals::Watch {
     std::unique_ptr<QSocketNotifier> notifier;
-    // What each signal did before, put back at the end. A signal found ignored
-    // (nohup, a shell's `trap '' HUP`) is left ignored: the caller asked for that.
-    struct sigaction before[std::size(kSignals)] = {};
-    bool taken[std::size(kSignals)] = {};
+    // What each signal did before, put back at the end.
+    struct sigaction before[std::size(kStopSignals)] = {};
+    bool taken[std::size(kStopSignals)] = {};
 };
 
 StopSignals::StopSignals(std::function<void(int)> onStop) : onStop_(std::move(onStop)), watch_(std::make_unique<Watch>())
@@ -80,19 +80,16 @@ StopSignals::StopSignals(std::function<void(int)> onStop) : onStop_(std::move(on
     // As signal() would: a write under way when the signal comes is not cut short.
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
-    for (std::size_t i = 0; i < std::size(kSignals); ++i) {
-        if (::sigaction(kSignals[i], nullptr, &watch_->before[i]) != 0 || watch_->before[i].sa_handler == SIG_IGN)
-            continue;
-        watch_->taken[i] = ::sigaction(kSignals[i], &action, nullptr) == 0;
-    }
+    for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
+        watch_->taken[i] = takeStopSignal(kStopSignals[i], action, watch_->before[i]);
     watching_ = true;
 }
 
 StopSignals::~StopSignals()
 {
     if (!watching_) return;
-    for (std::size_t i = 0; i < std::size(kSignals); ++i)
-        if (watch_->taken[i]) ::sigaction(kSignals[i], &watch_->before[i], nullptr);
+    for (std::size_t i = 0; i < std::size(kStopSignals); ++i)
+        if (watch_->taken[i]) ::sigaction(kStopSignals[i], &watch_->before[i], nullptr);
     watch_->notifier.reset();
     ::close(signalPipe[0]);
     ::close(signalPipe[1]);

@@ -9,6 +9,7 @@
 
 #include "byte_source.h"
 #include "error_reason.h"
+#include "stop_signal.h"
 #include "pseudo_terminal.h"
 #include "sim_options.h"
 #include "transmitter.h"
@@ -17,6 +18,8 @@ namespace {
 
 using namespace veltrane::sim;
 using veltrane::errorReason;
+using veltrane::kStopSignals;
+using veltrane::takeStopSignal;
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -87,11 +90,9 @@ int main(int argc, char** argv)
     struct sigaction action {};
     action.sa_handler = requestStop;
     sigemptyset(&action.sa_mask);
-    for (const int stopSignal : {SIGINT, SIGTERM, SIGHUP}) {
-        // One ignored when we start (nohup, `trap '' HUP`) stays ignored, as the caller asked.
+    for (const int stopSignal : kStopSignals) {
         struct sigaction before {};
-        if (sigaction(stopSignal, nullptr, &before) == 0 && before.sa_handler != SIG_IGN)
-            sigaction(stopSignal, &action, nullptr);
+        takeStopSignal(stopSignal, action, before);
     }
 
     try {
