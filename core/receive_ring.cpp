@@ -48,6 +48,7 @@ void ReceiveRing::store(SerialInput& port)
         }
         if (fields_.reads(Field::Found, kNo)) fields_.set(Field::Found, kYes);
     } catch (const std::exception& failure) {
+        // A lost device ends up here, after all it sent (the path is told at QtSerialPort::portError).
         fields_.set(Field::Quality, failure.what());
     }
 }

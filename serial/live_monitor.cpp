@@ -66,9 +66,8 @@ struct LiveMonitor::Parts {
         reportLossOnceInterpreted();
     }
 
-    // A loss is reported after a pass that began after it has finished, so
-    // every sentence received before it is interpreted first and cannot
-    // overwrite the report with a fix from a receiver that is gone.
+    // Steps 3 and 4 of a loss's path, told above QtSerialPort::portError: a
+    // loss is reported after a pass that began after it has finished.
     void receive()
     {
         if (bytesOnly) {

@@ -185,6 +185,23 @@ void QtSerialPort::announceArrivals()
     if (threshold_ > 0 && port_.bytesAvailable() >= threshold_) raiseReceive();
 }
 
+// A lost device (unplugged, the far end of a pseudo-terminal closed) is
+// reported here first and shown last, after everything read before it:
+//  1. portError: the first read or resource error on an open port keeps the
+//     loss in lost_ and posts deviceLost; Qt repeats the error on every turn
+//     of the event loop, and the repeats are only counted.
+//  2. deviceLost, on the next turn: takes what Qt had buffered into
+//     leftOver_, closes the port and raises receive events, one for the
+//     leftovers and one for the loss.
+//  3. LiveMonitor's receive stores the leftovers in the ring like any read;
+//     once lossWaiting() shows nothing is left, it notes how many assembler
+//     passes must finish first (one more when a pass is running, as that pass
+//     may have begun before the last bytes were stored).
+//  4. LiveMonitor's tick, after those passes: the ring's store asks for more
+//     bytes, bytesWaiting() throws the loss, and the ring writes its text
+//     into the quality field; then onPortFailure tells the window or the tool.
+//     A monitor that only passes bytes through sees the throw on its next read.
+// So no fix from a receiver that is gone can overwrite the report.
 void QtSerialPort::portError(QSerialPort::SerialPortError error)
 {
     // Qt reports NoError on every successful open, and a timeout when a
@@ -204,6 +221,7 @@ void QtSerialPort::portError(QSerialPort::SerialPortError error)
     lossCall_.post();
 }
 
+// Step 2 of the path above portError.
 void QtSerialPort::deviceLost()
 {
     collectTimer_.stop();

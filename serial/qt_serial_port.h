@@ -44,7 +44,8 @@ public:
     std::string readAll() override;
 
     // The loss the next receive event reports, once everything read before it
-    // has been handed over; null otherwise.
+    // has been handed over; null otherwise. The whole path of a loss is told
+    // above portError in the .cpp.
     const Failure* lossWaiting() const { return leftOver_.empty() && lost_ ? &*lost_ : nullptr; }
     // Errors Qt reported on an open port, counted so a flood shows.
     std::uint64_t errorsSeen() const { return errorsSeen_; }
