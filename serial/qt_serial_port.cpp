@@ -15,9 +15,9 @@ namespace {
 // The monitor's tick. Qt fires coarse timers of one interval at the same
 // moments, so collecting at this pace wakes the loop no more often than the
 // tick already does, and the assembler, which reads only at the tick, shows
-// nothing later than before. At 9600 baud an interval brings 96 bytes, far
-// below the 4 KB the terminal driver holds; a pseudo-terminal's writer waits
-// while that is full, so a flood there is read at about 50 kB/s.
+// nothing later for it. At 9600 baud an interval brings 96 bytes, far below
+// the 4 KB the terminal driver holds; a pseudo-terminal's writer waits while
+// that is full, so a flood there is read a driver's buffer per interval.
 constexpr std::chrono::milliseconds kCollectInterval{100};
 
 // Qt's notifier for text waiting on the port, created when the port opens. If

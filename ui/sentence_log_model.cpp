@@ -10,7 +10,7 @@ namespace veltrane {
 namespace {
 // While a pass is paused, look again at the monitor's next tick rather than on
 // every yield: Qt fires coarse timers of one interval together, so the look
-// costs no wake-up of its own, where 20 ms cost three or four a second.
+// costs no wake-up of its own, as a shorter interval of its own would.
 constexpr int kRetryMilliseconds = 100;
 // A view counts rows in int.
 constexpr std::size_t kMaxViewRows = static_cast<std::size_t>(std::numeric_limits<int>::max());

@@ -27,7 +27,7 @@ std::string jsonEvent(std::string_view event, Write write)
     return line;
 }
 
-// A Comm number as a number, as it always was; a device as its text.
+// A Comm number as a number; a device as its text.
 void writeCombination(JsonWriter& json, const PortName& port, const std::string& baud)
 {
     if (port.comm > 0)
