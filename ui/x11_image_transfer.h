@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: BSD-2-Clause
 #pragma once
 
-#include "qt_start_up_choice.h"
+#include "start_up_choice.h"
 
 namespace veltrane {
 

@@ -3,7 +3,7 @@
 
 #include <QCoreApplication>
 
-#include "qt_start_up_choice.h"
+#include "start_up_choice.h"
 
 namespace veltrane {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: BSD-2-Clause
-#include "qt_start_up_choice.h"
+#include "start_up_choice.h"
 
 #include <QByteArray>
 #include <QtGlobal>

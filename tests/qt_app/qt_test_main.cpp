@@ -4,7 +4,7 @@
 
 #include "qt_event_loop.h"
 
-// The serial binding needs an application object for its event loop, with
+// The Qt tests need an application object for their event loop, with
 // the dispatcher the programs use.
 int main(int argc, char** argv)
 {
