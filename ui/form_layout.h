@@ -9,6 +9,7 @@
 #include "field_labels.h"
 #include "link_label.h"
 #include "log_list_view.h"
+#include "resize_rule.h"
 #include "tab_control.h"
 #include "twips.h"
 
@@ -32,6 +33,10 @@ struct FormControls {
 inline constexpr TwipsRect kTabsDesign{60, 2460, 6975, 5055};
 inline constexpr TwipsRect kLogListDesign{60, 720, 6855, 4275};
 inline constexpr TwipsRect kClearButtonDesign{5820, 360, 1095, 315};
+inline constexpr ResizableLayout kResizableDesign{
+    static_cast<float>(kTabsDesign.width),       static_cast<float>(kTabsDesign.height),
+    static_cast<float>(kLogListDesign.width),    static_cast<float>(kLogListDesign.height),
+    static_cast<float>(kClearButtonDesign.left), static_cast<float>(kClearButtonDesign.width)};
 
 inline constexpr double kClientWidth = 7095;
 inline constexpr double kClientHeight = 7605;

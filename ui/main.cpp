@@ -13,6 +13,7 @@
 #include "port_map_problems.h"
 #include "qt_event_loop.h"
 #include "qt_system_ports.h"
+#include "start_up_choices.h"
 #include "window_command_line.h"
 #include "window_system_start.h"
 #include "x11_image_transfer.h"
@@ -24,13 +25,12 @@ int main(int argc, char** argv)
         return answer->status;
     }
 
-    veltrane::useQtEventDispatcher();
-    veltrane::imagesOverTheConnection.make();
+    std::optional<veltrane::StartUpChoices> choices(std::in_place,
+                                                    {veltrane::kQtEventDispatcher, veltrane::kImagesOverTheConnection});
     std::optional<veltrane::WindowSystemStartWatch> starting(std::in_place);
     QApplication app(argc, argv);
     starting.reset();
-    veltrane::forgetEventDispatcherChoice();
-    veltrane::imagesOverTheConnection.forget();
+    choices.reset();
     QApplication::setApplicationName(QString::fromLatin1(veltrane::kApplicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(VELTRANE_VERSION));
     QIcon icon;

@@ -27,9 +27,7 @@ MainWindow::MainWindow(CommMap ports, QWidget* parent)
       logModel_(monitor_.log(), [this] { return monitor_.assembler().passInProgress(); }),
       portCombo_(*controls_.portBox, monitor_.selection().port),
       baudCombo_(*controls_.baudBox, monitor_.selection().baud),
-      resizable_{static_cast<float>(kTabsDesign.width), static_cast<float>(kTabsDesign.height),
-                 static_cast<float>(kLogListDesign.width), static_cast<float>(kLogListDesign.height),
-                 static_cast<float>(kClearButtonDesign.left), static_cast<float>(kClearButtonDesign.width)},
+      resizable_(kResizableDesign),
       autoDetect_(monitor_.selection(), monitor_.fields(), *this, detectionLoop_)
 {
     showLog(*controls_.logList, logModel_);

@@ -6,12 +6,12 @@ namespace veltrane {
 // The sizes that follow the window's outer size, in twips (single precision,
 // as the rule computes them). Everything else on the window stays put.
 struct ResizableLayout {
-    float tabWidth = 6975;
-    float tabHeight = 5055;
-    float listWidth = 6855;
-    float listHeight = 4275;
-    float clearLeft = 5820;
-    float clearWidth = 1095;
+    float tabWidth;
+    float tabHeight;
+    float listWidth;
+    float listHeight;
+    float clearLeft;
+    float clearWidth;
 };
 
 // Applies the five steps to the outer size. A size that would come out below

@@ -2,7 +2,10 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "qt_event_loop.h"
+#include "start_up_choices.h"
 
 int main(int argc, char** argv)
 {
@@ -11,8 +14,8 @@ int main(int argc, char** argv)
     if (platform.isEmpty() || platform == "offscreen") qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" VELTRANE_TEST_SCREENS);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::GTEST_FLAG(death_test_style) = "threadsafe";
-    veltrane::useQtEventDispatcher();
+    std::optional<veltrane::StartUpChoices> choices(std::in_place, {veltrane::kQtEventDispatcher});
     QApplication app(argc, argv);
-    veltrane::forgetEventDispatcherChoice();
+    choices.reset();
     return RUN_ALL_TESTS();
 }

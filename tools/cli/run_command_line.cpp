@@ -11,6 +11,7 @@
 #include "command_line.h"
 #include "exit_status.h"
 #include "qt_event_loop.h"
+#include "start_up_choices.h"
 
 namespace veltrane::cli {
 
@@ -29,10 +30,8 @@ std::unique_ptr<QCoreApplication> eventLoopApplication()
     static int argc = 1;
     static char name[] = "veltrane-cli";
     static char* argv[] = {name, nullptr};
-    useQtEventDispatcher();
-    auto application = std::make_unique<QCoreApplication>(argc, argv);
-    forgetEventDispatcherChoice();
-    return application;
+    const StartUpChoices choices{kQtEventDispatcher};
+    return std::make_unique<QCoreApplication>(argc, argv);
 }
 
 struct Run {

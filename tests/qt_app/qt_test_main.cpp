@@ -2,15 +2,18 @@
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
-#include "qt_event_loop.h"
+#include <optional>
 
-// The serial binding needs an application object for its event loop, with
+#include "qt_event_loop.h"
+#include "start_up_choices.h"
+
+// The Qt tests need an application object for their event loop, with
 // the dispatcher the programs use.
 int main(int argc, char** argv)
 {
-    veltrane::useQtEventDispatcher();
+    std::optional<veltrane::StartUpChoices> choices(std::in_place, {veltrane::kQtEventDispatcher});
     QCoreApplication app(argc, argv);
-    veltrane::forgetEventDispatcherChoice();
+    choices.reset();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -3,17 +3,7 @@
 
 #include <QCoreApplication>
 
-#include "qt_start_up_choice.h"
-
 namespace veltrane {
-
-namespace {
-StartUpChoice qtDispatcher("QT_NO_GLIB");
-}  // namespace
-
-void useQtEventDispatcher() { qtDispatcher.make(); }
-
-void forgetEventDispatcherChoice() { qtDispatcher.forget(); }
 
 void QtEventPump::runPending() { QCoreApplication::processEvents(); }
 

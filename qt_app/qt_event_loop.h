@@ -11,13 +11,9 @@
 
 namespace veltrane {
 
-// Picks Qt's own event dispatcher over the GLib one, which costs more at
-// every wake-up and every yield; the monitor pays those ten times a second.
-// Call before the application object exists, and forgetEventDispatcherChoice
-// once it does, so that the programs the application starts do not inherit
-// the choice. A choice the user made stays as it was.
-void useQtEventDispatcher();
-void forgetEventDispatcherChoice();
+// A start-up choice: Qt's own event dispatcher over the GLib one, which costs
+// more at every wake-up and every yield; the monitor pays those ten times a second.
+inline constexpr const char* kQtEventDispatcher = "QT_NO_GLIB";
 
 // A pass's yield: runs every pending Qt event, then returns.
 class QtEventPump final : public EventPump {
