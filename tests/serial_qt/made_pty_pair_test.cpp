@@ -106,7 +106,10 @@ TEST_P(MadePair, IsMonitoredLikeAReceiverWhileASecondReaderIsStillRefusedByName)
         monitor.close();
     }
 
-    Child reader({"/bin/sh", "-c", "exec <\"$0\" && stty raw -echo && exec cat >/dev/null", far->port});
+    // Opening the port sets the line to answer a read at once, which cat takes
+    // for the end of its input: the shell keeps reading, and holding the port.
+    Child reader({"/bin/sh", "-c", "exec <\"$0\" && stty raw -echo && while :; do cat >/dev/null; sleep 0.1; done",
+                  far->port});
     ASSERT_TRUE(eventually([&] { return !otherProgramsHolding(far->port).empty(); }));
     LiveMonitor second(clock, CommMap("1=" + far->port));
     std::vector<Failure> failures;
@@ -115,8 +118,8 @@ TEST_P(MadePair, IsMonitoredLikeAReceiverWhileASecondReaderIsStillRefusedByName)
     EXPECT_FALSE(second.port().isOpen());
     ASSERT_FALSE(failures.empty());
     EXPECT_EQ(failures.back().number(), kPortInUse);
-    EXPECT_NE(failures.back().detail().find("is in use by another program: cat (PID "), std::string::npos)
-        << failures.back().detail();
+    const std::string shell = "is in use by another program: sh (PID " + std::to_string(reader.pid()) + ")";
+    EXPECT_NE(failures.back().detail().find(shell), std::string::npos) << failures.back().detail();
     EXPECT_EQ(failures.back().detail().find(far->makerName + " (PID"), std::string::npos) << failures.back().detail();
 }
 

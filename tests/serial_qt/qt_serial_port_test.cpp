@@ -250,6 +250,12 @@ TEST(QtSerialPort, APortLockedByAnotherProgramNamesIt)
 {
     PtyPair receiver(PtyPair::Slave::released);
     testing::Child holder({"/bin/sleep", "30"});
+    // Until its exec, the child bears this test's name.
+    ASSERT_TRUE(testing::eventually([&] {
+        std::string name;
+        std::getline(std::ifstream("/proc/" + std::to_string(holder.pid()) + "/comm"), name);
+        return name == "sleep";
+    }));
     char host[256] = {};
     ::gethostname(host, sizeof host - 1);
     const std::string lock = "/var/lock/" + lockFileName(receiver.path());
