@@ -203,10 +203,12 @@ int checkPorts(const CheckOptions& options, const CommMap& map, Output& out, Out
     std::vector<JunitCase> cases;
     for (const auto& receiver : receivers) {
         if (hasReceiver(*receiver)) ++(receiver->verdict().pass ? passed : failed);
-        if (options.json)
+        if (options.json) {
             out.write(jsonReport(*receiver));
-        else
-            out.write((&receiver == &receivers.front() ? "" : "\n") + textReport(*receiver, options.seconds));
+        } else {
+            if (&receiver != &receivers.front()) out.write("\n");
+            out.write(textReport(*receiver, options.seconds));
+        }
         cases.push_back(junitCase(*receiver));
     }
     const std::size_t without = receivers.size() - passed - failed;
