@@ -78,23 +78,29 @@ ValueCounts::Counted ValueCounts::merged(const Counted& a, const Counted& b)
     return result;
 }
 
-std::optional<double> ValueCounts::nearestRank(int percent) const
+double ValueCounts::nearestRankIn(const Counted& values, int percent) const
 {
-    if (total_ == 0) return std::nullopt;
     const std::uint64_t rank = std::clamp<std::uint64_t>((static_cast<std::uint64_t>(percent) * total_ + 99) / 100, 1, total_);
     std::uint64_t seen = 0;
-    for (const auto& [value, count] : merged()) {
+    for (const auto& [value, count] : values) {
         seen += count;
         if (seen >= rank) return value;
     }
-    return std::nullopt;
+    return values.back().first;
 }
 
+std::optional<double> ValueCounts::nearestRank(int percent) const
+{
+    if (total_ == 0) return std::nullopt;
+    return nearestRankIn(merged(), percent);
+}
+
+// The values are merged once for all three figures.
 std::optional<Spread> ValueCounts::spread() const
 {
     if (total_ == 0) return std::nullopt;
     const Counted values = merged();
-    return Spread{values.front().first, *nearestRank(50), values.back().first};
+    return Spread{values.front().first, nearestRankIn(values, 50), values.back().first};
 }
 
 std::optional<Scatter> scatterOf(const std::vector<double>& latitudes, const std::vector<double>& longitudes)

@@ -36,6 +36,8 @@ public:
 private:
     using Counted = std::vector<std::pair<double, std::uint64_t>>;  // ascending, each value once
     Counted merged() const;
+    // `values`: all that were added, merged.
+    double nearestRankIn(const Counted& values, int percent) const;
     static Counted merged(const Counted& a, const Counted& b);
 
     std::vector<double> pending_;  // added since the last compaction
