@@ -14,14 +14,6 @@ SentenceCounts& operator+=(SentenceCounts& to, const SentenceCounts& from)
 namespace {
 
 template <class Value>
-Value& entry(ByText<Value>& map, std::string_view key)
-{
-    auto found = map.find(key);
-    if (found == map.end()) found = map.emplace(std::string(key), Value{}).first;
-    return found->second;
-}
-
-template <class Value>
 void addCounts(ByText<Value>& to, const ByText<Value>& from)
 {
     for (const auto& [key, count] : from) entry(to, key) += count;

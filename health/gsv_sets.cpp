@@ -19,11 +19,7 @@ std::optional<unsigned> messageCount(std::string_view text)
 
 void GsvSets::add(std::string_view talker, const GsvSentence& gsv, double at)
 {
-    auto byTalker = signals_.find(talker);
-    if (byTalker == signals_.end()) byTalker = signals_.emplace(std::string(talker), ByText<Signal>{}).first;
-    auto found = byTalker->second.find(gsv.signalId);
-    if (found == byTalker->second.end()) found = byTalker->second.emplace(std::string(gsv.signalId), Signal{}).first;
-    Signal& signal = found->second;
+    Signal& signal = entry(entry(signals_, talker), gsv.signalId);
     signal.lastHeard = at;
 
     const std::optional<unsigned> total = messageCount(gsv.totalMessages);

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "statistics.h"
 
@@ -26,6 +27,16 @@ struct SignalFigures {
 // Keyed by device text (bytes read as Latin-1), compared as bytes.
 template <class Value>
 using ByText = std::map<std::string, Value, std::less<>>;
+
+// The value under `key`, added when missing: the key is copied only then,
+// which matters at a sentence's pace.
+template <class Value>
+Value& entry(ByText<Value>& map, std::string_view key)
+{
+    auto found = map.find(key);
+    if (found == map.end()) found = map.emplace(std::string(key), Value{}).first;
+    return found->second;
+}
 
 // What a stretch of a receiver's output shows, by the health check's definitions.
 struct HealthFigures {
