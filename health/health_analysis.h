@@ -29,8 +29,6 @@ public:
 
     // `arrival`: when these bytes were read.
     void add(std::string_view bytes, std::optional<double> arrival = std::nullopt);
-    // The counts so far (bytes, sentences, fixes), for showing progress.
-    const HealthFigures& soFar() const { return tally_.counts(); }
     Progress progress() const;
     // Reads what the end of the input leaves undecided, then works out every
     // figure. A capture's end and the end of listening are read alike. Call
