@@ -15,25 +15,19 @@ constexpr std::array<std::string_view, 9> kNames = {
     "simulation",
 };
 
-std::optional<std::size_t> code(std::string_view quality)
-{
-    const std::optional<double> number = plainNumber(quality);
-    for (std::size_t value = 0; value < kNames.size(); ++value)
-        if (number == static_cast<double>(value)) return value;
-    return std::nullopt;
-}
+std::optional<unsigned> code(std::string_view quality) { return wholeNumber(quality, kNames.size() - 1); }
 
 }  // namespace
 
 bool isFix(std::string_view quality)
 {
-    const std::optional<std::size_t> value = code(quality);
+    const std::optional<unsigned> value = code(quality);
     return value && *value >= 1 && *value <= 5;
 }
 
 std::string_view qualityName(std::string_view quality)
 {
-    const std::optional<std::size_t> value = code(quality);
+    const std::optional<unsigned> value = code(quality);
     return value ? kNames[*value] : std::string_view();
 }
 

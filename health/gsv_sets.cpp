@@ -10,9 +10,8 @@ namespace {
 // A message count or number: 1 to 99, as receivers send them.
 std::optional<unsigned> messageCount(std::string_view text)
 {
-    const std::optional<double> number = plainNumber(text);
-    if (!number || *number < 1 || *number > 99 || *number != static_cast<unsigned>(*number)) return std::nullopt;
-    return static_cast<unsigned>(*number);
+    const std::optional<unsigned> number = wholeNumber(text, 99);
+    return number == 0u ? std::nullopt : number;
 }
 
 }  // namespace

@@ -9,11 +9,12 @@ namespace {
 
 long long secondOf(double time) { return static_cast<long long>(std::floor(time)); }
 
-std::optional<int> wholeNumber(std::string_view text)
+// Any code a receiver may send, and no more than an int holds.
+std::optional<int> qualityCode(std::string_view text)
 {
-    const std::optional<double> number = plainNumber(text);
-    if (!number || *number > 1e9 || *number != std::floor(*number)) return std::nullopt;
-    return static_cast<int>(*number);
+    const std::optional<unsigned> code = wholeNumber(text, 1000000000);
+    if (!code) return std::nullopt;
+    return static_cast<int>(*code);
 }
 
 }  // namespace
@@ -125,7 +126,7 @@ void LiveHealth::sentence(const Sentence& read, Arrival at)
 
 void LiveHealth::gga(const GgaReading& read, Arrival at)
 {
-    fixQuality_ = wholeNumber(read.quality);
+    fixQuality_ = qualityCode(read.quality);
     fix_ = read.fix;
     if (read.fix && at) {
         satellitesUsed_ = read.satellitesUsed;

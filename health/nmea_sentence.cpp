@@ -2,6 +2,7 @@
 #include "nmea_sentence.h"
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace veltrane::health {
@@ -50,6 +51,13 @@ std::optional<double> plainNumber(std::string_view text)
         return whole.find_first_not_of('0') == std::string_view::npos ? 0.0 : std::numeric_limits<double>::infinity();
     if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return value;
+}
+
+std::optional<unsigned> wholeNumber(std::string_view text, unsigned highest)
+{
+    const std::optional<double> number = plainNumber(text);
+    if (!number || *number > highest || *number != std::floor(*number)) return std::nullopt;
+    return static_cast<unsigned>(*number);
 }
 
 Sentence readSentence(std::string_view text)

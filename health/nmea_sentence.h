@@ -27,5 +27,7 @@ bool isStandard(std::string_view address);
 
 // A plain number: digits, optionally "." and more digits.
 std::optional<double> plainNumber(std::string_view text);
+// A plain number that is whole ("7", "7.0") and at most `highest`.
+std::optional<unsigned> wholeNumber(std::string_view text, unsigned highest);
 
 }  // namespace veltrane::health
