@@ -141,7 +141,7 @@ std::vector<GivenPort> portsToCheck(const CheckOptions& options, const CommMap& 
     std::vector<GivenPort> ports = givenPorts(options, map);
     status = kExitNoReceiver;
     if (options.all && ports.empty()) {
-        watch.complain("no serial port was found, and no Comm number names a device");
+        watch.complain(kNoPortFound);
         return ports;
     }
     if (!ports.empty() || options.all) return ports;

@@ -50,5 +50,7 @@ std::string baudListRule();
 // What --all names: every device a Comm number names and every serial port
 // the system lists, each once, in that order.
 std::vector<PortName> everyPort(const CommMap& map);
+// Why there is nothing to name when that list is empty.
+inline constexpr const char* kNoPortFound = "no serial port was found, and no Comm number names a device";
 
 }  // namespace veltrane::cli
