@@ -141,7 +141,7 @@ std::vector<GivenPort> portsToCheck(const CheckOptions& options, const CommMap& 
     std::vector<GivenPort> ports = givenPorts(options, map);
     status = kExitNoReceiver;
     if (options.all && ports.empty()) {
-        watch.complain("no serial port was found, and no Comm number names a device");
+        watch.complain(kNoPortFound);
         return ports;
     }
     if (!ports.empty() || options.all) return ports;
@@ -178,10 +178,12 @@ int checkPorts(const CheckOptions& options, const CommMap& map, Output& out, Out
     Receivers receivers;
     CheckProgress progress(receivers, options.seconds, err);
     bool allStarted = false;
+    const auto allEnded = [&] {
+        return std::all_of(receivers.begin(), receivers.end(), [](const auto& r) { return r->ended(); });
+    };
     const auto changed = [&](const CheckedReceiver& receiver) {
         progress.changed(receiver);
-        if (allStarted && std::all_of(receivers.begin(), receivers.end(), [](const auto& r) { return r->ended(); }))
-            watch.stop();
+        if (allStarted && allEnded()) watch.stop();
     };
     for (const GivenPort& given : ports) {
         const std::size_t index = receivers.size();
@@ -194,7 +196,7 @@ int checkPorts(const CheckOptions& options, const CommMap& map, Output& out, Out
     };
     for (const auto& receiver : receivers) receiver->start();
     allStarted = true;
-    if (std::all_of(receivers.begin(), receivers.end(), [](const auto& r) { return r->ended(); })) watch.stop();
+    if (allEnded()) watch.stop();
     watch.run();
     progress.finish();
 

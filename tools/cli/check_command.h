@@ -13,7 +13,7 @@
 namespace veltrane::cli {
 
 // With no port and without --all, a check first searches for one receiver, as detect does.
-struct CheckOptions : PortSpecs {
+struct CheckOptions : PortArguments {
     std::string file;  // a recorded capture instead of ports
     double seconds = 60;
     bool json = false;

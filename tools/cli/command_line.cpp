@@ -83,9 +83,9 @@ std::vector<Port> portsInOrder(const CLI::App* command, const std::vector<std::s
 
 // --comm, --port, --all, --baud and --bauds, as check and watch take them:
 // the raw values, until the ports are put in the order they were given.
-struct PortSpecOptions {
+struct PortArgumentOptions {
     // `verb` says what the command does to a port ("check").
-    void define(CLI::App* command, PortSpecs& specs, const std::string& verb)
+    void define(CLI::App* command, PortArguments& asked, const std::string& verb)
     {
         app = command;
         comm = addPortsOption(command, "--comm", comms, "N[@RATE]",
@@ -94,7 +94,7 @@ struct PortSpecOptions {
         device = addPortsOption(command, "--port", devices, "DEVICE[@RATE]",
                                 "a port to " + verb + " by its device, at RATE if given; repeat for more",
                                 accepting(givenDevice, givenDeviceRule()));
-        all = command->add_flag("--all", specs.all, verb + " every port that `ports` lists")
+        all = command->add_flag("--all", asked.all, verb + " every port that `ports` lists")
                   ->excludes(comm)
                   ->excludes(device);
         baud = command
@@ -106,14 +106,14 @@ struct PortSpecOptions {
     }
 
     // Fills in the ports; a usage error's reason when they do not add up.
-    std::optional<std::string> fill(PortSpecs& specs) const
+    std::optional<std::string> fill(PortArguments& asked) const
     {
-        specs.ports = portsInOrder<GivenPort>(
+        asked.ports = portsInOrder<GivenPort>(
             app, comms, devices, [](const std::string& text) { return *givenComm(text); },
             [](const std::string& text) { return *givenDevice(text); });
-        if (baud->count() > 0) specs.baud = baudValue;
-        if (!baudsText.empty()) specs.bauds = *baudList(baudsText);
-        if (specs.baud && specs.ports.empty() && !specs.all) return "--baud needs --comm, --port or --all";
+        if (baud->count() > 0) asked.baud = baudValue;
+        if (!baudsText.empty()) asked.bauds = *baudList(baudsText);
+        if (asked.baud && asked.ports.empty() && !asked.all) return "--baud needs --comm, --port or --all";
         return std::nullopt;
     }
 
@@ -307,9 +307,9 @@ struct Parser {
     std::vector<std::string> detectDevices;
     std::string detectBauds;
     CheckOptions check;
-    PortSpecOptions checkPorts;
+    PortArgumentOptions checkPorts;
     WatchOptions watch;
-    PortSpecOptions watchPorts;
+    PortArgumentOptions watchPorts;
     std::array<double, health::kThresholdRules.size()> thresholdValues{};
     std::array<CLI::Option*, health::kThresholdRules.size()> thresholdOptions{};
 };

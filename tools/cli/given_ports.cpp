@@ -98,13 +98,13 @@ std::vector<PortName> everyPort(const CommMap& map)
     return ports;
 }
 
-std::vector<GivenPort> givenPorts(const PortSpecs& specs, const CommMap& map)
+std::vector<GivenPort> givenPorts(const PortArguments& asked, const CommMap& map)
 {
-    std::vector<GivenPort> ports = specs.ports;
-    if (specs.all)
+    std::vector<GivenPort> ports = asked.ports;
+    if (asked.all)
         for (PortName& port : everyPort(map)) ports.push_back({std::move(port), std::nullopt});
     for (GivenPort& given : ports)
-        if (!given.baud) given.baud = specs.baud;
+        if (!given.baud) given.baud = asked.baud;
     return ports;
 }
 

@@ -21,7 +21,7 @@ struct GivenPort {
 };
 
 // The ports a command line names, and how their speeds are found.
-struct PortSpecs {
+struct PortArguments {
     std::vector<GivenPort> ports;  // by --comm and --port, in the order given
     bool all = false;              // every port the system lists and the Comm map names
     std::optional<int> baud;       // the speed of every port given without one; none: search
@@ -29,7 +29,7 @@ struct PortSpecs {
 };
 
 // The ports named, then --all's, each with its speed when one was given.
-std::vector<GivenPort> givenPorts(const PortSpecs& specs, const CommMap& map);
+std::vector<GivenPort> givenPorts(const PortArguments& asked, const CommMap& map);
 
 // One of the standard speeds as text ("115200"); nothing for any other text.
 std::optional<int> standardBaud(std::string_view text);
@@ -50,5 +50,7 @@ std::string baudListRule();
 // What --all names: every device a Comm number names and every serial port
 // the system lists, each once, in that order.
 std::vector<PortName> everyPort(const CommMap& map);
+// Why there is nothing to name when that list is empty.
+inline constexpr const char* kNoPortFound = "no serial port was found, and no Comm number names a device";
 
 }  // namespace veltrane::cli

@@ -7,6 +7,7 @@
 #include "comm_map.h"
 #include "device_text.h"
 #include "exit_status.h"
+#include "given_ports.h"
 #include "json_writer.h"
 
 namespace veltrane::cli {
@@ -101,7 +102,7 @@ int runPorts(const PortsOptions& options, const CommMap& map, Output& out, Outpu
     for (const ListedPort& port : ports) out.line(options.json ? jsonLine(port) : textLine(port));
     out.flush();
     if (ports.empty()) {
-        err.line("veltrane-cli ports: no serial port was found, and no Comm number names a device; map one with "
+        err.line(std::string("veltrane-cli ports: ") + kNoPortFound + "; map one with "
                  "VELTRANE_PORTS, for example VELTRANE_PORTS=1=/dev/ttyUSB0");
         return kExitNoReceiver;
     }

@@ -61,7 +61,7 @@ int runWatch(const WatchOptions& options, const CommMap& map, Output& out, Outpu
             watch.complain(escapeDeviceText(given.port.label()) + " is named twice; it is watched once");
     }
     if (ports.empty()) {
-        watch.complain("no serial port was found, and no Comm number names a device");
+        watch.complain(kNoPortFound);
         return kExitNoReceiver;
     }
 

@@ -11,7 +11,7 @@ namespace veltrane::cli {
 
 inline constexpr int kMaxWindowSeconds = 3600;
 
-struct WatchOptions : PortSpecs {
+struct WatchOptions : PortArguments {
     std::string listen = "127.0.0.1:9727";
     int windowSeconds = 60;
 };

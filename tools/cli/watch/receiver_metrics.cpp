@@ -30,17 +30,20 @@ class Families {
 public:
     using Add = std::function<void(Labels, double)>;
 
-    Families(const std::vector<ReceiverSample>& samples) : samples_(samples) {}
+    Families(const std::vector<ReceiverSample>& samples) : samples_(samples)
+    {
+        // Escaped once per scrape, not once per family.
+        for (const ReceiverSample& sample : samples_) ports_.push_back(portLabel(sample.port));
+    }
 
     void add(std::string name, std::string help, MetricType type,
              const std::function<void(const ReceiverSample&, const Add&)>& each)
     {
         MetricFamily family{std::move(name), std::move(help), type, {}};
-        for (const ReceiverSample& sample : samples_) {
-            const std::string port = portLabel(sample.port);
-            each(sample, [&](Labels labels, double value) {
+        for (std::size_t i = 0; i < samples_.size(); ++i) {
+            each(samples_[i], [&](Labels labels, double value) {
                 ClientMetric metric;
-                metric.label.push_back({"port", port});
+                metric.label.push_back({"port", ports_[i]});
                 metric.label.insert(metric.label.end(), labels.begin(), labels.end());
                 (type == MetricType::Counter ? metric.counter.value : metric.gauge.value) = value;
                 family.metric.push_back(std::move(metric));
@@ -53,6 +56,7 @@ public:
 
 private:
     const std::vector<ReceiverSample>& samples_;
+    std::vector<std::string> ports_;  // each sample's port as a label value
     std::vector<MetricFamily> families_;
 };
 
