@@ -39,8 +39,6 @@ require_built "$sim" "$cli"
 work=$(mktemp -d)
 trap 'cleanup; rm -rf "$work"' EXIT
 
-load() { cut -d' ' -f1-3 /proc/loadavg; }
-
 # check_bench LABEL: checks every simulated port at once, printing its share
 # of a core and its memory every 5 s; its JSON reports go to LABEL.jsonl.
 check_bench() {

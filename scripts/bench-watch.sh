@@ -51,8 +51,6 @@ stop_all() {
 }
 trap 'stop_all; cleanup; rm -rf "$work"' EXIT
 
-load() { cut -d' ' -f1-3 /proc/loadavg; }
-
 # waits_for TEXT N: until the watch's output holds N lines with TEXT (60 s at most).
 waits_for() {
     for _ in $(seq 600); do

@@ -80,7 +80,7 @@ start_simulator() {
     fi
 }
 
-load() { cut -d' ' -f1-3 /proc/loadavg; }
+source scripts/process_figures.bash
 
 # Runs one program under callgrind while the capture plays, and prints the
 # instructions it executed per second of capture, start-up left out.
@@ -148,7 +148,6 @@ for pid in "${watched[@]}"; do
     fi
 done
 
-source scripts/process_figures.bash
 memory() {
     local kb=0 pid
     for pid in "$@"; do kb=$((kb + $(resident_kb "$pid"))); done

@@ -35,9 +35,12 @@ int print(const std::string& text)
     return errno != 0 ? errno : EIO;
 }
 
-std::unique_ptr<ByteSource> sourceFor(const SimOptions& options, const SimReceiver& receiver)
+// Every receiver plays the one `capture`, read once: standard input cannot be
+// read twice.
+std::unique_ptr<ByteSource> sourceFor(const SimOptions& options, const std::string& capture,
+                                      const SimReceiver& receiver)
 {
-    if (!options.capture.empty()) return std::make_unique<CaptureSource>(readCapture(options.capture), options.loop);
+    if (!options.capture.empty()) return std::make_unique<CaptureSource>(capture, options.loop);
     return std::make_unique<ReceiverSource>(std::time(nullptr), static_cast<std::size_t>(receiver.baud / 10),
                                             receiver.output, receiver.ttffSeconds);
 }
@@ -51,8 +54,9 @@ void run(const SimOptions& options)
     std::vector<Transmitter> lines;
     lines.reserve(options.receivers.size());
     std::string paths;
+    const std::string capture = options.capture.empty() ? std::string() : readCapture(options.capture);
     for (const SimReceiver& receiver : options.receivers) {
-        std::unique_ptr<ByteSource> source = sourceFor(options, receiver);
+        std::unique_ptr<ByteSource> source = sourceFor(options, capture, receiver);
         SerialLine line = options.device.empty() ? SerialLine::openPseudoTerminal(receiver.baud)
                                                  : SerialLine::openDevice(options.device, receiver.baud);
         paths += line.path() + "\n";

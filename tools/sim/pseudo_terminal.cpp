@@ -11,14 +11,29 @@
 
 #include "device_text.h"
 #include "error_reason.h"
-#include "line_speeds.h"
 
 namespace veltrane::sim {
 
 namespace {
 
 // The options accept standard rates only.
-speed_t speedConstant(int baud) { return speedSetting(baud).value_or(B4800); }
+speed_t speedConstant(int baud)
+{
+    switch (baud) {
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    case 230400: return B230400;
+    case 460800: return B460800;
+    case 921600: return B921600;
+    case 4800:
+    default: return B4800;
+    }
+}
 
 // No receiver's speed, so a program that opens the port without setting its
 // own never gets valid text.

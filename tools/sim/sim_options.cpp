@@ -3,8 +3,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "baud_rates.h"
 #include "command_line_style.h"
-#include "line_speeds.h"
 #include "option_checks.h"
 
 namespace veltrane::sim {
@@ -38,6 +38,13 @@ constexpr const char* kAbout =
     "A LIST is one value for every receiver, or one for each in order, separated\n"
     "by commas: --count 3 --baud 4800,9600,115200 --ttff 0,30,0 --ubx=no,no,yes.";
 
+std::vector<std::string> standardBaudNames()
+{
+    std::vector<std::string> names;
+    for (const int baud : kStandardBauds) names.push_back(std::to_string(baud));
+    return names;
+}
+
 // A LIST option's values: one for every receiver, or one for each.
 struct PerReceiver {
     const char* option;
@@ -70,9 +77,7 @@ std::variant<SimOptions, SimExit> parseSimOptions(int argc, const char* const* a
         ->type_name("N")
         ->check(tools::wholeNumberFrom(1, kMostReceivers));
     std::string bauds = "4800";
-    app.add_option("--baud", bauds,
-                   "the speed: 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400, "
-                   "460800 or 921600 (default 4800)")
+    app.add_option("--baud", bauds, "the speed: " + standardBaudsText() + " (default 4800)")
         ->type_name("LIST")
         ->check(tools::eachOf(tools::oneOf(standardBaudNames())));
     CLI::Option* file =

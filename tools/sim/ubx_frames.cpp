@@ -2,12 +2,11 @@
 #include "ubx_frames.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace veltrane::sim {
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // GPS time began on 1980-01-06 and has run 18 leap seconds ahead of UTC since 2017.
 constexpr std::time_t kGpsEpoch = 315964800;
@@ -67,7 +66,7 @@ std::string navPvt(const Fix& fix)
     put(payload, 36, 12400, 4);  // above mean sea level, mm
     put(payload, 40, 1500, 4);   // horizontal accuracy, mm
     put(payload, 44, 2500, 4);   // vertical accuracy, mm
-    const double course = fix.course * kPi / 180;
+    const double course = fix.course * std::numbers::pi / 180;
     put(payload, 48, std::llround(fix.speed * std::cos(course) * 1000), 4);
     put(payload, 52, std::llround(fix.speed * std::sin(course) * 1000), 4);
     put(payload, 60, std::llround(fix.speed * 1000), 4);
