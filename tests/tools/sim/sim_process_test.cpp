@@ -181,6 +181,14 @@ TEST(Simulator, PlaysACaptureOnceOrInALoop)
     const std::string text = loopedLine.readFor(800ms);
     ASSERT_GE(text.size(), 3 * capture.size());
     EXPECT_EQ(text.substr(0, 3 * capture.size()), capture + capture + capture);
+
+    // Standard input can be read once only, yet every receiver plays it.
+    Child fromInput({"/bin/sh", "-c", "exec \"$0\" --count 2 --baud 9600 --file - <\"$1\"", VELTRANE_SIM, capturePath});
+    const std::string paths =
+        fromInput.read([](const std::string& s) { return std::count(s.begin(), s.end(), '\n') == 2; }, 5s);
+    ASSERT_EQ(std::count(paths.begin(), paths.end(), '\n'), 2) << paths;
+    Line second(paths.substr(paths.find('\n') + 1, paths.size() - paths.find('\n') - 2), B9600);
+    EXPECT_EQ(second.readFor(800ms), capture);
 }
 
 TEST(Simulator, EndsAtOnceWithItsStatusAndTheReason)
